@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trvx {
+
+// Doubles every quote. True when the text holds a quote, '{' or '}'.
+bool EscapeQuotes(std::string& text);
+// Turns every pair of quotes into one, scanning from the left. True when a pair was found.
+bool UnescapeQuotes(std::string& text);
+
+// Appends text with every quote doubled.
+void AppendEscaped(std::string& out, std::string_view text);
+// Appends text with every pair of quotes made single.
+void AppendUnescaped(std::string& out, std::string_view text);
+
+// Without blanks (codes 0 to 32) at either end.
+std::string_view Trim(std::string_view text);
+inline bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+} // namespace trvx

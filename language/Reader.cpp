@@ -1,0 +1,187 @@
+#include "language/Reader.h"
+
+#include "language/Errors.h"
+#include "language/Quoting.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace trvx {
+
+namespace {
+
+using CharSet = std::array<bool, 256>;
+
+constexpr CharSet MakeSet(std::string_view chars) {
+    CharSet set{};
+    for (char c : chars)
+        set[static_cast<unsigned char>(c)] = true;
+    return set;
+}
+
+constexpr CharSet kStructure = MakeSet("{}=");
+constexpr CharSet kUnquoted = MakeSet("\"{}\r\n");
+constexpr CharSet kQuoted = MakeSet("\"\r\n");
+
+// The strings a value collects: one untouched string stays a view into the
+// text, anything else is joined into an owned copy.
+class TCollector {
+public:
+    void Add(std::string_view s, bool unescape) {
+        if (m_count == 0 && !unescape) {
+            m_first = s;
+            m_borrowed = true;
+        } else {
+            if (m_borrowed) {
+                m_joined.assign(m_first);
+                m_borrowed = false;
+            }
+            if (m_count > 0)
+                m_joined += "\r\n";
+            if (unescape)
+                AppendUnescaped(m_joined, s);
+            else
+                m_joined += s;
+        }
+        ++m_count;
+    }
+    TStr Take() {
+        if (m_count == 0)
+            return TStr();
+        return m_borrowed ? TStr::Borrow(m_first) : TStr(m_joined);
+    }
+
+private:
+    int m_count = 0;
+    bool m_borrowed = false;
+    std::string_view m_first;
+    std::string m_joined;
+};
+
+class TReader {
+public:
+    TReader(TTarvinItem& root, std::string_view text)
+        : m_begin(text.data()), m_end(text.data() + text.size()) {
+        m_stack.push_back(&root);
+    }
+
+    void Run() {
+        const char* p = m_begin;
+        const char* tokenStart = p;
+        for (;;) {
+            p = Scan(p, kStructure);
+            if (p == m_end)
+                return;
+            if (m_stack.empty())
+                throw EListError(-1); // the root itself was closed before
+            if (*p == '{') {
+                std::string_view name = Trim({tokenStart, static_cast<std::size_t>(p - tokenStart)});
+                m_stack.push_back(&m_stack.back()->AppendChild(TStr::Borrow(name)));
+                tokenStart = ++p;
+            } else if (*p == '}') {
+                m_stack.pop_back();
+                tokenStart = ++p;
+            } else {
+                std::string_view ident =
+                    Trim({tokenStart, static_cast<std::size_t>(p - tokenStart)});
+                if (!ReadValue(ident, p))
+                    return;
+                tokenStart = p;
+            }
+        }
+    }
+
+private:
+    const char* Scan(const char* p, const CharSet& set) const {
+        while (p < m_end && !set[static_cast<unsigned char>(*p)])
+            ++p;
+        return p;
+    }
+
+    static std::string_view Span(const char* from, const char* to) {
+        return {from, static_cast<std::size_t>(to - from)};
+    }
+
+    const char* SkipLineBreak(const char* p) const {
+        if (*p == '\r' && p + 1 < m_end && p[1] == '\n')
+            return p + 2;
+        return p + 1;
+    }
+
+    // p stands on the '='. Returns false when the text ends inside the value,
+    // which is then not stored; otherwise p is left just after the value.
+    bool ReadValue(std::string_view ident, const char*& p) {
+        TCollector collected;
+        bool inQuotes = false;
+        bool doubled = false;
+        int depth = 0;
+        const char* valueStart = ++p;
+        auto store = [&] { m_stack.back()->AppendValue(TStr::Borrow(ident), collected.Take()); };
+
+        for (;;) {
+            p = Scan(p, inQuotes ? kQuoted : kUnquoted);
+            if (p == m_end)
+                return false;
+            const char c = *p;
+            if (c == '"') {
+                if (!inQuotes) {
+                    inQuotes = true;
+                    doubled = false;
+                    valueStart = ++p;
+                } else if (p + 1 < m_end && p[1] == '"') {
+                    doubled = true;
+                    p += 2;
+                } else {
+                    collected.Add(Span(valueStart, p), doubled);
+                    ++p;
+                    if (depth == 0) {
+                        store();
+                        return true;
+                    }
+                    inQuotes = false;
+                    valueStart = p;
+                }
+            } else if (c == '{') {
+                ++depth;
+                valueStart = ++p;
+            } else if (c == '}') {
+                if (depth == 0) {
+                    // Ends the value and closes the node that holds it.
+                    collected.Add(Trim(Span(valueStart, p)), false);
+                    store();
+                    m_stack.pop_back();
+                    ++p;
+                    return true;
+                }
+                ++p;
+                if (depth == 1) {
+                    store();
+                    return true;
+                }
+                --depth;
+                valueStart = p;
+            } else if (depth == 0) { // a line break ends a one-line value
+                collected.Add(Trim(Span(valueStart, p)), false);
+                p = SkipLineBreak(p);
+                store();
+                return true;
+            } else {
+                p = SkipLineBreak(p);
+                valueStart = p;
+            }
+        }
+    }
+
+    const char* m_begin;
+    const char* m_end;
+    std::vector<TTarvinItem*> m_stack;
+};
+
+} // namespace
+
+void ParseLanguageText(TTarvinItem& root, std::string_view text) {
+    TReader(root, text).Run();
+}
+
+} // namespace trvx

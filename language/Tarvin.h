@@ -1,0 +1,58 @@
+#pragma once
+
+#include "language/ByteBuffer.h"
+#include "language/CodePage.h"
+#include "language/TarvinItem.h"
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace trvx {
+
+// One language file in memory. Owns the root for its whole life: a load
+// clears the root and fills it again, so a reference to Root() stays valid.
+class TTarvin {
+public:
+    TTarvin() = default;
+    TTarvin(const TTarvin&) = delete;
+    TTarvin& operator=(const TTarvin&) = delete;
+    virtual ~TTarvin();
+
+    TTarvinItem& Root() { return m_root; }
+    const TTarvinItem& Root() const { return m_root; }
+
+    // Clear the root, then parse a language text into it. The text ends at
+    // its first NUL. A surplus closing brace raises EListError(-1) and leaves
+    // what was read before it.
+    void LoadFromText(std::string_view text);
+    // The same, taking the bytes over instead of copying them.
+    void LoadFromBuffer(TByteBuffer buffer);
+    void LoadFromStream(std::istream& stream);
+    // EFOpenError when the file cannot be read; the tree is then unchanged.
+    void LoadFromFile(const std::string& fileName);
+
+    // The canonical language text. EWriteError when the stream fails.
+    void SaveToStream(std::ostream& stream) const;
+    std::string SaveToText() const;
+    // Atomic: a temporary file beside the target is written, flushed and
+    // renamed over it, so a failure leaves any existing file untouched.
+    // EFCreateError when it cannot be created, EWriteError when a write fails.
+    void SaveToFile(const std::string& fileName) const;
+
+    // Reads the language text a host module embeds. False, with the tree
+    // unchanged, when the file cannot be read as a module; EResNotFound when
+    // the module has no such resource.
+    bool LoadFromModule(const std::string& fileName);
+
+    // The Windows language id of the INFO section's LangID value; 0 if none.
+    int LangId() const;
+    // The code page of the file's language, else of the user's locale.
+    const CodePage& GetCodePage() const;
+
+private:
+    TTarvinItem m_root;
+    TByteBuffer m_buffer; // the bytes the last load borrowed from
+};
+
+} // namespace trvx

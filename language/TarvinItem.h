@@ -1,0 +1,75 @@
+#pragma once
+
+#include "language/CodePage.h"
+#include "language/TStr.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trvx {
+
+// One node of a language tree: ordered, named child nodes and ordered
+// (ident, text) values. Lists only grow at the end, keep duplicates and
+// shift down behind a deleted entry. Every index is checked and a bad one
+// raises EListError before anything changes.
+class TTarvinItem {
+public:
+    struct TChildEntry {
+        TStr Name;
+        std::unique_ptr<TTarvinItem> Item;
+    };
+    struct TValueEntryData {
+        TStr Ident;
+        TStr Text;
+    };
+
+    TTarvinItem() = default;
+    TTarvinItem(const TTarvinItem&) = delete;
+    TTarvinItem& operator=(const TTarvinItem&) = delete;
+    virtual ~TTarvinItem();
+
+    // Frees the whole subtree without recursion, so any depth is safe.
+    void Clear();
+
+    int ChildCount() const { return static_cast<int>(m_children.size()); }
+    TTarvinItem& GetChild(int index);
+    const TTarvinItem& GetChild(int index) const;
+    std::string_view GetChildName(int index) const;
+    TTarvinItem& AddChild(std::string_view name);
+    // First child whose name equals name, letter case ignored by the code page; -1 if none.
+    int IndexOfChild(std::string_view name, const CodePage& cp = CodePage::Default()) const;
+    void DeleteChild(int index);
+
+    int ValueCount() const { return static_cast<int>(m_values.size()); }
+    std::string_view GetValueIdent(int index) const;
+    // A copy of the value's text.
+    std::string GetValue(int index) const { return std::string(ValueText(index)); }
+    // The stored text without a copy; valid until the value changes.
+    std::string_view ValueText(int index) const;
+    // Texts end at their first NUL, as the stored zero-terminated copy does.
+    void SetValue(int index, std::string_view text);
+    void AddValue(std::string_view ident, std::string_view text);
+    int IndexOfValue(std::string_view ident, const CodePage& cp = CodePage::Default()) const;
+    void DeleteValue(int index);
+
+    // For readers: append entries whose strings may borrow from a load buffer.
+    TTarvinItem& AppendChild(TStr name);
+    void AppendValue(TStr ident, TStr text);
+
+    const std::vector<TChildEntry>& Children() const { return m_children; }
+    const std::vector<TValueEntryData>& Values() const { return m_values; }
+
+private:
+    void CheckChild(int index) const;
+    void CheckValue(int index) const;
+
+    std::vector<TChildEntry> m_children;
+    std::vector<TValueEntryData> m_values;
+};
+
+// The text up to its first NUL.
+std::string_view CutAtNul(std::string_view text);
+
+} // namespace trvx

@@ -1,0 +1,126 @@
+#include "language/Writer.h"
+
+#include "language/Quoting.h"
+
+#include <vector>
+
+namespace trvx {
+
+namespace {
+
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+bool NeedsQuotes(std::string_view line) {
+    return line.empty() || IsBlank(line.front()) || IsBlank(line.back()) ||
+           line.find_first_of("\"{}") != std::string_view::npos;
+}
+
+void AppendQuoted(std::string& out, std::string_view line) {
+    out += '"';
+    AppendEscaped(out, line);
+    out += '"';
+}
+
+void WriteValue(std::string& out, int indent, std::string_view ident, std::string_view text) {
+    const std::size_t start = out.size();
+    out.append(static_cast<std::size_t>(indent) + 2, ' ');
+    out += ident;
+    std::size_t firstBreak = 0;
+    while (firstBreak < text.size() && !IsLineBreak(text[firstBreak]))
+        ++firstBreak;
+    if (firstBreak == text.size()) {
+        if (text.empty()) {
+            out += " =\r\n";
+            return;
+        }
+        out += " = ";
+        if (NeedsQuotes(text))
+            AppendQuoted(out, text);
+        else
+            out += text;
+        out += "\r\n";
+        return;
+    }
+    out += " = {";
+    const std::size_t pad = out.size() - start;
+    // Every line break ends a line, and one more ends the last line.
+    std::size_t lineStart = 0;
+    bool first = true;
+    for (std::size_t i = 0;; ++i) {
+        if (i == text.size() || IsLineBreak(text[i])) {
+            if (!first)
+                out.append(pad, ' ');
+            first = false;
+            AppendQuoted(out, text.substr(lineStart, i - lineStart));
+            out += "\r\n";
+            if (i == text.size())
+                break;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lineStart = i + 1;
+        }
+    }
+    out.append(static_cast<std::size_t>(indent) + 2, ' ');
+    out += "}\r\n";
+}
+
+void WriteNodeHead(std::string& out, int indent, std::string_view name,
+                   const TTarvinItem& node) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += name;
+    out += " {\r\n";
+    for (const auto& v : node.Values())
+        WriteValue(out, indent, v.Ident.View(), v.Text.View());
+}
+
+void WriteNodeTail(std::string& out, int indent) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += "}\r\n";
+}
+
+} // namespace
+
+TTextSink::TTextSink(Flush flush, std::size_t chunk) : m_flush(std::move(flush)), m_chunk(chunk) {
+    m_out.reserve(chunk + 4096);
+}
+
+void TTextSink::FlushNow() {
+    if (!m_out.empty()) {
+        m_flush(m_out);
+        m_out.clear();
+    }
+}
+
+void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent) {
+    struct Frame {
+        const TTarvinItem* node;
+        std::size_t next;
+        int indent;
+    };
+    std::vector<Frame> stack{{&item, 0, indent}};
+    std::string& out = sink.Out();
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        const auto& children = top.node->Children();
+        if (top.next == children.size()) {
+            const int closing = top.indent - 2;
+            stack.pop_back();
+            if (!stack.empty())
+                WriteNodeTail(out, closing);
+            continue;
+        }
+        const auto& child = children[top.next++];
+        WriteNodeHead(out, top.indent, child.Name.View(), *child.Item);
+        stack.push_back({child.Item.get(), 0, top.indent + 2});
+        sink.FlushIfFull();
+    }
+}
+
+void WriteTree(const TTarvinItem& root, TTextSink& out) {
+    WriteItem(root, out, 0);
+    out.FlushNow();
+}
+
+} // namespace trvx

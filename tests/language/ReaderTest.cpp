@@ -1,0 +1,109 @@
+#include "TestSupport.h"
+#include "language/Errors.h"
+
+#include <gtest/gtest.h>
+
+namespace trvx {
+namespace {
+
+using test::Crlf;
+using test::Describe;
+
+struct ReadCase {
+    const char* name;
+    std::string text;
+    std::string tree; // as Describe prints it
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReadsAs : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadsAs, Tree) {
+    TTarvin t;
+    t.LoadFromText(GetParam().text);
+    EXPECT_EQ(Describe(t.Root()), GetParam().tree);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Reader, ReadsAs, testing::Values(
+    ReadCase{"Empty", "", ""},
+    ReadCase{"OnlyBlanks", " \r\n\t \n", ""},
+    ReadCase{"LastValueWithoutLineBreakIsLost", "N {\r\n a = b", "{N}\n"},
+    ReadCase{"LastValueWithLineBreakIsKept", "N {\r\n a = b\r\n", "{N}\n  [a]=<b>\n"},
+    ReadCase{"LfOnly", "N {\n a = b\n M {\n }\n}\n", "{N}\n  [a]=<b>\n  {M}\n"},
+    ReadCase{"EqualsInText", "N {\r\n a = b = x\r\n}\r\n", "{N}\n  [a]=<b = x>\n"},
+    ReadCase{"FourQuotes", "N {\r\n a = \"\"\"\"\r\n}\r\n", "{N}\n  [a]=<\">\n"},
+    ReadCase{"TwoQuotes", "N {\r\n a = \"\"\r\n}\r\n", "{N}\n  [a]=<>\n"},
+    ReadCase{"NothingAfterEquals", "N {\r\n a =\r\n}\r\n", "{N}\n  [a]=<>\n"},
+    ReadCase{"EmptyList", "N {\r\n a = {}\r\n}\r\n", "{N}\n  [a]=<>\n"},
+    ReadCase{"ListOfBareWords", "N {\r\n a = {x y}\r\n}\r\n", "{N}\n  [a]=<>\n"},
+    ReadCase{"ListOfOne", "N {\r\n a = {\"x\"}\r\n}\r\n", "{N}\n  [a]=<x>\n"},
+    ReadCase{"NestedList", "N {\r\n a = {{\"x\"} \"y\"}\r\n}\r\n", "{N}\n  [a]=<x\r\ny>\n"},
+    ReadCase{"ListLinesAndQuotes", "N {\r\n a = {\"Red\"\r\n  \"Say \"\"hi\"\"\"\r\n }\r\n}\r\n",
+             "{N}\n  [a]=<Red\r\nSay \"hi\">\n"},
+    ReadCase{"QuoteBrokenByLineEnd", "N {\r\n a = \"  open text  \r\n}\r\n",
+             "{N}\n  [a]=<open text>\n"},
+    ReadCase{"QuotedStringAcrossLinesInList", "N {\r\n a = {\"x\r\ny\"}\r\n}\r\n", "{N}\n  [a]=<y>\n"},
+    ReadCase{"BareValueAndBraceOnOneLine", "N { a = b }\r\n", "{N}\n  [a]=<b>\n"},
+    ReadCase{"QuotedValueAndBraceOnOneLine", "N { a = \"b\" }\r\n", "{N}\n  [a]=<b>\n"},
+    ReadCase{"TextAfterClosingQuote", "N {\r\n a = \"b\" z\r\n d = e\r\n}\r\n",
+             "{N}\n  [a]=<b>\n  [z\r\n d]=<e>\n"},
+    ReadCase{"StrayTextBeforeQuoteIsDropped", "N {\r\n a = xyz\"b\"\r\n}\r\n", "{N}\n  [a]=<b>\n"},
+    ReadCase{"ValueBeforeFirstNode", "v = 1\r\nN {\r\n}\r\n", "[v]=<1>\n{N}\n"},
+    ReadCase{"EmptyName", "{\r\n a = b\r\n}\r\n", "{}\n  [a]=<b>\n"},
+    ReadCase{"ByteOrderMarkJoinsTheName", "\xEF\xBB\xBFN {\r\n}\r\n", "{\xEF\xBB\xBFN}\n"},
+    ReadCase{"NulEndsTheText", std::string("N {\r\n a = b\r\n\0 c = d\r\n", 22), "{N}\n  [a]=<b>\n"},
+    ReadCase{"UnclosedNodesStay", "A {\r\n B {\r\n  x = 1\r\n", "{A}\n  {B}\n    [x]=<1>\n"},
+    ReadCase{"UnterminatedQuoteIsNotStored", "N {\r\n a = \"b", "{N}\n"},
+    ReadCase{"SurplusBraceAtTheEnd", "N {\r\n}\r\n}\r\n", "{N}\n"},
+    ReadCase{"HighBytesAreNotBlanks", "N {\r\n a = \xA0x\xA0\r\n}\r\n", "{N}\n  [a]=<\xA0x\xA0>\n"}
+), [](const auto& info) { return info.param.name; });
+// clang-format on
+
+TEST(Reader, SurplusBraceBeforeMoreTextFailsAndKeepsWhatWasRead) {
+    for (const char* rest : {"M {\r\n}\r\n", "}\r\n", "x = 1\r\n"}) {
+        TTarvin t;
+        try {
+            t.LoadFromText(std::string("N {\r\n}\r\n}\r\n") + rest);
+            ADD_FAILURE() << "no error before " << rest;
+        } catch (const EListError& e) {
+            EXPECT_STREQ(e.what(), "List index out of bounds (-1)");
+        }
+        EXPECT_EQ(Describe(t.Root()), "{N}\n");
+    }
+}
+
+TEST(Reader, ALoadReplacesTheTreeButKeepsTheRoot) {
+    TTarvin t;
+    TTarvinItem* root = &t.Root();
+    t.LoadFromText("A {\r\n}\r\n");
+    t.LoadFromText("B {\r\n x = y\r\n}\r\n");
+    EXPECT_EQ(&t.Root(), root);
+    EXPECT_EQ(Describe(t.Root()), "{B}\n  [x]=<y>\n");
+}
+
+TEST(Reader, DeepNestingNeedsNoRecursion) {
+    std::string text(300000, '{');
+    TTarvin t;
+    t.LoadFromText(text);
+    const TTarvinItem* node = &t.Root();
+    int depth = 0;
+    while (node->ChildCount() == 1) {
+        node = &node->GetChild(0);
+        ++depth;
+    }
+    EXPECT_EQ(depth, 300000);
+
+    // The writer's indentation grows with depth, so it is tried shallower.
+    TTarvin shallow;
+    shallow.LoadFromText(std::string(3000, '{'));
+    TTarvin again;
+    again.LoadFromText(shallow.SaveToText());
+    EXPECT_EQ(Describe(again.Root()), Describe(shallow.Root()));
+}
+
+} // namespace
+} // namespace trvx
