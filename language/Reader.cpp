@@ -63,36 +63,78 @@ class TReader {
 public:
     TReader(TTarvinItem& root, std::string_view text)
         : m_begin(text.data()), m_end(text.data() + text.size()) {
-        m_stack.push_back(&root);
+        Push(&root);
+    }
+    TReader(const TReader&) = delete;
+    TReader& operator=(const TReader&) = delete;
+
+    // Whatever ends the read, every open node keeps what was read into it.
+    void Run() {
+        try {
+            Parse();
+        } catch (...) {
+            CloseAll();
+            throw;
+        }
+        CloseAll();
     }
 
-    void Run() {
+private:
+    void CloseAll() {
+        while (m_depth > 0)
+            Pop();
+    }
+
+    void Parse() {
         const char* p = m_begin;
         const char* tokenStart = p;
         for (;;) {
             p = Scan(p, kStructure);
             if (p == m_end)
                 return;
-            if (m_stack.empty())
+            if (m_depth == 0)
                 throw EListError(-1); // the root itself was closed before
             if (*p == '{') {
-                std::string_view name = Trim({tokenStart, static_cast<std::size_t>(p - tokenStart)});
-                m_stack.push_back(&m_stack.back()->AppendChild(TStr::Borrow(name)));
+                std::string_view name = Trim(Span(tokenStart, p));
+                TItemPtr child = Top().node->NewItem();
+                TTarvinItem* raw = child.get();
+                Top().children.push_back({TStr::Borrow(name), std::move(child)});
+                Push(raw);
                 tokenStart = ++p;
             } else if (*p == '}') {
-                m_stack.pop_back();
+                Pop();
                 tokenStart = ++p;
             } else {
-                std::string_view ident =
-                    Trim({tokenStart, static_cast<std::size_t>(p - tokenStart)});
-                if (!ReadValue(ident, p))
+                if (!ReadValue(Trim(Span(tokenStart, p)), p))
                     return;
                 tokenStart = p;
             }
         }
     }
 
-private:
+    // An open node with the entries read into it so far. They are handed
+    // over when it closes, in one exact allocation per list.
+    struct Frame {
+        TTarvinItem* node = nullptr;
+        std::vector<TTarvinItem::TChildEntry> children;
+        std::vector<TTarvinItem::TValueEntryData> values;
+    };
+
+    Frame& Top() { return m_frames[m_depth - 1]; }
+
+    void Push(TTarvinItem* node) {
+        if (m_depth == m_frames.size())
+            m_frames.emplace_back();
+        m_frames[m_depth++].node = node;
+    }
+
+    void Pop() {
+        Frame& f = Top();
+        f.node->AppendValues(f.values);
+        f.node->AppendChildren(f.children);
+        --m_depth;
+    }
+
     const char* Scan(const char* p, const CharSet& set) const {
         while (p < m_end && !set[static_cast<unsigned char>(*p)])
             ++p;
@@ -117,7 +159,7 @@ private:
         bool doubled = false;
         int depth = 0;
         const char* valueStart = ++p;
-        auto store = [&] { m_stack.back()->AppendValue(TStr::Borrow(ident), collected.Take()); };
+        auto store = [&] { Top().values.push_back({TStr::Borrow(ident), collected.Take()}); };
 
         for (;;) {
             p = Scan(p, inQuotes ? kQuoted : kUnquoted);
@@ -150,7 +192,7 @@ private:
                     // Ends the value and closes the node that holds it.
                     collected.Add(Trim(Span(valueStart, p)), false);
                     store();
-                    m_stack.pop_back();
+                    Pop();
                     ++p;
                     return true;
                 }
@@ -175,7 +217,8 @@ private:
 
     const char* m_begin;
     const char* m_end;
-    std::vector<TTarvinItem*> m_stack;
+    std::vector<Frame> m_frames;
+    std::size_t m_depth = 0;
 };
 
 } // namespace

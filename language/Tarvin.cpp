@@ -23,8 +23,10 @@ void TTarvin::LoadFromText(std::string_view text) {
 }
 
 void TTarvin::LoadFromBuffer(TByteBuffer buffer) {
-    // The old texts borrow from the old buffer: clear them before it goes.
+    // The old nodes live in the arena and borrow from the old buffer: they
+    // go first.
     m_root.Clear();
+    m_arena.Release();
     m_buffer = std::move(buffer);
     std::string_view text = CutAtNul({m_buffer.Data(), m_buffer.Size()});
     ParseLanguageText(m_root, text);

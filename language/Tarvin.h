@@ -1,5 +1,6 @@
 #pragma once
 
+#include "language/Arena.h"
 #include "language/ByteBuffer.h"
 #include "language/CodePage.h"
 #include "language/TarvinItem.h"
@@ -9,6 +10,8 @@
 #include <string_view>
 
 namespace trvx {
+
+class TPeModule;
 
 // One language file in memory. Owns the root for its whole life: a load
 // clears the root and fills it again, so a reference to Root() stays valid.
@@ -44,6 +47,9 @@ public:
     // unchanged, when the file cannot be read as a module; EResNotFound when
     // the module has no such resource.
     bool LoadFromModule(const std::string& fileName);
+    // The same for a module already opened. The text ends at its first NUL;
+    // an empty resource clears the tree.
+    void LoadFromResource(const TPeModule& module);
 
     // The Windows language id of the INFO section's LangID value; 0 if none.
     int LangId() const;
@@ -51,8 +57,9 @@ public:
     const CodePage& GetCodePage() const;
 
 private:
-    TTarvinItem m_root;
+    TArena m_arena;       // the nodes and lists of the tree
     TByteBuffer m_buffer; // the bytes the last load borrowed from
+    TTarvinItem m_root{m_arena.Resource()};
 };
 
 } // namespace trvx

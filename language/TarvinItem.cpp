@@ -11,25 +11,81 @@ std::string_view CutAtNul(std::string_view text) {
     return nul ? text.substr(0, static_cast<const char*>(nul) - text.data()) : text;
 }
 
+void TItemDeleter::operator()(TTarvinItem* item) const {
+    std::pmr::polymorphic_allocator<TTarvinItem> alloc(item->Resource());
+    alloc.delete_object(item);
+}
+
 TTarvinItem::~TTarvinItem() {
     Clear();
 }
 
 void TTarvinItem::Clear() {
     // Detach grandchildren before each child dies, so destruction never nests.
-    std::vector<std::unique_ptr<TTarvinItem>> pending;
+    std::vector<TItemPtr> pending;
     for (auto& child : m_children)
         pending.push_back(std::move(child.Item));
-    m_children.clear();
-    m_values.clear();
+    decltype(m_children)(m_children.get_allocator()).swap(m_children);
+    decltype(m_values)(m_values.get_allocator()).swap(m_values);
     while (!pending.empty()) {
-        std::unique_ptr<TTarvinItem> item = std::move(pending.back());
+        TItemPtr item = std::move(pending.back());
         pending.pop_back();
         for (auto& child : item->m_children)
             pending.push_back(std::move(child.Item));
         item->m_children.clear();
     }
 }
+
+TItemPtr TTarvinItem::NewItem() const {
+    std::pmr::polymorphic_allocator<TTarvinItem> alloc(Resource());
+    return TItemPtr(alloc.new_object<TTarvinItem>(Resource()));
+}
+
+void TTarvinItem::AppendChildren(std::vector<TChildEntry>& batch) {
+    m_children.reserve(m_children.size() + batch.size());
+    for (auto& entry : batch)
+        m_children.push_back(std::move(entry));
+    batch.clear();
+}
+
+void TTarvinItem::AppendValues(std::vector<TValueEntryData>& batch) {
+    m_values.reserve(m_values.size() + batch.size());
+    for (auto& entry : batch)
+        m_values.push_back(std::move(entry));
+    batch.clear();
+}
+
+namespace {
+
+// Positions must be ascending and in range; the first that is not raises
+// the list-index error before anything changes.
+void CheckPositions(const std::vector<int>& positions, std::size_t count) {
+    int previous = -1;
+    for (int p : positions) {
+        if (p <= previous || static_cast<std::size_t>(p) >= count)
+            throw EListError(p);
+        previous = p;
+    }
+}
+
+template <class List>
+void EraseAt(List& list, const std::vector<int>& positions) {
+    CheckPositions(positions, list.size());
+    std::size_t next = 0;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (next < positions.size() && static_cast<std::size_t>(positions[next]) == i) {
+            ++next;
+            continue;
+        }
+        if (kept != i)
+            list[kept] = std::move(list[i]);
+        ++kept;
+    }
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept), list.end());
+}
+
+} // namespace
 
 void TTarvinItem::CheckChild(int index) const {
     if (index < 0 || index >= ChildCount())
@@ -61,7 +117,7 @@ TTarvinItem& TTarvinItem::AddChild(std::string_view name) {
 }
 
 TTarvinItem& TTarvinItem::AppendChild(TStr name) {
-    auto item = std::make_unique<TTarvinItem>();
+    TItemPtr item = NewItem();
     TTarvinItem& ref = *item;
     m_children.push_back({std::move(name), std::move(item)});
     return ref;
@@ -76,8 +132,12 @@ int TTarvinItem::IndexOfChild(std::string_view name, const CodePage& cp) const {
 
 void TTarvinItem::DeleteChild(int index) {
     CheckChild(index);
-    std::unique_ptr<TTarvinItem> doomed = std::move(m_children[index].Item);
+    TItemPtr doomed = std::move(m_children[index].Item);
     m_children.erase(m_children.begin() + index);
+}
+
+void TTarvinItem::DeleteChildren(const std::vector<int>& positions) {
+    EraseAt(m_children, positions);
 }
 
 std::string_view TTarvinItem::GetValueIdent(int index) const {
@@ -113,6 +173,10 @@ int TTarvinItem::IndexOfValue(std::string_view ident, const CodePage& cp) const 
 void TTarvinItem::DeleteValue(int index) {
     CheckValue(index);
     m_values.erase(m_values.begin() + index);
+}
+
+void TTarvinItem::DeleteValues(const std::vector<int>& positions) {
+    EraseAt(m_values, positions);
 }
 
 } // namespace trvx

@@ -2,6 +2,7 @@
 
 #include "language/Quoting.h"
 
+#include <array>
 #include <vector>
 
 namespace trvx {
@@ -12,10 +13,13 @@ bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
-bool NeedsQuotes(std::string_view line) {
-    return line.empty() || IsBlank(line.front()) || IsBlank(line.back()) ||
-           line.find_first_of("\"{}") != std::string_view::npos;
-}
+// Bytes that decide a value's form: line breaks, quotes and braces.
+constexpr std::array<bool, 256> kNotable = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : std::string_view("\r\n\"{}"))
+        t[c] = true;
+    return t;
+}();
 
 void AppendQuoted(std::string& out, std::string_view line) {
     out += '"';
@@ -27,16 +31,22 @@ void WriteValue(std::string& out, int indent, std::string_view ident, std::strin
     const std::size_t start = out.size();
     out.append(static_cast<std::size_t>(indent) + 2, ' ');
     out += ident;
-    std::size_t firstBreak = 0;
-    while (firstBreak < text.size() && !IsLineBreak(text[firstBreak]))
-        ++firstBreak;
-    if (firstBreak == text.size()) {
-        if (text.empty()) {
-            out += " =\r\n";
-            return;
+    if (text.empty()) {
+        out += " =\r\n";
+        return;
+    }
+    std::size_t i = 0;
+    bool special = false;
+    for (; i < text.size(); ++i) {
+        if (kNotable[static_cast<unsigned char>(text[i])]) {
+            if (IsLineBreak(text[i]))
+                break;
+            special = true;
         }
+    }
+    if (i == text.size()) {
         out += " = ";
-        if (NeedsQuotes(text))
+        if (special || IsBlank(text.front()) || IsBlank(text.back()))
             AppendQuoted(out, text);
         else
             out += text;
@@ -48,7 +58,7 @@ void WriteValue(std::string& out, int indent, std::string_view ident, std::strin
     // Every line break ends a line, and one more ends the last line.
     std::size_t lineStart = 0;
     bool first = true;
-    for (std::size_t i = 0;; ++i) {
+    for (i = 0;; ++i) {
         if (i == text.size() || IsLineBreak(text[i])) {
             if (!first)
                 out.append(pad, ' ');
