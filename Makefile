@@ -2,8 +2,14 @@
 BUILD    ?= build
 JOBS     ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIN_WERROR=ON
+# `make test` also runs the suite under ASan and UBSan, and each fuzz target briefly.
+SAN_BUILD ?= build-asan
+SAN_FLAGS ?= $(CMAKE_FLAGS) -DTARVIN_SANITIZE=ON -DTARVIN_BENCH=OFF
+SAN_ENV  = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp UBSAN_OPTIONS=print_stacktrace=1
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test test-main test-asan test-fuzz bench fuzz clean
 
 all: build
 
@@ -21,11 +27,28 @@ build: deps configure
 run: build
 	@bash scripts/run.sh $(BUILD)
 
-test: build
+test: test-main test-asan test-fuzz
+
+test-main: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+test-asan: deps
+	test -f $(SAN_BUILD)/CMakeCache.txt || cmake -S . -B $(SAN_BUILD) $(SAN_FLAGS)
+	cmake --build $(SAN_BUILD) -j$(JOBS)
+	cd $(SAN_BUILD) && $(SAN_ENV) ctest --output-on-failure -j$(JOBS)
+
+test-fuzz: deps
+	@bash fuzz/fuzz.sh $(FUZZ_BUILD) $(JOBS) smoke
+
+fuzz: deps
+	@bash fuzz/fuzz.sh $(FUZZ_BUILD) $(JOBS) $(FUZZ_SECONDS)
 
 bench: build
 	@bash bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+
+# The sample host module: the example translation linked into a stub executable.
+examples/Deutsch.exe: examples/Deutsch.trvx scripts/make-host-module.py
+	python3 scripts/make-host-module.py $< $@ --lang 1031

@@ -34,7 +34,8 @@ OBJECTS {
       }
       Action:actExit {
         Caption = &Beenden
-        Hint = Pylon beenden
+        Hint = Pylon beenden und alle
+        Fenster schließen
         Shortcut = Alt+F4
       }
     }
@@ -42,12 +43,13 @@ OBJECTS {
       Caption = &Bearbeiten
       Action:actUndo {
         Caption = &Rückgängig
-        Shortcut = Ctrl+Z
+        Hint = Undo the last change
+        Shortcut = Strg+Z
       }
       Action:actFind {
         Caption = &Suchen...
-        Hint = " Text im Editor suchen "
-        Shortcut = Ctrl+F
+        Hint = Text im Editor suchen
+        Shortcut = Ctrl+S
       }
     }
     Toolbar:tbMain {
@@ -72,14 +74,13 @@ OBJECTS {
         Caption = Farbschema
         Items = {"Hell"
                  "Dunkel"
-                 "Systemvorgabe"
         }
       }
       RadioButton:rbTabs {
-        Caption = &Tabulatoren
+        Caption = Tabulatoren
       }
       RadioButton:rbSpaces {
-        Caption = &Leerzeichen
+        Caption = Leerzeichen&
       }
     }
     Tab:tabEditor {
@@ -120,7 +121,7 @@ OBJECTS {
 }
 STRINGS {
   SFileNotFound = "Datei ""%s"" nicht gefunden."
-  SSaveChanges = Änderungen an %s speichern?
+  SSaveChanges = Änderungen speichern?
   SLinesCompiled = %d Zeilen übersetzt, %d Fehler
   SHelpKey = "Drücken Sie {F1} für Hilfe"
   SReady = Bereit

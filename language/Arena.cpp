@@ -23,8 +23,9 @@ void* TArena::THugePages::do_allocate(std::size_t bytes, std::size_t alignment) 
 }
 
 void TArena::THugePages::do_deallocate(void* p, std::size_t bytes, std::size_t alignment) {
+    // Unsized: clang declares the sized form only with -fsized-deallocation.
     if (bytes < kHugePage)
-        ::operator delete(p, bytes, std::align_val_t(alignment));
+        ::operator delete(p, std::align_val_t(alignment));
     else
         munmap(p, bytes);
 }

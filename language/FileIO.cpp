@@ -2,12 +2,15 @@
 
 #include "language/Errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,17 +53,39 @@ fs::path ResolveLinks(fs::path path) {
     return path;
 }
 
-// Removes the temporary file unless the save got as far as renaming it.
+// Temporaries are named "." + the target's name + "." + digits + ".tmp".
+std::string TempPrefix(const fs::path& target) {
+    return "." + target.filename().string() + ".";
+}
+
+bool IsTempOf(std::string_view name, std::string_view prefix) {
+    constexpr std::string_view suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix))
+        return false;
+    const std::string_view digits =
+        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Removes the temporary file unless the save got as far as renaming it. It
+// is locked from its first byte to its rename, so a save running elsewhere
+// can tell it from one that a killed save left behind.
 class TTempFile {
 public:
     TTempFile(const fs::path& target, const std::string& shownPath) {
         std::random_device rd;
-        const std::string base = "." + target.filename().string() + ".";
+        const std::string base = TempPrefix(target);
         for (int attempt = 0; attempt < 100; ++attempt) {
             m_path = target.parent_path() / (base + std::to_string(rd()) + ".tmp");
             int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
                 m_fd = std::make_unique<TFd>(fd);
+                // The lock rides on a second descriptor, so closing the first
+                // one still reports late write errors before the rename.
+                m_lock = std::make_unique<TFd>(::open(m_path.c_str(), O_RDONLY | O_CLOEXEC));
+                if (m_lock->Get() >= 0)
+                    ::flock(m_lock->Get(), LOCK_EX);
                 return;
             }
             if (errno != EEXIST)
@@ -77,12 +102,36 @@ public:
     int Fd() const { return m_fd->Get(); }
     const fs::path& Path() const { return m_path; }
     int Close() { return m_fd->Close(); }
-    void Keep() { m_fd.reset(); }
+    void Keep() {
+        m_fd.reset();
+        m_lock.reset();
+    }
 
 private:
     fs::path m_path;
     std::unique_ptr<TFd> m_fd;
+    std::unique_ptr<TFd> m_lock;
 };
+
+// Removes what saves of this target that were killed midway left behind:
+// temporaries nobody holds a lock on. A fresh empty one may belong to a save
+// that has created it and not yet locked it: it goes only once it is old.
+void RemoveStaleTemporaries(const fs::path& target) {
+    const std::time_t settled = std::time(nullptr) - 60;
+    const std::string prefix = TempPrefix(target);
+    std::error_code ec;
+    fs::directory_iterator it(target.parent_path(), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const fs::path& path = it->path();
+        if (!IsTempOf(path.filename().string(), prefix))
+            continue;
+        TFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st {};
+        if (fd.Get() >= 0 && ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) &&
+            (st.st_size > 0 || st.st_mtime < settled) && ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+    }
+}
 
 void WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -146,6 +195,9 @@ void SaveFileAtomically(const std::string& fileName,
 
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
+    // A link loop or a path through a file cannot be written either.
+    if (!exists && errno != ENOENT)
+        throw EFCreateError(shown, SystemMessage(errno));
     if (exists && S_ISDIR(existing.st_mode))
         throw EFCreateError(shown, SystemMessage(EISDIR));
     // A file the user made read-only stays protected, as truncating it would be refused.
@@ -177,6 +229,7 @@ void SaveFileAtomically(const std::string& fileName,
     if (::rename(temp.Path().c_str(), target.c_str()) != 0)
         throw EFCreateError(shown, SystemMessage(errno));
     temp.Keep();
+    RemoveStaleTemporaries(target);
 
     // Make the rename itself durable.
     TFd dir(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

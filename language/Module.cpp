@@ -1,10 +1,24 @@
 #include "language/Tarvin.h"
 
+#include "language/Errors.h"
+#include "language/PeResource.h"
+
 namespace trvx {
 
-// Placeholder until the host-module reader lands: nothing is a module yet.
-bool TTarvin::LoadFromModule(const std::string&) {
-    return false;
+bool TTarvin::LoadFromModule(const std::string& fileName) {
+    std::optional<TPeModule> module = TPeModule::Load(fileName);
+    if (!module)
+        return false;
+    LoadFromResource(*module);
+    return true;
+}
+
+void TTarvin::LoadFromResource(const TPeModule& module) {
+    std::optional<TByteBuffer> bytes =
+        ReadNamedResource(module, kLanguageResource, kLanguageResource);
+    if (!bytes)
+        throw EResNotFound(kLanguageResource);
+    LoadFromBuffer(std::move(*bytes));
 }
 
 } // namespace trvx

@@ -7,6 +7,8 @@
 namespace trvx {
 
 std::string_view CutAtNul(std::string_view text) {
+    if (text.empty()) // memchr must not see the null data of an empty view
+        return text;
     const void* nul = std::memchr(text.data(), 0, text.size());
     return nul ? text.substr(0, static_cast<const char*>(nul) - text.data()) : text;
 }

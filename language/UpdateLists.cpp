@@ -1,13 +1,10 @@
 #include "language/UpdateLists.h"
 
-#include <algorithm>
-
 namespace trvx {
 
-// Placeholder implementation; the indexed one comes with the merge.
 void TUpdateLists::ClearUpdateLists() {
-    AddedItems.clear();
-    RemovedItems.clear();
+    AddedItems.Clear();
+    RemovedItems.Clear();
     FreeValueEntries(RemovedValues);
     FreeValueEntries(AddedValues);
 }
@@ -17,29 +14,35 @@ bool TUpdateLists::IsEmpty() const {
            RemovedValues.empty();
 }
 
-void TUpdateLists::FreeValueEntries(std::vector<TValueEntry>& list) {
-    list.clear();
+void TUpdateLists::FreeValueEntries(TValueList& list) {
+    list.Clear();
 }
 
-int TUpdateLists::FindValueEntry(const std::vector<TValueEntry>& list, const TTarvinItem* item,
-                                 int valueIndex) {
+int TUpdateLists::FindValueEntry(const TValueList& list, const TTarvinItem* item, int valueIndex) {
+    // Membership first: most callers ask about values that are in no list.
+    const TValueEntry wanted{const_cast<TTarvinItem*>(item), valueIndex};
+    if (!list.Contains(wanted))
+        return -1;
     for (std::size_t i = 0; i < list.size(); ++i)
-        if (list[i].Item == item && list[i].ValueIndex == valueIndex)
+        if (list[i] == wanted)
             return static_cast<int>(i);
     return -1;
 }
 
 bool TUpdateLists::IsAddedItem(const TTarvinItem* item) const {
-    return std::find(AddedItems.begin(), AddedItems.end(), item) != AddedItems.end();
+    return AddedItems.Contains(const_cast<TTarvinItem*>(item));
 }
+
 bool TUpdateLists::IsRemovedItem(const TTarvinItem* item) const {
-    return std::find(RemovedItems.begin(), RemovedItems.end(), item) != RemovedItems.end();
+    return RemovedItems.Contains(const_cast<TTarvinItem*>(item));
 }
+
 bool TUpdateLists::IsAddedValue(const TTarvinItem* item, int valueIndex) const {
-    return FindValueEntry(AddedValues, item, valueIndex) >= 0;
+    return AddedValues.Contains({const_cast<TTarvinItem*>(item), valueIndex});
 }
+
 bool TUpdateLists::IsRemovedValue(const TTarvinItem* item, int valueIndex) const {
-    return FindValueEntry(RemovedValues, item, valueIndex) >= 0;
+    return RemovedValues.Contains({const_cast<TTarvinItem*>(item), valueIndex});
 }
 
 } // namespace trvx

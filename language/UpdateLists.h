@@ -2,6 +2,9 @@
 
 #include "language/TarvinItem.h"
 
+#include <cstddef>
+#include <functional>
+#include <unordered_map>
 #include <vector>
 
 namespace trvx {
@@ -10,25 +13,88 @@ namespace trvx {
 struct TValueEntry {
     TTarvinItem* Item = nullptr;
     int ValueIndex = 0;
+
+    friend bool operator==(const TValueEntry&, const TValueEntry&) = default;
 };
+
+struct TValueEntryHash {
+    std::size_t operator()(const TValueEntry& e) const noexcept {
+        return std::hash<const void*>()(e.Item) ^
+               (static_cast<std::size_t>(static_cast<unsigned>(e.ValueIndex)) *
+                std::size_t{0x9E3779B97F4A7C15});
+    }
+};
+
+// An ordered list, appended at the end, that also answers "is this entry in
+// it" at once: the views ask that for every row they paint.
+template <class Entry, class Hash = std::hash<Entry>> class TUpdateList {
+public:
+    using const_iterator = typename std::vector<Entry>::const_iterator;
+
+    void Append(const Entry& entry) {
+        m_entries.push_back(entry);
+        ++m_counts[entry];
+    }
+    void Clear() {
+        m_entries.clear();
+        m_counts.clear();
+    }
+    bool Contains(const Entry& entry) const { return m_counts.contains(entry); }
+
+    // Takes out the first occurrence of each entry of doomed (as often as it
+    // is named there); the others keep their order.
+    void RemoveFirstOccurrences(const std::vector<Entry>& doomed) {
+        if (doomed.empty())
+            return;
+        std::unordered_map<Entry, int, Hash> pending;
+        for (const Entry& e : doomed)
+            ++pending[e];
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            auto it = pending.find(m_entries[i]);
+            if (it != pending.end() && it->second > 0) {
+                --it->second;
+                auto count = m_counts.find(m_entries[i]);
+                if (--count->second == 0)
+                    m_counts.erase(count);
+                continue;
+            }
+            m_entries[kept++] = m_entries[i];
+        }
+        m_entries.resize(kept);
+    }
+
+    std::size_t size() const { return m_entries.size(); }
+    bool empty() const { return m_entries.empty(); }
+    const Entry& operator[](std::size_t i) const { return m_entries[i]; }
+    const_iterator begin() const { return m_entries.begin(); }
+    const_iterator end() const { return m_entries.end(); }
+    const std::vector<Entry>& Entries() const { return m_entries; }
+
+private:
+    std::vector<Entry> m_entries;
+    std::unordered_map<Entry, int, Hash> m_counts;
+};
+
+using TItemList = TUpdateList<TTarvinItem*>;
+using TValueList = TUpdateList<TValueEntry, TValueEntryHash>;
 
 // What the last Update To added to the open tree and what the newer base no
 // longer has. The lists refer to nodes of the open tree without owning them;
 // they are emptied by every open and save and refilled by Update To.
 class TUpdateLists {
 public:
-    std::vector<TTarvinItem*> AddedItems;
-    std::vector<TTarvinItem*> RemovedItems;
-    std::vector<TValueEntry> AddedValues;
-    std::vector<TValueEntry> RemovedValues;
+    TItemList AddedItems;
+    TItemList RemovedItems;
+    TValueList AddedValues;
+    TValueList RemovedValues;
 
     void ClearUpdateLists();
     bool IsEmpty() const;
 
-    static void FreeValueEntries(std::vector<TValueEntry>& list);
+    static void FreeValueEntries(TValueList& list);
     // Position of the first entry with that node (by identity) and index; -1 if none.
-    static int FindValueEntry(const std::vector<TValueEntry>& list, const TTarvinItem* item,
-                              int valueIndex);
+    static int FindValueEntry(const TValueList& list, const TTarvinItem* item, int valueIndex);
 
     // Fast membership tests for views that colour every row.
     bool IsAddedItem(const TTarvinItem* item) const;

@@ -2,6 +2,7 @@
 
 #include "language/Quoting.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -76,13 +77,17 @@ void WriteValue(std::string& out, int indent, std::string_view ident, std::strin
     out += "}\r\n";
 }
 
-void WriteNodeHead(std::string& out, int indent, std::string_view name,
-                   const TTarvinItem& node) {
+void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTarvinItem& node) {
+    std::string& out = sink.Out();
     out.append(static_cast<std::size_t>(indent), ' ');
     out += name;
     out += " {\r\n";
-    for (const auto& v : node.Values())
+    // One node may hold a large share of the file (STRINGS): flush within it
+    // too, or the block grows to the node's whole text.
+    for (const auto& v : node.Values()) {
         WriteValue(out, indent, v.Ident.View(), v.Text.View());
+        sink.FlushIfFull();
+    }
 }
 
 void WriteNodeTail(std::string& out, int indent) {
@@ -93,7 +98,8 @@ void WriteNodeTail(std::string& out, int indent) {
 } // namespace
 
 TTextSink::TTextSink(Flush flush, std::size_t chunk) : m_flush(std::move(flush)), m_chunk(chunk) {
-    m_out.reserve(chunk + 4096);
+    // Small trees are the common case; the block grows to a chunk only for large ones.
+    m_out.reserve(std::min(chunk, std::size_t{64} << 10));
 }
 
 void TTextSink::FlushNow() {
@@ -122,7 +128,7 @@ void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent) {
             continue;
         }
         const auto& child = children[top.next++];
-        WriteNodeHead(out, top.indent, child.Name.View(), *child.Item);
+        WriteNodeHead(sink, top.indent, child.Name.View(), *child.Item);
         stack.push_back({child.Item.get(), 0, top.indent + 2});
         sink.FlushIfFull();
     }

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  clang lld
+  clang lld libclang-rt-14-dev
   hyperfine rapidjson-dev gettext qt6-l10n-tools time
 )
 

@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Prints the whole-program table of bench/run.sh and checks the targets.
+
+  report.py RESULTS.tsv SIZE=BYTES...
+
+RESULTS.tsv: tool, size (MB), median wall seconds, CPU seconds (user +
+system), peak RSS in KB (0: not measured), runs. Throughput is always in MB
+of the equivalent .trvx file per second, whatever the tool reads.
+"""
+import collections
+import sys
+
+MB = 1024 * 1024
+
+LABELS = collections.OrderedDict([
+    ("cat", "limit: `cat FILE >/dev/null`"),
+    ("count", "limit: count `{ } = \"` bytes"),
+    ("fmt", "**`trvx fmt`** (read + write)"),
+    ("dump", "`trvx dump` > /dev/null"),
+    ("update", "`trvx update` onto a newer base"),
+    ("extract", "`trvx extract` from an .exe"),
+    ("check", "`trvx check`"),
+    ("rapidjson", "RapidJSON parse + write (.json)"),
+    ("msgcat", "gettext `msgcat` (.po)"),
+    ("lconvert", "Qt `lconvert` (.ts)"),
+    ("start", "editor: start to first values shown"),
+    ("update_to", "editor: Update To"),
+    ("rebuild_trees", "editor: `RebuildTrees` after it"),
+    ("search", "editor: failing value search"),
+])
+# Tools whose cost must grow linearly: Tarvin's own.
+OURS = {"fmt", "dump", "update", "extract", "check", "start", "update_to", "rebuild_trees",
+        "search"}
+
+
+def seconds(s):
+    if s >= 1:
+        return "%.2f s" % s
+    if s >= 0.01:
+        return "%.0f ms" % (s * 1000)
+    return "%.1f ms" % (s * 1000)
+
+
+def main():
+    rows = {}
+    for line in open(sys.argv[1]):
+        tool, size, median, cpu, rss, runs = line.split("\t")
+        rows[(tool, int(size))] = (float(median), float(cpu), int(rss), int(runs))
+    file_bytes = {int(k): int(v) for k, v in (a.split("=") for a in sys.argv[2:])}
+    sizes = sorted(file_bytes)
+    small, large = sizes[0], sizes[-1]
+
+    def mb(size):
+        return file_bytes[size] / MB
+
+    print("| Tool | Size | Median | MB/s | CPU | Peak RSS (x file) | x fmt | Growth |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|")
+    for tool, label in LABELS.items():
+        for size in sizes:
+            if (tool, size) not in rows:
+                continue
+            median, cpu, rss, _ = rows[(tool, size)]
+            rate = "%.0f" % (mb(size) / median) if median > 0 else "-"
+            memory = "%.0f MB (%.1fx)" % (rss / 1024, rss * 1024 / file_bytes[size]) if rss else "-"
+            fmt = rows.get(("fmt", size))
+            ratio = "%.2fx" % (median / fmt[0]) if fmt else "-"
+            growth = ""
+            if size == large and large != small and (tool, small) in rows:
+                g = (median / mb(large)) / (rows[(tool, small)][0] / mb(small))
+                growth = "%.2fx" % g
+            print("| %s | %d MB | %s | %s | %s | %s | %s | %s |" % (
+                label if size == small else "", size, seconds(median), rate, seconds(cpu), memory,
+                ratio, growth))
+
+    print()
+    print("Targets (same run):")
+
+    def check(name, ok, detail):
+        print("- %s: %s (%s)" % (name, "holds" if ok else "MISSED", detail))
+
+    def get(tool, size):
+        return rows.get((tool, size))
+
+    fmt_large = get("fmt", large)
+    if fmt_large:
+        rate = mb(large) / fmt_large[0]
+        check("`trvx fmt` >= 100 MB/s at %d MB" % large, rate >= 100, "%.0f MB/s" % rate)
+        rss_ratio = fmt_large[2] * 1024 / file_bytes[large]
+        check("`trvx fmt` peak RSS <= 2.5x the file", rss_ratio <= 2.5, "%.2fx" % rss_ratio)
+    for size in sizes[1:] or sizes:
+        fmt, js = get("fmt", size), get("rapidjson", size)
+        if fmt and js:
+            check("`trvx fmt` >= 2x faster than RapidJSON at %d MB" % size, js[0] >= 2 * fmt[0],
+                  "%.2fx" % (js[0] / fmt[0]))
+    if fmt_large:
+        for tool, limit, op in (("update", 2.0, "<"), ("extract", 1.2, "<=")):
+            r = get(tool, large)
+            if r:
+                ratio = r[0] / fmt_large[0]
+                check("`trvx %s` %s %.1fx `trvx fmt` at %d MB" % (tool, op, limit, large),
+                      ratio < limit if op == "<" else ratio <= limit, "%.2fx" % ratio)
+    for tool in LABELS:
+        if tool in OURS and get(tool, small) and get(tool, large) and large != small:
+            g = (get(tool, large)[0] / mb(large)) / (get(tool, small)[0] / mb(small))
+            check("growth of %s <= 1.5x" % tool, g <= 1.5, "%.2fx" % g)
+    for size, limit in ((small, 0.5), (large, 3.0)):
+        r = get("start", size)
+        if r:
+            check("editor start < %.1f s at %d MB" % (limit, size), r[0] < limit, seconds(r[0]))
+    r = get("start", large)
+    if r and r[2]:
+        ratio = r[2] * 1024 / file_bytes[large]
+        check("editor peak RSS < 5x the file at %d MB" % large, ratio < 5, "%.2fx" % ratio)
+
+
+if __name__ == "__main__":
+    main()

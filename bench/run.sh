@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# `make bench`: Tarvin beside the machine's limit and beside the tools a
+# translator would otherwise use, on equal content, all in one run, printed
+# as one markdown table; then the in-process micro-benchmarks.
+#
+#   bench/run.sh BUILD_DIR
+#
+# BENCH_SIZES    corpus sizes in MB (default "2 20 100")
+# BENCH_MICRO=0  skip the Google Benchmark part
+# BENCH_TABLE    also write the table to this file
+#
+# Absolute times drift on a shared machine; the ratios in one run hold.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-build}" && pwd)
+sizes=${BENCH_SIZES:-"2 20 100"}
+data=$build/bench-data
+out=$build/bench-out
+results=$out/results.tsv
+trvx=$build/trvx
+tools=$build/bench
+lconvert=$(command -v lconvert || true)
+[ -n "$lconvert" ] || lconvert=/usr/lib/qt6/bin/lconvert
+export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+
+need() {
+    if [ ! -x "$1" ]; then
+        echo "bench: $1 is missing; build the project first (make bench builds it)" >&2
+        exit 1
+    fi
+}
+need "$trvx"
+need "$tools/gen_corpus"
+need "$tools/count_marks"
+for tool in hyperfine /usr/bin/time python3; do
+    command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
+done
+
+mkdir -p "$data" "$out"
+: >"$results"
+started=$SECONDS
+
+# ------------------------------------------------------------------ corpus
+# Made once per size and generator; later runs reuse it.
+stamp_of() {
+    cat "$tools/gen_corpus" "$root/scripts/make-host-module.py" | sha1sum | cut -c1-12
+}
+stamp=$(stamp_of)
+for size in $sizes; do
+    base=$data/corpus-$size
+    if [ "$(cat "$base.stamp" 2>/dev/null)" != "$stamp" ]; then
+        echo "bench: generating the ${size} MB corpus" >&2
+        "$tools/gen_corpus" "$data" "corpus-$size" "$size"
+        # The corpus must be what the writer itself writes.
+        "$trvx" fmt "$base.trvx" -o "$out/canonical.trvx"
+        cmp -s "$base.trvx" "$out/canonical.trvx" ||
+            { echo "bench: the generated corpus is not in the canonical layout" >&2; exit 1; }
+        python3 "$root/scripts/make-host-module.py" "$base.trvx" "$base.exe" --lang 1031
+        echo "$stamp" >"$base.stamp"
+    fi
+done
+
+# ------------------------------------------------------------------ measuring
+# measure TOOL SIZE COMMAND...: one run under /usr/bin/time for the peak RSS,
+# which also warms the page cache, then hyperfine for the median. Slow tools
+# get fewer runs, so the whole table stays within minutes.
+measure() {
+    local tool=$1 size=$2
+    shift 2
+    local t0 t1 warm runs status=0
+    t0=$(date +%s%N)
+    /usr/bin/time -f '%M' -o "$out/rss" "$@" >/dev/null 2>"$out/stderr" || status=$?
+    t1=$(date +%s%N)
+    if [ "$status" -ne 0 ] && [ "${ALLOW_STATUS:-0}" != "$status" ]; then
+        echo "bench: $tool failed at $size MB (exit $status):" >&2
+        tail -n 5 "$out/stderr" >&2
+        exit 1
+    fi
+    warm=$(((t1 - t0) / 1000000))
+    if [ "$warm" -gt 4000 ]; then runs=3; elif [ "$warm" -gt 800 ]; then runs=5; else runs=10; fi
+    hyperfine -N -i --style none --runs "$runs" --export-json "$out/hf.json" -- "$*" >/dev/null
+    python3 - "$out/hf.json" "$tool" "$size" "$(tail -n 1 "$out/rss")" "$runs" >>"$results" <<'EOF'
+import json, sys
+r = json.load(open(sys.argv[1]))["results"][0]
+cpu = r["user"] + r["system"]
+print("\t".join([sys.argv[2], sys.argv[3], "%.6f" % r["median"], "%.6f" % cpu, sys.argv[4], sys.argv[5]]))
+EOF
+    printf '  %-10s %4s MB  %s runs\n' "$tool" "$size" "$runs" >&2
+}
+
+# In-process figures of the editor: runs it three times, keeps each figure's
+# median; the whole process is timed as "start".
+measure_gui() {
+    local size=$1 base=$data/corpus-$1
+    local start_bench=$tools/tarvin_start_bench
+    [ -x "$start_bench" ] || return 0
+    measure start "$size" "$start_bench" "$base.trvx"
+    : >"$out/gui.txt"
+    for _ in 1 2 3; do
+        "$start_bench" "$base.trvx" --update "$base-new.trvx" --search "Nirgendwo" >>"$out/gui.txt"
+    done
+    python3 - "$out/gui.txt" "$size" >>"$results" <<'EOF'
+import collections, statistics, sys
+figures = collections.defaultdict(list)
+for line in open(sys.argv[1]):
+    name, ms = line.split()
+    figures[name].append(float(ms) / 1000)
+for name in ("update_to", "rebuild_trees", "search"):
+    if figures[name]:
+        m = statistics.median(figures[name])
+        print("\t".join([name, sys.argv[2], "%.6f" % m, "%.6f" % m, "0", str(len(figures[name]))]))
+EOF
+}
+
+echo "bench: measuring (sizes: $sizes MB)" >&2
+for size in $sizes; do
+    base=$data/corpus-$size
+    measure cat "$size" cat "$base.trvx"
+    measure count "$size" "$tools/count_marks" "$base.trvx"
+    measure fmt "$size" "$trvx" fmt "$base.trvx" -o "$out/fmt.trvx"
+    measure dump "$size" "$trvx" dump "$base.trvx"
+    measure update "$size" "$trvx" update "$base.trvx" "$base-new.trvx" -o "$out/update.trvx"
+    measure extract "$size" "$trvx" extract "$base.exe" -o "$out/extract.trvx"
+    # Exit status 1 means it found errors, which the generated texts hold.
+    ALLOW_STATUS=1 measure check "$size" "$trvx" check "$base.trvx"
+    [ -x "$tools/json_roundtrip" ] &&
+        measure rapidjson "$size" "$tools/json_roundtrip" "$base.json" "$out/out.json"
+    command -v msgcat >/dev/null && measure msgcat "$size" msgcat "$base.po" -o "$out/out.po"
+    [ -x "$lconvert" ] && measure lconvert "$size" "$lconvert" -i "$base.ts" -o "$out/out.ts"
+    measure_gui "$size"
+    rm -f "$out"/fmt.trvx "$out"/update.trvx "$out"/extract.trvx "$out"/out.*
+done
+
+sizes_bytes=()
+for size in $sizes; do sizes_bytes+=("$size=$(stat -c %s "$data/corpus-$size.trvx")"); done
+python3 "$root/bench/report.py" "$results" "${sizes_bytes[@]}" | tee "${BENCH_TABLE:-/dev/null}"
+echo
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load average $(cut -d' ' -f1-3 /proc/loadavg); table in $((SECONDS - started)) s."
+
+# ------------------------------------------------------------------ micro
+if [ "${BENCH_MICRO:-1}" != 0 ] && [ -x "$tools/trvx_bench" ]; then
+    echo
+    echo "Micro-benchmarks (Google Benchmark):"
+    "$tools/trvx_bench" --benchmark_filter='BM_(LoadFromText|LoadQuoted|SaveToText|IndexOfChild|ToUtf8|FromUtf8|Upper|UpdateTo|PruneRemoved|SearchNotFound)' \
+        --benchmark_min_time=0.2
+fi

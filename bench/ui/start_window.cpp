@@ -1,0 +1,132 @@
+// The editor's start as a user meets it, instrumented for bench/run.sh:
+//
+//   tarvin_start_bench FILE [--update NEWBASE] [--search TEXT]
+//
+// Opens FILE from the command line as Tarvin does, and at the first idle
+// moment checks that the first node is selected and its values are shown,
+// then exits at once (the whole process is timed from outside, so nothing
+// is freed on the way out). With --update it first runs Update To with
+// NEWBASE and times it and the RebuildTrees after it; with --search it runs
+// a value search for TEXT from the first node, which should find nothing.
+// Figures go to standard output as "name milliseconds" lines.
+
+#include "ui/Dialogs.h"
+#include "ui/ValuesModel.h"
+#include "ui/untMain.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QTreeView>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+using namespace tarvin;
+using TClock = std::chrono::steady_clock;
+
+// Answers the open dialog with one file and counts the messages instead of
+// showing them.
+class TScriptedDialogs : public TDialogs {
+public:
+    QString OpenName;
+    int Messages = 0;
+    std::optional<QString> GetOpenFileName(QWidget*, const TFileDialogOptions&) override {
+        return OpenName;
+    }
+    std::optional<QString> GetSaveFileName(QWidget*, const TFileDialogOptions&) override {
+        return std::nullopt;
+    }
+    QMessageBox::StandardButton ShowMessage(QWidget*, QMessageBox::Icon, const QString&,
+                                            const QString& text, QMessageBox::StandardButtons,
+                                            QMessageBox::StandardButton) override {
+        ++Messages;
+        LastMessage = text;
+        return QMessageBox::Ok;
+    }
+    int ExecDialog(QDialog&) override { return 0; }
+    QString LastMessage;
+};
+
+double Millis(TClock::time_point from) {
+    return std::chrono::duration<double, std::milli>(TClock::now() - from).count();
+}
+
+bool ValuesShown(const TfrmMain& w) {
+    return !w.VSTree1->selectionModel()->selectedRows().isEmpty() &&
+           w.ValuesModel->rowCount() > 0;
+}
+
+[[noreturn]] void Fail(const char* what) {
+    std::fprintf(stderr, "tarvin_start_bench: %s\n", what);
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const TClock::time_point start = TClock::now();
+    QApplication app(argc, argv);
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        Fail("usage: tarvin_start_bench FILE [--update NEWBASE] [--search TEXT]");
+    const QString file = args.first();
+    QString update, search;
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--update"))
+            update = args[i + 1];
+        else if (args[i] == QLatin1String("--search"))
+            search = args[i + 1];
+        else
+            Fail("unknown option");
+    }
+
+    TScriptedDialogs dialogs;
+    TDialogs::SetCurrent(&dialogs);
+    TfrmMain w(QStringList{file});
+    w.show();
+
+    QObject::connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &app, [&] {
+            static bool done = false;
+            if (done)
+                return;
+            done = true;
+            if (dialogs.Messages > 0 || !ValuesShown(w))
+                Fail("the first node's values are not shown");
+            std::printf("start %.1f\n", Millis(start));
+            if (!update.isEmpty()) {
+                dialogs.OpenName = update;
+                const TClock::time_point t = TClock::now();
+                w.actUpdateToExecute();
+                std::printf("update_to %.1f\n", Millis(t));
+                const TClock::time_point r = TClock::now();
+                w.RebuildTrees();
+                std::printf("rebuild_trees %.1f\n", Millis(r));
+                if (dialogs.Messages > 0 || !ValuesShown(w))
+                    Fail("Update To failed");
+            }
+            if (!search.isEmpty()) {
+                w.SearchState.Kind = trvx::skValue;
+                w.SearchState.Text = search;
+                w.SearchState.Node = 1;
+                w.SearchState.ValueIndex = 0;
+                w.SearchState.Down = true;
+                w.SearchState.IgnoreCase = true;
+                const TClock::time_point t = TClock::now();
+                w.FindNextMatch();
+                std::printf("search %.1f\n", Millis(t));
+                if (dialogs.Messages != 1)
+                    Fail("the search found something");
+            }
+            std::fflush(stdout);
+            std::_Exit(0);
+        });
+    return QApplication::exec();
+}

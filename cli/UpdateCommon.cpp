@@ -1,0 +1,28 @@
+#include "cli/UpdateCommon.h"
+
+#include "cli/CliIo.h"
+#include "language/UpdateMerge.h"
+#include "language/UpdateReport.h"
+
+#include <ostream>
+
+namespace trvx::cli {
+
+void LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
+                   const std::string& baseFile, TUpdateLists& lists) {
+    if (translationFile == "-" && baseFile == "-")
+        throw UsageError{"only one input can be standard input"};
+    LoadInput(translation, translationFile);
+    TTarvin base;
+    LoadInput(base, baseFile);
+    // Names fold by the translation's language, whatever the base says it is.
+    UpdateTo(base.Root(), translation.Root(), lists, translation.GetCodePage());
+}
+
+void PrintUpdateLines(std::ostream& out, const TTarvin& translation, const TUpdateLists& lists) {
+    for (const std::string& line :
+         UpdateReportLines(translation.Root(), lists, translation.GetCodePage()))
+        out << line << '\n';
+}
+
+} // namespace trvx::cli

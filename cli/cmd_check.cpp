@@ -1,0 +1,59 @@
+#include "cli/CliIo.h"
+#include "language/Check.h"
+#include "language/CheckReport.h"
+
+#include <optional>
+
+namespace trvx::cli {
+namespace {
+
+int RunCheck(const Args& args) {
+    ArgParser p(args, {}, {"--base", "--format"});
+    p.ExpectPositional(1, 1);
+    const std::string format = p.Value("--format").value_or("text");
+    if (format != "text" && format != "json" && format != "junit")
+        throw UsageError{"unknown format '" + format + "' (text, json or junit)"};
+    const std::string& fileName = p.Positional()[0];
+    const std::optional<std::string> baseName = p.Value("--base");
+
+    TTarvin translation;
+    LoadInput(translation, fileName);
+    std::optional<TTarvin> base;
+    if (baseName)
+        LoadInput(base.emplace(), *baseName);
+
+    const std::vector<TFinding> findings = CheckLanguage(translation, base ? &*base : nullptr);
+    const TCheckSource source{fileName, baseName.value_or(""), translation.GetCodePage().Name()};
+    const std::string report = format == "json"    ? CheckReportJson(findings, source)
+                               : format == "junit" ? CheckReportJunit(findings, source)
+                                                   : CheckReportText(findings, source);
+    WriteOutput("", report);
+    return CountFindings(findings, TSeverity::Error) > 0 ? 1 : 0;
+}
+
+const RegisterCommand
+    reg({"check", "find what would break a translation at run time",
+         "usage: trvx check TRANSLATION [--base BASE] [--format text|json|junit]\n\n"
+         "Checks TRANSLATION (.trvx, .exe or - for standard input) and prints what\n"
+         "it finds. Exit status 1 when there is an error, 0 otherwise, 2 for a\n"
+         "usage error, so a CI job can gate on it.\n\n"
+         "Always:\n"
+         "  accelerators  two captions of one menu or form marking the same letter\n"
+         "                (warning); a lone & at the end or before a blank (warning)\n"
+         "  shortcuts     a Shortcut the host cannot read (error); two equal\n"
+         "                shortcuts in one form (warning)\n"
+         "  structure     values of the root, names or idents that a save would\n"
+         "                change or that hold stray text from the line above (error)\n"
+         "With --base BASE (the host's language data of the same version), for the\n"
+         "values whose node path and ident BASE has too:\n"
+         "  accelerators  a caption without & whose base has one (warning)\n"
+         "  placeholders  %s, %d, %5.2f, %0:s ... not the same as the base's (error)\n"
+         "  lists         Items or Strings with another number of lines (warning)\n"
+         "  untranslated  the same text as the base, if it holds a letter (info)\n"
+         "  whitespace    leading or trailing blanks unlike the base's (warning)\n\n"
+         "--format json   one object with a summary and the findings\n"
+         "--format junit  JUnit XML, one test suite per check; errors fail\n",
+         RunCheck});
+
+} // namespace
+} // namespace trvx::cli

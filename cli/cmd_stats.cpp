@@ -1,0 +1,165 @@
+#include "cli/CliIo.h"
+#include "language/ReportFormat.h"
+#include "language/Stats.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace trvx::cli {
+namespace {
+
+std::string Percent(const std::optional<double>& share) {
+    if (!share)
+        return "-";
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.1f%%", *share * 100.0);
+    return buf;
+}
+
+std::size_t Chars(std::string_view utf8) {
+    std::size_t n = 0;
+    for (char c : utf8)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+// Left-aligned first column, the others right-aligned.
+std::string Table(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> width;
+    for (const auto& row : rows) {
+        width.resize(std::max(width.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c)
+            width[c] = std::max(width[c], Chars(row[c]));
+    }
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string pad(width[c] - Chars(row[c]), ' ');
+            line += c == 0 ? row[c] + pad : "  " + pad + row[c];
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        out += line + "\n";
+    }
+    return out;
+}
+
+std::string Text(const TLanguageStats& stats, const std::string& file, const std::string& base,
+                 const CodePage& cp) {
+    std::string out = ValidUtf8(file) + " (" + cp.Name() + "): " + std::to_string(stats.Nodes) +
+                      " nodes, " + std::to_string(stats.Values) + " values\n";
+    if (stats.HasBase) {
+        const TCoverage& c = stats.Coverage;
+        out += "against " + ValidUtf8(base) + ": " + Percent(c.Share()) + " translated (" +
+               std::to_string(c.Translated) + " of " + std::to_string(c.Total()) + " base texts; " +
+               std::to_string(c.Untranslated) + " the same as the base, " +
+               std::to_string(c.Missing) + " missing)\n";
+    }
+    std::vector<std::vector<std::string>> rows;
+    if (stats.HasBase)
+        rows.push_back({"Section", "Nodes", "Values", "Translated", "Same", "Missing", "Share"});
+    else
+        rows.push_back({"Section", "Nodes", "Values"});
+    auto row = [&](std::string name, bool present, long long nodes, long long values,
+                   const TCoverage& c) {
+        std::vector<std::string> r{std::move(name), present ? std::to_string(nodes) : "-",
+                                   present ? std::to_string(values) : "-"};
+        if (stats.HasBase) {
+            r.push_back(std::to_string(c.Translated));
+            r.push_back(std::to_string(c.Untranslated));
+            r.push_back(std::to_string(c.Missing));
+            r.push_back(Percent(c.Share()));
+        }
+        rows.push_back(std::move(r));
+    };
+    for (const TSectionStats& s : stats.Sections)
+        row(cp.ToUtf8(s.Name) + (s.InTranslation ? "" : " (base only)"), s.InTranslation, s.Nodes,
+            s.Values, s.Coverage);
+    row("Total", true, stats.Nodes, stats.Values, stats.Coverage);
+    return out + "\n" + Table(rows);
+}
+
+void JsonCoverage(std::string& out, const TCoverage& c) {
+    out += "{\"translated\": " + std::to_string(c.Translated) +
+           ", \"untranslated\": " + std::to_string(c.Untranslated) +
+           ", \"missing\": " + std::to_string(c.Missing) + ", \"share\": ";
+    if (const auto share = c.Share()) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.4f", *share);
+        out += buf;
+    } else {
+        out += "null";
+    }
+    out += "}";
+}
+
+std::string Json(const TLanguageStats& stats, const std::string& file, const std::string& base,
+                 const CodePage& cp) {
+    std::string out = "{\n  \"file\": ";
+    AppendJsonString(out, file);
+    out += ",\n  \"base\": ";
+    if (stats.HasBase)
+        AppendJsonString(out, base);
+    else
+        out += "null";
+    out += ",\n  \"codePage\": ";
+    AppendJsonString(out, cp.Name());
+    out += ",\n  \"nodes\": " + std::to_string(stats.Nodes) +
+           ",\n  \"values\": " + std::to_string(stats.Values) + ",\n  \"coverage\": ";
+    if (stats.HasBase)
+        JsonCoverage(out, stats.Coverage);
+    else
+        out += "null";
+    out += ",\n  \"sections\": [";
+    for (std::size_t i = 0; i < stats.Sections.size(); ++i) {
+        const TSectionStats& s = stats.Sections[i];
+        out += i ? ",\n    {\"name\": " : "\n    {\"name\": ";
+        AppendJsonString(out, cp.ToUtf8(s.Name));
+        out += std::string(", \"inTranslation\": ") + (s.InTranslation ? "true" : "false") +
+               ", \"nodes\": " + std::to_string(s.Nodes) +
+               ", \"values\": " + std::to_string(s.Values) + ", \"coverage\": ";
+        if (stats.HasBase)
+            JsonCoverage(out, s.Coverage);
+        else
+            out += "null";
+        out += "}";
+    }
+    out += stats.Sections.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+int RunStats(const Args& args) {
+    ArgParser p(args, {}, {"--base", "--format"});
+    p.ExpectPositional(1, 1);
+    const std::string format = p.Value("--format").value_or("text");
+    if (format != "text" && format != "json")
+        throw UsageError{"unknown format '" + format + "' (text or json)"};
+    const std::string& fileName = p.Positional()[0];
+    const std::optional<std::string> baseName = p.Value("--base");
+
+    TTarvin translation;
+    LoadInput(translation, fileName);
+    std::optional<TTarvin> base;
+    if (baseName)
+        LoadInput(base.emplace(), *baseName);
+    const TLanguageStats stats = CollectStats(translation, base ? &*base : nullptr);
+    const CodePage& cp = translation.GetCodePage();
+    const std::string baseText = baseName.value_or("");
+    WriteOutput("", format == "json" ? Json(stats, fileName, baseText, cp)
+                                     : Text(stats, fileName, baseText, cp));
+    return 0;
+}
+
+const RegisterCommand
+    reg({"stats", "count nodes and values, and how much is translated",
+         "usage: trvx stats TRANSLATION [--base BASE] [--format text|json]\n\n"
+         "Prints the number of nodes and values of TRANSLATION, in total and per\n"
+         "top-level section. With --base, also how much of BASE is translated: of\n"
+         "the base's texts that hold a letter (shortcuts aside), those whose value\n"
+         "in TRANSLATION differs (translated), is the same (untranslated), or is\n"
+         "not there at all (missing; run trvx update to add them).\n",
+         RunStats});
+
+} // namespace
+} // namespace trvx::cli

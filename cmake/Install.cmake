@@ -1,0 +1,42 @@
+# Where `cmake --install` and the Debian package put things: the programs in
+# bin, and the files the desktop looks for under share.
+include(GNUInstallDirs)
+
+install(TARGETS trvx_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/trvx.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The file type is worth having without the editor too: file managers name it.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/tarvin-mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tarvin.xml)
+
+if(TARGET Tarvin)
+  install(TARGETS Tarvin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/tarvin.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/tarvin.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+# `cpack -G DEB` from the build directory. Debian's triggers refresh the
+# MIME, desktop and icon caches, so the package needs no scripts of its own.
+set(CPACK_PACKAGE_NAME tarvin)
+set(CPACK_PACKAGE_VENDOR "Tarvin")
+set(CPACK_PACKAGE_CONTACT "Tarvin maintainers <tarvin@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Translation editor for Pylon language files")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tarvin edits the language files (.trvx) of the Pylon development environment\n"
+    "and the language data embedded in its executables. trvx, its command-line\n"
+    "tool, formats, compares, updates and checks language files in batch jobs.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(_tarvin_depends "libc6, libstdc++6, libgcc-s1")
+if(TARGET Tarvin)
+  # The Qt 6 runtime: the libraries the editor links and the platform plugins
+  # (xcb, wayland) without which it cannot open a window.
+  string(APPEND _tarvin_depends ", libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4),"
+         " libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), qt6-qpa-plugins")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${_tarvin_depends}")
+include(CPack)

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trvx {
+
+// Escaping for the machine-readable reports. Input is UTF-8; a malformed
+// sequence (a file name from the command line, say) becomes U+FFFD, so the
+// output is always well-formed.
+
+// Valid UTF-8: malformed sequences, surrogates and overlong forms replaced.
+std::string ValidUtf8(std::string_view bytes);
+
+// A JSON string literal, quotes included.
+void AppendJsonString(std::string& out, std::string_view utf8);
+
+// XML character data or an attribute value (without the quotes around it).
+// Control characters XML 1.0 cannot hold become U+FFFD; in attributes, tab
+// and line breaks are written as references so they survive normalisation.
+void AppendXmlText(std::string& out, std::string_view utf8, bool attribute);
+
+// A text for a terminal: line breaks and other control characters shown as
+// \n, \r, \t or \xNN, cut after maxChars characters with an ellipsis.
+std::string DisplayText(std::string_view utf8, std::size_t maxChars);
+
+} // namespace trvx

@@ -1,0 +1,129 @@
+#include "language/CheckReport.h"
+#include "XmlCheck.h"
+#include "language/ReportFormat.h"
+
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+
+namespace trvx {
+namespace {
+
+TFinding Make(TSeverity severity, TCheckKind kind, std::string path, std::string ident,
+              std::string text, std::string message) {
+    TFinding f;
+    f.Severity = severity;
+    f.Kind = kind;
+    f.Path = std::move(path);
+    f.Ident = std::move(ident);
+    f.Text = std::move(text);
+    f.Message = std::move(message);
+    f.ValueIndex = f.Ident.empty() ? -1 : 0;
+    return f;
+}
+
+// Findings with everything that needs escaping somewhere.
+std::vector<TFinding> Awkward() {
+    return {
+        Make(TSeverity::Warning, TCheckKind::Accelerator, "M/A<&>", "Caption", "&\"Quote\" \\ back",
+             "accelerator \"Q\" is also used by B"),
+        Make(TSeverity::Error, TCheckKind::Shortcut, "F/\xC3\x84nderung", "Shortcut",
+             "Strg+\x01\x1F\x7F", "the host cannot read this shortcut"),
+        Make(TSeverity::Info, TCheckKind::Untranslated, "S", "Items", "a\r\nb\tc]]>",
+             "the same text as the base"),
+        Make(TSeverity::Error, TCheckKind::Structure, "N/z\r\n M", "", "",
+             "the name holds a line break"),
+        Make(TSeverity::Error, TCheckKind::Structure, "", "v", "1", "root value"),
+    };
+}
+
+const TCheckSource kSource{"de \xFF\"x\".trvx", "en.trvx", "windows-1252"};
+
+TEST(CheckReport, JsonParsesAndKeepsEveryText) {
+    const auto findings = Awkward();
+    const std::string json = CheckReportJson(findings, kSource);
+    rapidjson::Document doc;
+    doc.Parse<rapidjson::kParseValidateEncodingFlag>(json.data(), json.size());
+    ASSERT_FALSE(doc.HasParseError()) << json;
+    EXPECT_STREQ(doc["file"].GetString(), "de \xEF\xBF\xBD\"x\".trvx"); // bad byte replaced
+    EXPECT_STREQ(doc["base"].GetString(), "en.trvx");
+    EXPECT_EQ(doc["summary"]["errors"].GetInt(), 3);
+    EXPECT_EQ(doc["summary"]["warnings"].GetInt(), 1);
+    EXPECT_EQ(doc["summary"]["infos"].GetInt(), 1);
+    EXPECT_EQ(doc["summary"]["checks"]["structure"].GetInt(), 2);
+    EXPECT_EQ(doc["summary"]["checks"]["list"].GetInt(), 0);
+    const auto& list = doc["findings"];
+    ASSERT_EQ(list.Size(), findings.size());
+    for (rapidjson::SizeType i = 0; i < list.Size(); ++i) {
+        EXPECT_EQ(std::string(list[i]["path"].GetString(), list[i]["path"].GetStringLength()),
+                  findings[i].Path);
+        EXPECT_EQ(std::string(list[i]["text"].GetString(), list[i]["text"].GetStringLength()),
+                  findings[i].Text);
+        EXPECT_STREQ(list[i]["check"].GetString(), CheckKindName(findings[i].Kind).data());
+    }
+
+    const std::string none = CheckReportJson({}, {"a", "", "windows-1251"});
+    doc.Parse(none.c_str());
+    ASSERT_FALSE(doc.HasParseError()) << none;
+    EXPECT_TRUE(doc["base"].IsNull());
+    EXPECT_EQ(doc["findings"].Size(), 0u);
+}
+
+TEST(CheckReport, JunitIsWellFormedAndOnlyErrorsFail) {
+    std::map<std::string, int> elements;
+    const std::string xml = CheckReportJunit(Awkward(), kSource);
+    EXPECT_EQ(test::CheckXml(xml, &elements), "") << xml;
+    EXPECT_EQ(elements["testsuites"], 1);
+    EXPECT_EQ(elements["testsuite"], kCheckKindCount);
+    // Five findings plus one passing case for each of the three checks without any.
+    EXPECT_EQ(elements["testcase"], 5 + 3);
+    EXPECT_EQ(elements["failure"], 3);
+    EXPECT_NE(xml.find("failures=\"3\""), std::string::npos);
+
+    elements.clear();
+    EXPECT_EQ(test::CheckXml(CheckReportJunit({}, kSource), &elements), "");
+    EXPECT_EQ(elements["testcase"], kCheckKindCount);
+    EXPECT_EQ(elements["failure"], 0);
+}
+
+TEST(CheckReport, XmlCheckerRejectsWhatIsBroken) {
+    for (const char* bad : {"<a>", "<a></b>", "<a x=\"<\"/>", "<a>&nbsp;</a>", "<a>\x01</a>",
+                            "<a>&#1;</a>", "<a/><b/>", "<a x=\"1\" x=\"2\"/>", "<a>\xFF</a>"})
+        EXPECT_NE(test::CheckXml(bad), "") << bad;
+    EXPECT_EQ(test::CheckXml("<?xml version=\"1.0\"?>\n<a x=\"&quot;&#10;\">t&amp;<b/></a>\n"), "");
+}
+
+TEST(CheckReport, TextGroupsByCheckAndEndsWithASummary) {
+    const std::string text = CheckReportText(Awkward(), kSource);
+    const std::size_t accelerators = text.find("\nAccelerators (1 warning)\n");
+    const std::size_t shortcuts = text.find("\nShortcuts (1 error)\n");
+    const std::size_t structure = text.find("\nFile structure (2 errors)\n");
+    ASSERT_NE(accelerators, std::string::npos) << text;
+    ASSERT_NE(shortcuts, std::string::npos) << text;
+    ASSERT_NE(structure, std::string::npos) << text;
+    EXPECT_LT(accelerators, shortcuts);
+    EXPECT_LT(shortcuts, structure);
+    // Control characters are shown, not sent to the terminal.
+    EXPECT_NE(text.find("Shortcut = \"Strg+\\x01\\x1f\\x7f\""), std::string::npos) << text;
+    EXPECT_NE(text.find("Items = \"a\\nb\\tc]]>\""), std::string::npos) << text;
+    EXPECT_NE(text.find("  error    (root)  v = \"1\"\n"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with("\n3 errors, 1 warning, 1 info; 1 value the same as the base\n"))
+        << text;
+    EXPECT_TRUE(CheckReportText({}, {"a", "", "windows-1252"})
+                    .ends_with("\nNo findings.\n\n0 errors, 0 warnings, 0 infos\n"));
+}
+
+TEST(ReportFormat, Escaping) {
+    EXPECT_EQ(ValidUtf8("a\xC3\x84\xFF\xC0\x80\xED\xA0\x80"),
+              "a\xC3\x84\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+    std::string json;
+    AppendJsonString(json, "\"\\\n\x01/");
+    EXPECT_EQ(json, "\"\\\"\\\\\\n\\u0001/\"");
+    std::string attribute;
+    AppendXmlText(attribute, "<&>\"\t\r\n\x02", true);
+    EXPECT_EQ(attribute, "&lt;&amp;&gt;&quot;&#9;&#13;&#10;\xEF\xBF\xBD");
+    EXPECT_EQ(DisplayText("abcdef", 3), "abc\xE2\x80\xA6");
+    EXPECT_EQ(DisplayText("a\r\nb\rc", 10), "a\\nb\\rc");
+}
+
+} // namespace
+} // namespace trvx

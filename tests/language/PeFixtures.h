@@ -1,0 +1,56 @@
+#pragma once
+
+#include "language/Tarvin.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+namespace trvx::test {
+
+// The directory of the host modules linked for the tests, named
+// "<linker>-<case>.exe". They are linked by tests/fixtures/make_pe_fixtures.py
+// on first use and again when a script or the example changes; one process
+// links while the others wait.
+const std::filesystem::path& PeFixtureDir();
+
+// The fixture's path, or empty when its linker is not installed.
+std::filesystem::path PeFixture(const std::string& linker, const std::string& name);
+
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// A fresh directory for one test, removed with everything in it.
+class TScratchDir {
+public:
+    TScratchDir();
+    ~TScratchDir();
+    TScratchDir(const TScratchDir&) = delete;
+    TScratchDir& operator=(const TScratchDir&) = delete;
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+enum class TModuleOutcome { Loaded, NotAModule, NotFound };
+
+inline std::ostream& operator<<(std::ostream& os, TModuleOutcome outcome) {
+    const char* names[] = {"Loaded", "NotAModule", "NotFound"};
+    return os << names[static_cast<int>(outcome)];
+}
+
+// LoadFromModule over a tree that already holds something. When nothing is
+// loaded, the tree must still hold what it held; Tree is what it holds after.
+struct TModuleLoad {
+    TModuleOutcome Outcome;
+    std::string Tree;
+    bool Unchanged;
+};
+TModuleLoad LoadModule(const std::filesystem::path& fileName);
+
+// The tree a language text gives, as Describe prints it.
+std::string TreeOf(const std::string& text);
+
+} // namespace trvx::test

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "language/UpdateLists.h"
+
+#include <QByteArray>
+#include <QModelIndex>
+#include <QString>
+#include <QStringList>
+
+class QAbstractItemModel;
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace tarvin {
+class TfrmMain;
+}
+
+namespace tarvin::test {
+
+QString SourcePath(const QString& relative);
+// LF line ends become CR LF, as language files have them.
+QByteArray Crlf(QByteArray text);
+void WriteFile(const QString& path, const QByteArray& bytes);
+QByteArray ReadFile(const QString& path);
+
+// A minimal PE32+ image whose resource directory holds text as the
+// resource of type and name "TARVIN"; without it, the module has a
+// resource of another name only.
+QByteArray MakeHostModule(const QByteArray& text, bool withResource = true);
+// Whether this build's core reads resources of host modules yet.
+bool HostModulesReadable();
+
+// Shows the window and makes it active, so that its shortcuts fire.
+bool ShowActive(QWidget& window);
+// The menu item with this caption, searched through submenus.
+QAction* MenuAction(QMenu* menu, const QString& caption);
+// Captions of a menu's items in order, "---" for a separator.
+QStringList MenuCaptions(QMenu* menu);
+
+// The contents tree in displayed pre-order, collapsed rows included:
+// "caption" indented by two blanks a level.
+QStringList Outline(const QAbstractItemModel& model, const QModelIndex& parent = {});
+// One column's texts of a flat model.
+QStringList ColumnTexts(const QAbstractItemModel& model, int column = 0);
+// The display index of the first row whose text is caption, searched in pre-order.
+QModelIndex FindRow(const QAbstractItemModel& model, const QString& caption,
+                    const QModelIndex& parent = {});
+
+// Marks as Update To would record them, whichever list type the core has.
+template <class List, class Entry> void Append(List& list, const Entry& entry) {
+    if constexpr (requires { list.Append(entry); })
+        list.Append(entry);
+    else
+        list.push_back(entry);
+}
+
+} // namespace tarvin::test

@@ -1,0 +1,170 @@
+// The edit dispatch in the main window: the selected value goes to the editor
+// that suits its ident, and only OK changes the tree, the row and the
+// unsaved-changes mark.
+#include "ScriptedDialogs.h"
+#include "UiTestSupport.h"
+#include "ui/ContentsModel.h"
+#include "ui/ValuesModel.h"
+#include "ui/untItemsEditor.h"
+#include "ui/untMain.h"
+#include "ui/untShortcutEditor.h"
+#include "ui/untStringEditor.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <QtTest>
+
+#include <functional>
+
+using namespace tarvin;
+using namespace tarvin::test;
+
+namespace {
+
+const QByteArray kTree = "N {\n"
+                         "  Caption = File\n"
+                         "  Items = {\"a\"\n"
+                         "           \"b\"\n"
+                         "  }\n"
+                         "  Shortcut = Ctrl+F\n"
+                         "  Lines = {\"one\"\n"
+                         "           \"two\"\n"
+                         "  }\n"
+                         "}\n";
+
+// Runs steps on the modal dialog once it is up; a dialog left open is
+// cancelled so that a failing step cannot hang the test.
+void WhenModal(const std::function<void(QWidget*)>& steps) {
+    QTimer::singleShot(0, [steps] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        steps(modal);
+        if (QApplication::activeModalWidget() == modal)
+            QTest::keyClick(modal, Qt::Key_Escape);
+    });
+}
+
+void SelectValueRow(TfrmMain& w, int row) {
+    w.VSView1->selectionModel()->select(w.ValuesModel->index(row, 0),
+                                        QItemSelectionModel::ClearAndSelect |
+                                            QItemSelectionModel::Rows);
+}
+
+} // namespace
+
+class TestEdit : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_file;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        m_file = m_dir.filePath("edit.trvx");
+        WriteFile(m_file, Crlf(kTree));
+    }
+
+    void dispatchByIdent_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("dialogClass");
+        QTest::newRow("Caption") << 0 << "tarvin::TfrmStringEditor";
+        QTest::newRow("Items") << 1 << "tarvin::TfrmItemsEditor";
+        QTest::newRow("Shortcut") << 2 << "tarvin::TfrmShortcutEditor";
+        QTest::newRow("Lines is a string") << 3 << "tarvin::TfrmStringEditor";
+    }
+    void dispatchByIdent() {
+        QFETCH(int, row);
+        QFETCH(QString, dialogClass);
+        TScriptedDialogs dialogs;
+        TfrmMain w({m_file});
+        SelectValueRow(w, row);
+        QString seen;
+        WhenModal([&](QWidget* modal) { seen = modal->metaObject()->className(); });
+        w.actEdit->trigger();
+        QCOMPARE(seen, dialogClass);
+        QVERIFY(!w.IsModified()); // cancelled
+    }
+
+    void okStoresTheTextAndTheRowShowsIt() {
+        TScriptedDialogs dialogs;
+        TfrmMain w({m_file});
+        trvx::TTarvinItem& node = w.CurrentLanguage.Root().GetChild(0);
+        SelectValueRow(w, 0);
+        WhenModal([](QWidget* modal) {
+            QTest::keyClicks(QApplication::focusWidget(), "Datei");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+            QTest::keyClicks(QApplication::focusWidget(), "zwei");
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        w.actEdit->trigger();
+        QCOMPARE(node.GetValue(0), std::string("Datei\r\nzwei"));
+        QCOMPARE(w.ValuesModel->RowData(0)->Value, QString::fromUtf8("Datei \u00BB"));
+        QVERIFY(w.IsModified());
+        // Nothing else changed.
+        QCOMPARE(node.GetValue(1), std::string("a\r\nb"));
+        QCOMPARE(node.ValueCount(), 4);
+    }
+
+    void cancelChangesNothing() {
+        TScriptedDialogs dialogs;
+        TfrmMain w({m_file});
+        SelectValueRow(w, 2);
+        WhenModal([](QWidget*) { QTest::keyClicks(QApplication::focusWidget(), "Hello"); });
+        w.actEdit->trigger();
+        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(2), std::string("Ctrl+F"));
+        QCOMPARE(w.ValuesModel->RowData(2)->Value, QString("Ctrl+F"));
+        QVERIFY(!w.IsModified());
+    }
+
+    void removedRowWarnsThenEdits() {
+        TScriptedDialogs dialogs;
+        TfrmMain w({m_file});
+        trvx::TTarvinItem* node = &w.CurrentLanguage.Root().GetChild(0);
+        Append(w.UpdateLists.RemovedItems, node);
+        w.RebuildTrees();
+        SelectValueRow(w, 0);
+        WhenModal([](QWidget* modal) {
+            QTest::keyClicks(QApplication::focusWidget(), "X");
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        w.actEdit->trigger();
+        QCOMPARE(dialogs.MessageTexts(),
+                 QStringList({"This item was removed from the original file in the update"}));
+        QCOMPARE(dialogs.Messages.front().Caption, QString("Removed Item"));
+        QCOMPARE(dialogs.Messages.front().Icon, QMessageBox::Information);
+        QCOMPARE(node->GetValue(0), std::string("X"));
+        QCOMPARE(w.ValuesModel->RowData(0)->State, usRemoved);
+    }
+
+    void unencodableTextIsRefused() {
+        TScriptedDialogs dialogs;
+        TfrmMain w({m_file});
+        SelectValueRow(w, 0);
+        WhenModal([](QWidget* modal) {
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString::fromUtf8("\u0416"), Qt::NoModifier);
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        w.actEdit->trigger();
+        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(0), std::string("File"));
+        QCOMPARE(dialogs.Messages.size(), std::size_t(1));
+        QVERIFY(dialogs.Messages.front().Text.contains(QString::fromUtf8("\u0416")));
+        QVERIFY(!w.IsModified());
+    }
+
+    void doubleClickWithoutRowDoesNothing() {
+        TScriptedDialogs dialogs;
+        TfrmMain w({m_file});
+        w.VSView1->selectionModel()->clearSelection();
+        w.VSView1DblClick();
+        QVERIFY(dialogs.Messages.empty());
+        QVERIFY(!w.IsModified());
+    }
+};
+
+QTEST_MAIN(TestEdit)
+#include "tst_edit.moc"

@@ -1,0 +1,214 @@
+#include "ui/ContentsModel.h"
+
+#include "ui/Icons.h"
+#include "ui/TextCodec.h"
+#include "ui/ViewColors.h"
+
+#include <algorithm>
+
+namespace tarvin {
+
+TContentsModel::TContentsModel(const TImageList& images, QObject* parent)
+    : QAbstractItemModel(parent), m_images(images) {
+    m_nodes.resize(1);
+}
+
+void TContentsModel::Clear() {
+    beginResetModel();
+    m_nodes.assign(1, TNode{});
+    m_children.clear();
+    m_itemIndex.clear();
+    endResetModel();
+}
+
+void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& lists,
+                             const TControlPrefixes& prefixes, const trvx::CodePage& codePage) {
+    beginResetModel();
+    // The reset must end however the fill ends; a failed fill leaves no rows.
+    struct TEndReset {
+        TContentsModel* Model;
+        bool Done = false;
+        ~TEndReset() {
+            if (!Done) {
+                Model->m_nodes.assign(1, TNode{});
+                Model->m_children.clear();
+            }
+            Model->endResetModel();
+        }
+    } endReset{this};
+
+    m_codePage = &codePage;
+    m_nodes.assign(1, TNode{});
+    m_children.clear();
+    m_itemIndex.clear();
+    m_nodes[0].Data.Item = &root;
+    m_nodes[0].ChildCount = root.ChildCount();
+    m_children.resize(Size(root.ChildCount()));
+
+    // Depth first in file order without recursion: a child gets its number
+    // when it is taken from the stack, and its children's block at once.
+    struct TPending {
+        trvx::TTarvinItem* Parent;
+        int ParentNode;
+        int ChildIndex;
+    };
+    std::vector<TPending> stack;
+    for (int i = root.ChildCount() - 1; i >= 0; --i)
+        stack.push_back({&root, 0, i});
+    while (!stack.empty()) {
+        const TPending p = stack.back();
+        stack.pop_back();
+        trvx::TTarvinItem& child = p.Parent->GetChild(p.ChildIndex);
+        const int number = static_cast<int>(m_nodes.size());
+        m_children[Size(m_nodes[Size(p.ParentNode)].FirstChild + p.ChildIndex)] = number;
+
+        TNode node;
+        node.Parent = p.ParentNode;
+        if (lists.IsAddedItem(&child))
+            node.Data.State = usAdded;
+        else if (lists.IsRemovedItem(&child))
+            node.Data.State = usRemoved;
+        else
+            node.Data.State = m_nodes[Size(p.ParentNode)].Data.State;
+        node.Data.Item = &child;
+        const TNodeLook look = NodeLook(p.Parent->GetChildName(p.ChildIndex), prefixes);
+        node.Data.Caption = look.Caption;
+        node.Data.ImageIndex = look.ImageIndex;
+        node.Data.SelectedIndex = look.SelectedIndex;
+        node.FirstChild = static_cast<int>(m_children.size());
+        node.ChildCount = child.ChildCount();
+        m_children.resize(m_children.size() + Size(node.ChildCount));
+        m_nodes.push_back(node);
+        for (int i = child.ChildCount() - 1; i >= 0; --i)
+            stack.push_back({&child, number, i});
+    }
+
+    for (TNode& node : m_nodes) {
+        auto begin = m_children.begin() + node.FirstChild;
+        std::stable_sort(begin, begin + node.ChildCount, [this](int a, int b) {
+            return CompareContentsNodes(m_nodes[Size(a)].Data, m_nodes[Size(b)].Data) < 0;
+        });
+        for (int row = 0; row < node.ChildCount; ++row)
+            m_nodes[Size(*(begin + row))].Row = row;
+    }
+    endReset.Done = true;
+}
+
+int TContentsModel::NodeOf(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this)
+        return 0;
+    return static_cast<int>(index.internalId());
+}
+
+QModelIndex TContentsModel::IndexOfNode(int node) const {
+    if (node <= 0 || node >= static_cast<int>(m_nodes.size()))
+        return {};
+    return createIndex(m_nodes[Size(node)].Row, 0, static_cast<quintptr>(node));
+}
+
+const TContentsNodeData* TContentsModel::NodeData(const QModelIndex& index) const {
+    const int node = NodeOf(index);
+    return node > 0 ? &m_nodes[Size(node)].Data : nullptr;
+}
+
+int TContentsModel::FirstNode() const {
+    return m_nodes[0].ChildCount > 0 ? ChildAt(0, 0) : 0;
+}
+
+int TContentsModel::NextNode(int node) const {
+    if (node <= 0 || node >= static_cast<int>(m_nodes.size()))
+        return 0;
+    if (m_nodes[Size(node)].ChildCount > 0)
+        return ChildAt(node, 0);
+    while (node > 0) {
+        const TNode& n = m_nodes[Size(node)];
+        if (n.Row + 1 < m_nodes[Size(n.Parent)].ChildCount)
+            return ChildAt(n.Parent, n.Row + 1);
+        node = n.Parent;
+    }
+    return 0;
+}
+
+int TContentsModel::LastDescendant(int node) const {
+    while (m_nodes[Size(node)].ChildCount > 0)
+        node = ChildAt(node, m_nodes[Size(node)].ChildCount - 1);
+    return node;
+}
+
+int TContentsModel::PreviousNode(int node) const {
+    if (node <= 0 || node >= static_cast<int>(m_nodes.size()))
+        return 0;
+    const TNode& n = m_nodes[Size(node)];
+    if (n.Row > 0)
+        return LastDescendant(ChildAt(n.Parent, n.Row - 1));
+    return n.Parent;
+}
+
+void TContentsModel::BuildItemIndex() const {
+    m_itemIndex.clear();
+    m_itemIndex.reserve(m_nodes.size() - 1);
+    for (std::size_t i = 1; i < m_nodes.size(); ++i)
+        m_itemIndex.emplace_back(m_nodes[i].Data.Item, static_cast<int>(i));
+    std::sort(m_itemIndex.begin(), m_itemIndex.end());
+}
+
+int TContentsModel::NodeOfItem(const trvx::TTarvinItem* item) const {
+    if (m_nodes.size() <= 1 || item == nullptr)
+        return 0;
+    if (m_itemIndex.empty())
+        BuildItemIndex();
+    auto it = std::lower_bound(m_itemIndex.begin(), m_itemIndex.end(),
+                               std::pair<const trvx::TTarvinItem*, int>(item, 0));
+    return (it != m_itemIndex.end() && it->first == item) ? it->second : 0;
+}
+
+QModelIndex TContentsModel::index(int row, int column, const QModelIndex& parent) const {
+    const int p = NodeOf(parent);
+    if (column != 0 || row < 0 || (parent.isValid() && parent.column() != 0) ||
+        row >= m_nodes[Size(p)].ChildCount)
+        return {};
+    return createIndex(row, 0, static_cast<quintptr>(ChildAt(p, row)));
+}
+
+QModelIndex TContentsModel::parent(const QModelIndex& child) const {
+    const int node = NodeOf(child);
+    if (node <= 0)
+        return {};
+    return IndexOfNode(m_nodes[Size(node)].Parent);
+}
+
+int TContentsModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() && parent.column() != 0)
+        return 0;
+    return m_nodes[Size(NodeOf(parent))].ChildCount;
+}
+
+int TContentsModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+bool TContentsModel::hasChildren(const QModelIndex& parent) const {
+    return rowCount(parent) > 0;
+}
+
+QVariant TContentsModel::data(const QModelIndex& index, int role) const {
+    const TContentsNodeData* d = NodeData(index);
+    if (d == nullptr)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return DecodeText(d->Caption, *m_codePage);
+    case Qt::DecorationRole:
+        return m_images.NodeIcon(d->ImageIndex, d->SelectedIndex);
+    case Qt::BackgroundRole:
+        return StateBrush(d->State);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TContentsModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+} // namespace tarvin

@@ -1,0 +1,73 @@
+#include "ui/Dialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+
+#include <utility>
+
+namespace tarvin {
+
+namespace {
+
+TQtDialogs& QtDialogs() {
+    static TQtDialogs dialogs;
+    return dialogs;
+}
+
+TDialogs* g_current = nullptr;
+
+std::optional<QString> RunFileDialog(QWidget* parent, const TFileDialogOptions& options,
+                                     QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    // The open dialog does not require the typed name to exist either.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Overwriting is confirmed by the caller, where tests can answer it.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setNameFilters(options.Filters);
+    if (!options.Filters.isEmpty())
+        dialog.selectNameFilter(options.Filters.first());
+    dialog.setDefaultSuffix(options.DefaultSuffix);
+    if (!options.FileName.isEmpty())
+        dialog.selectFile(options.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+TDialogs& TDialogs::Current() {
+    return g_current ? *g_current : QtDialogs();
+}
+
+TDialogs* TDialogs::SetCurrent(TDialogs* dialogs) {
+    return std::exchange(g_current, dialogs);
+}
+
+std::optional<QString> TQtDialogs::GetOpenFileName(QWidget* parent,
+                                                   const TFileDialogOptions& options) {
+    return RunFileDialog(parent, options, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> TQtDialogs::GetSaveFileName(QWidget* parent,
+                                                   const TFileDialogOptions& options) {
+    return RunFileDialog(parent, options, QFileDialog::AcceptSave);
+}
+
+QMessageBox::StandardButton TQtDialogs::ShowMessage(QWidget* parent, QMessageBox::Icon icon,
+                                                    const QString& caption, const QString& text,
+                                                    QMessageBox::StandardButtons buttons,
+                                                    QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, caption, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+int TQtDialogs::ExecDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
+} // namespace tarvin

@@ -1,0 +1,145 @@
+#include "ui/ValueEdit.h"
+
+#include "language/Shortcut.h"
+#include "language/ValueKind.h"
+#include "ui/untItemsEditor.h"
+#include "ui/untShortcutEditor.h"
+#include "ui/untStringEditor.h"
+
+#include <memory>
+
+namespace tarvin {
+
+namespace {
+
+QString CharacterName(char32_t ch) {
+    const QString code =
+        QStringLiteral("U+%1").arg(static_cast<uint>(ch), 4, 16, QLatin1Char('0')).toUpper();
+    const bool printable = QChar::isPrint(ch) && !QChar::isSurrogate(ch);
+    if (!printable)
+        return code;
+    return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&ch, 1), code);
+}
+
+// The mark goes in as a character, never through the code page, which
+// need not hold "»" at 0xBB.
+QString FirstLineWithMark(const trvx::CodePage& codePage, std::string_view firstLine) {
+    return DecodeValueText(codePage, firstLine) + QStringLiteral(" \u00BB");
+}
+
+TValueEditResult Refused(QString error) {
+    TValueEditResult result;
+    result.Error = std::move(error);
+    return result;
+}
+
+std::optional<TValueEditResult> EditShortcut(QWidget* owner, const trvx::CodePage& codePage,
+                                             std::string_view text) {
+    auto dialog = std::make_unique<TfrmShortcutEditor>(owner);
+    if (text.empty())
+        dialog->SelectEntry(0);
+    else
+        dialog->SetText(DecodeValueText(codePage, text));
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+
+    TValueEditResult result;
+    if (dialog->SelectedIndex() != 0) {
+        TEncodedText typed = EncodeValueText(codePage, dialog->Text());
+        if (!typed.Error.isEmpty())
+            return Refused(typed.Error);
+        // Kept as typed: "ctrl+a" stays "ctrl+a".
+        if (trvx::ShortcutFromText(typed.Bytes) != 0)
+            result.Text = std::move(typed.Bytes);
+    }
+    result.Display = DecodeValueText(codePage, result.Text);
+    return result;
+}
+
+std::optional<TValueEditResult> EditItems(QWidget* owner, const trvx::CodePage& codePage,
+                                          std::string_view text) {
+    auto dialog = std::make_unique<TfrmItemsEditor>(owner);
+    QStringList rows;
+    for (const std::string& line : trvx::SplitItemLines(text))
+        rows << DecodeValueText(codePage, line);
+    dialog->SetLines(rows);
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+
+    std::vector<std::string> lines;
+    for (const QString& row : dialog->Lines()) {
+        TEncodedText line = EncodeValueText(codePage, row);
+        if (!line.Error.isEmpty())
+            return Refused(line.Error);
+        lines.push_back(std::move(line.Bytes));
+    }
+    TValueEditResult result;
+    result.Text = trvx::JoinItemLines(lines);
+    result.Display = lines.size() <= 1 ? DecodeValueText(codePage, result.Text)
+                                       : FirstLineWithMark(codePage, lines.front());
+    return result;
+}
+
+std::optional<TValueEditResult> EditString(QWidget* owner, const trvx::CodePage& codePage,
+                                           std::string_view text) {
+    auto dialog = std::make_unique<TfrmStringEditor>(owner);
+    dialog->SetText(DecodeValueText(codePage, text));
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+
+    TEncodedText typed = EncodeValueText(codePage, dialog->Text());
+    if (!typed.Error.isEmpty())
+        return Refused(typed.Error);
+    TValueEditResult result;
+    result.Text = std::move(typed.Bytes);
+    // Every break the box gives is CR LF: the first line ends at the first CR.
+    const std::size_t cr = result.Text.find('\r');
+    result.Display = cr == std::string::npos
+                         ? DecodeValueText(codePage, result.Text)
+                         : FirstLineWithMark(codePage, std::string_view(result.Text).substr(0, cr));
+    return result;
+}
+
+} // namespace
+
+QString DecodeValueText(const trvx::CodePage& codePage, std::string_view bytes) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (unsigned char byte : bytes) {
+        const char32_t ch = codePage.Decode(byte);
+        text += QString::fromUcs4(&ch, 1);
+    }
+    return text;
+}
+
+TEncodedText EncodeValueText(const trvx::CodePage& codePage, const QString& text) {
+    TEncodedText result;
+    result.Bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (char32_t ch : text.toUcs4()) {
+        unsigned char byte = 0;
+        if (!codePage.Encode(ch, byte)) {
+            result.Bytes.clear();
+            result.Error =
+                QObject::tr("The character %1 cannot be stored in this file's code page (%2).")
+                    .arg(CharacterName(ch), QString::fromStdString(codePage.Name()));
+            return result;
+        }
+        result.Bytes += static_cast<char>(byte);
+    }
+    return result;
+}
+
+std::optional<TValueEditResult> RunValueEditor(QWidget* owner, const trvx::CodePage& codePage,
+                                               std::string_view ident, std::string_view text) {
+    switch (trvx::ValueKindOfIdent(ident)) {
+    case trvx::vkShortcut:
+        return EditShortcut(owner, codePage, text);
+    case trvx::vkItems:
+        return EditItems(owner, codePage, text);
+    case trvx::vkString:
+        break;
+    }
+    return EditString(owner, codePage, text);
+}
+
+} // namespace tarvin

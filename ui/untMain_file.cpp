@@ -1,0 +1,179 @@
+// Opening and saving the translation.
+#include "ui/untMain.h"
+
+#include "language/Errors.h"
+#include "language/OpenFile.h"
+#include "language/UpdateMerge.h"
+#include "ui/Dialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <vector>
+
+namespace tarvin {
+
+namespace {
+
+TFileDialogOptions OpenDialogOptions(const QString& fileName) {
+    return {{QStringLiteral("Language Files (*.trvx)"), QStringLiteral("Executable Files (*.exe)"),
+             QStringLiteral("All Files (*.*)")},
+            QStringLiteral("trvx"),
+            fileName};
+}
+
+std::string FileNameBytes(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
+}
+
+// The readers leave the tree untouched when they fail with one of these.
+bool TreeLeftUnchanged(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const trvx::EFOpenError&) {
+        return true;
+    } catch (const trvx::EResNotFound&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool WouldLoad(const QString& fileName) {
+    const std::string name = FileNameBytes(fileName);
+    const std::string_view ext = trvx::FileExtension(name);
+    return trvx::SameTextAscii(ext, ".trvx") || trvx::SameTextAscii(ext, ".exe");
+}
+
+// A copy of source below target without what the marks remove: what the
+// tree will hold after PruneRemoved, written before anything is deleted.
+void CopyWithoutRemoved(const trvx::TTarvinItem& source, trvx::TTarvinItem& target,
+                        const trvx::TUpdateLists& lists) {
+    struct TPair {
+        const trvx::TTarvinItem* From;
+        trvx::TTarvinItem* To;
+    };
+    std::vector<TPair> stack{{&source, &target}};
+    while (!stack.empty()) {
+        const TPair p = stack.back();
+        stack.pop_back();
+        const auto values = p.From->Values();
+        for (std::size_t i = 0; i < values.size(); ++i)
+            if (!lists.IsRemovedValue(p.From, static_cast<int>(i)))
+                p.To->AppendValue(values[i].Ident, values[i].Text);
+        for (const auto& child : p.From->Children()) {
+            if (lists.IsRemovedItem(child.Item.get()))
+                continue;
+            trvx::TTarvinItem& copy = p.To->AppendChild(child.Name);
+            stack.push_back({child.Item.get(), &copy});
+        }
+    }
+}
+
+} // namespace
+
+void TfrmMain::OpenFile(const QString& fileName, trvx::TTarvin* target) {
+    trvx::TTarvin& into = target != nullptr ? *target : CurrentLanguage;
+    const bool intoCurrent = &into == &CurrentLanguage;
+    trvx::TOpenResult result{};
+    try {
+        result = trvx::LoadByExtension(into, FileNameBytes(fileName));
+    } catch (...) {
+        if (intoCurrent && !TreeLeftUnchanged(std::current_exception())) {
+            // The reader had begun to replace the tree: the marks and rows
+            // name nodes that are gone. Show what the tree holds now.
+            UpdateLists.ClearUpdateLists();
+            SetModified(false);
+            try {
+                RebuildTrees();
+            } catch (...) {
+                // RebuildTrees emptied the views; the load's error is the one to show.
+            }
+        }
+        throw;
+    }
+    if (result == trvx::TOpenResult::Ignored || !intoCurrent)
+        return;
+    UpdateCaption(fileName);
+    UpdateLists.ClearUpdateLists();
+    SetModified(false);
+    RebuildTrees();
+}
+
+void TfrmMain::actOpenExecute() {
+    const std::optional<QString> fileName =
+        TDialogs::Current().GetOpenFileName(this, OpenDialogOptions(m_openFileName));
+    if (!fileName)
+        return;
+    m_openFileName = *fileName;
+    if (WouldLoad(*fileName) && !QuerySaveChanges())
+        return;
+    OpenFile(*fileName);
+}
+
+void TfrmMain::actSaveExecute() {
+    TFileDialogOptions options{{QStringLiteral("Language Files (*.trvx)")},
+                               QStringLiteral("trvx"),
+                               m_saveFileName.isEmpty() ? QStringLiteral("*.trvx") : m_saveFileName};
+    std::optional<QString> fileName;
+    for (;;) {
+        fileName = TDialogs::Current().GetSaveFileName(this, options);
+        if (!fileName)
+            return;
+        if (!QFileInfo::exists(*fileName))
+            break;
+        const auto answer = TDialogs::Current().ShowMessage(
+            this, QMessageBox::Warning, QStringLiteral("Confirm Save As"),
+            QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                .arg(QFileInfo(*fileName).fileName()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer == QMessageBox::Yes)
+            break;
+        options.FileName = *fileName;
+    }
+    m_saveFileName = *fileName;
+    m_openFileName = *fileName;
+    SaveTo(*fileName);
+}
+
+void TfrmMain::SaveTo(const QString& fileName) {
+    // Nothing is deleted before the file is written: a failed write leaves
+    // the tree, the marks and the views as they were.
+    const std::string name = FileNameBytes(fileName);
+    if (UpdateLists.RemovedItems.empty() && UpdateLists.RemovedValues.empty()) {
+        CurrentLanguage.SaveToFile(name);
+    } else {
+        trvx::TTarvin pruned;
+        CopyWithoutRemoved(CurrentLanguage.Root(), pruned.Root(), UpdateLists);
+        pruned.SaveToFile(name);
+    }
+    UpdateCaption(fileName);
+    try {
+        trvx::PruneRemoved(CurrentLanguage.Root(), UpdateLists);
+    } catch (...) {
+        UpdateLists.ClearUpdateLists();
+        RebuildTrees();
+        throw;
+    }
+    UpdateLists.ClearUpdateLists();
+    SetModified(false);
+    RebuildTrees();
+}
+
+bool TfrmMain::QuerySaveChanges() {
+    if (!m_modified)
+        return true;
+    const QString name = m_fileName.isEmpty() ? QStringLiteral("Untitled") : DocumentName(m_fileName);
+    const auto answer = TDialogs::Current().ShowMessage(
+        this, QMessageBox::Question, QStringLiteral("Tarvin"),
+        QStringLiteral("Save changes to %1?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Discard)
+        return true;
+    if (answer != QMessageBox::Save)
+        return false;
+    actSaveExecute();
+    return !m_modified;
+}
+
+} // namespace tarvin

@@ -1,0 +1,145 @@
+// The contents tree and the values view: rebuilding, selection, revealing.
+#include "ui/untMain.h"
+
+#include "ui/ContentsModel.h"
+#include "ui/UpdateModel.h"
+#include "ui/ValuesModel.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTreeView>
+
+namespace tarvin {
+
+void TfrmMain::ConnectViews() {
+    connect(VSTree1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        Guarded([this] {
+            const QModelIndexList selected = VSTree1->selectionModel()->selectedRows();
+            VSTree1Change(selected.isEmpty() ? QModelIndex() : selected.first());
+        });
+    });
+    connect(VSTree1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TfrmMain::OnContentsCurrentChanged);
+    connect(VSTree1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        mnuMisc->exec(VSTree1->viewport()->mapToGlobal(pos));
+    });
+    VSView1->viewport()->installEventFilter(this);
+
+    for (QTreeView* list : {AddedTree, RemovedTree}) {
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, list] {
+            Guarded([this, list] {
+                const QModelIndexList selected = list->selectionModel()->selectedRows();
+                UpdateTreeChange(list, selected.isEmpty() ? QModelIndex() : selected.first());
+            });
+        });
+        list->viewport()->installEventFilter(this);
+    }
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == VSView1->viewport() && type == QEvent::MouseButtonDblClick) {
+        Guarded([this] { VSView1DblClick(); });
+        return true;
+    }
+    for (QTreeView* list : {AddedTree, RemovedTree}) {
+        const bool click = (type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick) &&
+                           static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        if (watched == list->viewport() && click) {
+            // After the view has handled the press, so the clicked row is selected.
+            QMetaObject::invokeMethod(
+                this, [this, list] { Guarded([this, list] { UpdateTreeClick(list); }); },
+                Qt::QueuedConnection);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::VSView1DblClick() {
+    // Through the action, so that its rule decides first.
+    UpdateActions();
+    actEdit->trigger();
+}
+
+void TfrmMain::RebuildTrees() {
+    m_codePage = &CurrentLanguage.GetCodePage();
+    // Rows of both lists point at contents rows: they go first.
+    AddedModel->Clear();
+    RemovedModel->Clear();
+    try {
+        ContentsModel->Rebuild(CurrentLanguage.Root(), UpdateLists, ControlPrefixes, *m_codePage);
+        FillUpdateTrees();
+        SortUpdateTrees();
+    } catch (...) {
+        // The views must never keep rows the tree no longer backs.
+        AddedModel->Clear();
+        RemovedModel->Clear();
+        ContentsModel->Clear();
+        VSTree1Change({});
+        throw;
+    }
+    // The reset dropped the selection without telling: do it now.
+    VSTree1Change({});
+    if (const QModelIndex first = ContentsModel->index(0, 0); first.isValid())
+        RevealNode(VSTree1, first);
+}
+
+void TfrmMain::VSTree1Change(const QModelIndex& node) {
+    const TContentsNodeData* data = ContentsModel->NodeData(node);
+    if (data == nullptr) {
+        ValuesModel->Clear();
+        return;
+    }
+    ValuesModel->Fill(*data->Item, data->State, UpdateLists, *m_codePage);
+    if (ValuesModel->rowCount() > 0)
+        VSView1->selectionModel()->select(ValuesModel->index(0, 0), QItemSelectionModel::ClearAndSelect |
+                                                                        QItemSelectionModel::Rows);
+}
+
+void TfrmMain::RevealNode(QTreeView* tree, const QModelIndex& index) {
+    if (!index.isValid())
+        return;
+    std::vector<QModelIndex> ancestors;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+        ancestors.push_back(p);
+    for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it)
+        tree->expand(*it);
+    tree->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                              QItemSelectionModel::Rows);
+    const QRect rect = tree->visualRect(index);
+    const QRect view = tree->viewport()->rect();
+    if (rect.top() < view.top() || rect.bottom() > view.bottom()) {
+        QScrollBar* horizontal = tree->horizontalScrollBar();
+        const int x = horizontal->value();
+        tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        horizontal->setValue(x);
+    }
+}
+
+void TfrmMain::OnContentsCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (!m_autoExpand)
+        return;
+    if (previous.isValid() && current.isValid() && previous.parent() == current.parent() &&
+        VSTree1->isExpanded(previous))
+        VSTree1->collapse(previous);
+    if (current.isValid())
+        VSTree1->expand(current);
+}
+
+void TfrmMain::actAutoExpandExecute() {
+    m_autoExpand = !m_autoExpand;
+    actAutoExpand->setChecked(m_autoExpand);
+}
+
+void TfrmMain::actExpandAllExecute() {
+    VSTree1->expandAll();
+}
+
+void TfrmMain::actCollapseAllExecute() {
+    VSTree1->collapseAll();
+}
+
+} // namespace tarvin

@@ -1,0 +1,115 @@
+// Update To and the Added and Removed lists.
+#include "ui/untMain.h"
+
+#include "language/UpdateMerge.h"
+#include "ui/ContentsModel.h"
+#include "ui/Dialogs.h"
+#include "ui/UpdateModel.h"
+#include "ui/ValuesModel.h"
+
+#include <QItemSelectionModel>
+#include <QTreeView>
+
+#include <vector>
+
+namespace tarvin {
+
+namespace {
+
+// A value row for each entry whose node has a row in the contents tree.
+template <class ValueList>
+void AddValueEntryRows(const ValueList& list, const TContentsModel& contents,
+                       std::vector<TUpdateNodeData>& rows) {
+    for (const trvx::TValueEntry& entry : list) {
+        const int node = contents.NodeOfItem(entry.Item);
+        if (node == 0 || entry.ValueIndex < 0 || entry.ValueIndex >= entry.Item->ValueCount())
+            continue;
+        const std::string_view ident = entry.Item->GetValueIdent(entry.ValueIndex);
+        TUpdateNodeData row;
+        row.Kind = ukValue;
+        row.ContentsNode = node;
+        row.ValueIndex = entry.ValueIndex;
+        row.ImageIndex = ValueRowImageIndex(ident);
+        row.Caption = "Value: ";
+        row.Caption += ident;
+        rows.push_back(std::move(row));
+    }
+}
+
+} // namespace
+
+void TfrmMain::actUpdateToExecute() {
+    const std::optional<QString> fileName = TDialogs::Current().GetOpenFileName(
+        this, {{QStringLiteral("Language Files (*.trvx)"), QStringLiteral("Executable Files (*.exe)"),
+                QStringLiteral("All Files (*.*)")},
+               QStringLiteral("trvx"),
+               m_openFileName});
+    if (!fileName)
+        return;
+    m_openFileName = *fileName;
+    trvx::TTarvin base;
+    // A failed load ends here: the translation, its marks and the views stay.
+    OpenFile(*fileName, &base);
+    SetModified(true);
+    trvx::UpdateTo(base.Root(), CurrentLanguage.Root(), UpdateLists, CurrentLanguage.GetCodePage());
+    RebuildTrees();
+}
+
+void TfrmMain::FillUpdateTrees() {
+    std::vector<TUpdateNodeData> added;
+    std::vector<TUpdateNodeData> removed;
+    // Node rows in the order the nodes were filled: the file's pre-order.
+    for (int node = 1; node <= ContentsModel->NodeCount(); ++node) {
+        const TContentsNodeData& d = ContentsModel->NodeData(node);
+        if (d.State == usNone)
+            continue;
+        TUpdateNodeData row;
+        row.Kind = ukItem;
+        row.Caption = std::string(d.Caption);
+        row.ContentsNode = node;
+        row.ValueIndex = 0;
+        row.ImageIndex = d.ImageIndex;
+        (d.State == usAdded ? added : removed).push_back(std::move(row));
+    }
+    AddValueEntryRows(UpdateLists.AddedValues, *ContentsModel, added);
+    AddValueEntryRows(UpdateLists.RemovedValues, *ContentsModel, removed);
+    AddedModel->SetRows(std::move(added), *m_codePage);
+    RemovedModel->SetRows(std::move(removed), *m_codePage);
+}
+
+void TfrmMain::SortUpdateTrees() {
+    const bool descending = actSortDescending->isChecked();
+    AddedModel->Sort(m_sortKey, descending);
+    RemovedModel->Sort(m_sortKey, descending);
+}
+
+void TfrmMain::actSortByTypeExecute() {
+    const TUpdateSortKey key = actSortByType->isChecked() ? sbType : sbIdent;
+    if (key == m_sortKey)
+        return;
+    m_sortKey = key;
+    SortUpdateTrees();
+}
+
+void TfrmMain::actSortDescendingExecute() {
+    SortUpdateTrees();
+}
+
+void TfrmMain::UpdateTreeChange(QTreeView* tree, const QModelIndex& row) {
+    const auto* model = static_cast<const TUpdateModel*>(tree->model());
+    const TUpdateNodeData* data = model->RowData(row);
+    if (data == nullptr)
+        return;
+    RevealNode(VSTree1, ContentsModel->IndexOfNode(data->ContentsNode));
+    if (data->Kind == ukItem)
+        return;
+    RevealNode(VSView1, ValuesModel->index(data->ValueIndex, 0));
+}
+
+void TfrmMain::UpdateTreeClick(QTreeView* tree) {
+    const QModelIndexList selected = tree->selectionModel()->selectedRows();
+    if (!selected.isEmpty())
+        UpdateTreeChange(tree, selected.first());
+}
+
+} // namespace tarvin
