@@ -76,8 +76,11 @@ void BM_IndexOfChild(benchmark::State& state) {
         node.AddChild("Button:btnSchaltfl\xE4" + std::string("che") + std::to_string(i));
     const CodePage& cp = CodePage::Get(1252);
     const bool miss = state.range(0) != 0;
-    const std::string wanted =
-        miss ? "BUTTON:BTNSCHALTFL\xC4" "CHEX" : "BUTTON:BTNSCHALTFL\xC4" "CHE" + std::to_string(kChildren - 1);
+    const std::string wanted = miss ? "BUTTON:BTNSCHALTFL\xC4"
+                                      "CHEX"
+                                    : "BUTTON:BTNSCHALTFL\xC4"
+                                      "CHE" +
+                                          std::to_string(kChildren - 1);
     int found = 0;
     for (auto _ : state) {
         found = node.IndexOfChild(wanted, cp);
@@ -93,7 +96,9 @@ const std::string& AnsiText() {
     static const std::string text = [] {
         std::string t;
         while (t.size() < (std::size_t{1} << 20))
-            t += "\xD6" "ffnet die Datei f\xFCr \xC4nderungen an Gr\xF6\xDF" "e und Ma\xDF. ";
+            t += "\xD6"
+                 "ffnet die Datei f\xFCr \xC4nderungen an Gr\xF6\xDF"
+                 "e und Ma\xDF. ";
         return t;
     }();
     return text;

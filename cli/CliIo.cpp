@@ -6,8 +6,16 @@
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
+#include <vector>
 
 namespace trvx::cli {
+
+TTarvin& ProcessTree() {
+    // Deliberately never destroyed.
+    static auto* trees = new std::vector<std::unique_ptr<TTarvin>>();
+    return *trees->emplace_back(std::make_unique<TTarvin>());
+}
 
 void LoadInput(TTarvin& tree, const std::string& fileName) {
     if (fileName == "-") {

@@ -13,7 +13,7 @@ void LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
     if (translationFile == "-" && baseFile == "-")
         throw UsageError{"only one input can be standard input"};
     LoadInput(translation, translationFile);
-    TTarvin base;
+    TTarvin& base = ProcessTree();
     LoadInput(base, baseFile);
     // Names fold by the translation's language, whatever the base says it is.
     UpdateTo(base.Root(), translation.Root(), lists, translation.GetCodePage());

@@ -1,4 +1,5 @@
 #include "cli/CliIo.h"
+#include "cli/LoadWithBase.h"
 #include "language/Check.h"
 #include "language/CheckReport.h"
 
@@ -16,13 +17,10 @@ int RunCheck(const Args& args) {
     const std::string& fileName = p.Positional()[0];
     const std::optional<std::string> baseName = p.Value("--base");
 
-    TTarvin translation;
-    LoadInput(translation, fileName);
-    std::optional<TTarvin> base;
-    if (baseName)
-        LoadInput(base.emplace(), *baseName);
+    TTarvin& translation = ProcessTree();
+    const TTarvin* base = LoadWithBase(translation, fileName, baseName);
 
-    const std::vector<TFinding> findings = CheckLanguage(translation, base ? &*base : nullptr);
+    const std::vector<TFinding> findings = CheckLanguage(translation, base);
     const TCheckSource source{fileName, baseName.value_or(""), translation.GetCodePage().Name()};
     const std::string report = format == "json"    ? CheckReportJson(findings, source)
                                : format == "junit" ? CheckReportJunit(findings, source)

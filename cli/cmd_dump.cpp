@@ -48,6 +48,7 @@ public:
             m_out += ",\"text\":";
             String(v.Text.View());
             m_out += '}';
+            m_sink.FlushIfFull(); // a node may hold much of the file
         }
         m_out += ']';
     }
@@ -95,7 +96,7 @@ private:
 int RunDump(const Args& args) {
     ArgParser p(args, {"--bytes"}, {});
     p.ExpectPositional(1, 1);
-    TTarvin tree;
+    TTarvin& tree = ProcessTree();
     LoadInput(tree, p.Positional()[0]);
     TTextSink sink([](std::string_view bytes) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -22,7 +22,7 @@ int RunExtract(const Args& args) {
         WriteOutput(out, {bytes->Data(), bytes->Size()});
         return 0;
     }
-    TTarvin tree;
+    TTarvin& tree = ProcessTree();
     tree.LoadFromResource(*module);
     SaveTree(tree, out);
     return 0;

@@ -6,7 +6,7 @@ namespace {
 int RunFmt(const Args& args) {
     ArgParser p(args, {}, {"-o"});
     p.ExpectPositional(1, 1);
-    TTarvin tree;
+    TTarvin& tree = ProcessTree();
     LoadInput(tree, p.Positional()[0]);
     SaveTree(tree, p.Value("-o").value_or(""));
     return 0;

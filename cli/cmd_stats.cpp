@@ -1,4 +1,5 @@
 #include "cli/CliIo.h"
+#include "cli/LoadWithBase.h"
 #include "language/ReportFormat.h"
 #include "language/Stats.h"
 
@@ -138,12 +139,9 @@ int RunStats(const Args& args) {
     const std::string& fileName = p.Positional()[0];
     const std::optional<std::string> baseName = p.Value("--base");
 
-    TTarvin translation;
-    LoadInput(translation, fileName);
-    std::optional<TTarvin> base;
-    if (baseName)
-        LoadInput(base.emplace(), *baseName);
-    const TLanguageStats stats = CollectStats(translation, base ? &*base : nullptr);
+    TTarvin& translation = ProcessTree();
+    const TTarvin* base = LoadWithBase(translation, fileName, baseName);
+    const TLanguageStats stats = CollectStats(translation, base);
     const CodePage& cp = translation.GetCodePage();
     const std::string baseText = baseName.value_or("");
     WriteOutput("", format == "json" ? Json(stats, fileName, baseText, cp)

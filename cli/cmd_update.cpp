@@ -13,7 +13,7 @@ int RunUpdate(const Args& args) {
     p.ExpectPositional(2, 2);
     const bool dryRun = p.Has("--dry-run");
 
-    TTarvin translation;
+    TTarvin& translation = ProcessTree();
     TUpdateLists lists;
     LoadAndUpdate(translation, p.Positional()[0], p.Positional()[1], lists);
     // Paths are taken before pruning deletes what the removed entries name.

@@ -39,8 +39,24 @@ const std::array<std::string_view, 20> kNames = {
 };
 
 // Deep enough for every interesting shape, shallow enough for the
-// recursive reference.
+// recursive reference; wide enough for the indexed lookups (above eight
+// entries), narrow enough for the reference's quadratic scans.
 constexpr std::size_t kMaxDepth = 400;
+constexpr std::size_t kMaxWidth = 48;
+
+bool Fits(const TTarvinItem& root) {
+    std::vector<std::pair<const TTarvinItem*, std::size_t>> stack{{&root, 0}};
+    while (!stack.empty()) {
+        auto [item, depth] = stack.back();
+        stack.pop_back();
+        if (depth > kMaxDepth || item->Children().size() > kMaxWidth ||
+            item->Values().size() > kMaxWidth)
+            return false;
+        for (const auto& c : item->Children())
+            stack.push_back({c.Item.get(), depth + 1});
+    }
+    return true;
+}
 
 void Build(std::string_view program, TTarvinItem& root) {
     std::vector<TTarvinItem*> stack{&root};
@@ -135,7 +151,7 @@ void CheckLists(const TUpdateLists& lists, const TNumbers& mine, const reference
 
 void MergeAndCompare(const TTarvinItem& base, const TTarvinItem& open, const CodePage& cp,
                      std::string_view strays) {
-    if (test::Depth(base) > kMaxDepth || test::Depth(open) > kMaxDepth)
+    if (!Fits(base) || !Fits(open))
         return;
     TTarvinItem mine, theirs;
     Copy(open, mine);

@@ -41,13 +41,4 @@ bool UnescapeQuotes(std::string& text) {
     return true;
 }
 
-std::string_view Trim(std::string_view text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b]))
-        ++b;
-    while (e > b && IsBlank(text[e - 1]))
-        --e;
-    return text.substr(b, e - b);
-}
-
 } // namespace trvx

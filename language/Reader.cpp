@@ -1,28 +1,15 @@
 #include "language/Reader.h"
 
+#include "language/ByteScan.h"
 #include "language/Errors.h"
 #include "language/Quoting.h"
 
-#include <array>
 #include <string>
 #include <vector>
 
 namespace trvx {
 
 namespace {
-
-using CharSet = std::array<bool, 256>;
-
-constexpr CharSet MakeSet(std::string_view chars) {
-    CharSet set{};
-    for (char c : chars)
-        set[static_cast<unsigned char>(c)] = true;
-    return set;
-}
-
-constexpr CharSet kStructure = MakeSet("{}=");
-constexpr CharSet kUnquoted = MakeSet("\"{}\r\n");
-constexpr CharSet kQuoted = MakeSet("\"\r\n");
 
 // The strings a value collects: one untouched string stays a view into the
 // text, anything else is joined into an owned copy.
@@ -89,7 +76,7 @@ private:
         const char* p = m_begin;
         const char* tokenStart = p;
         for (;;) {
-            p = Scan(p, kStructure);
+            p = FindAny<'{', '}', '='>(p, m_end);
             if (p == m_end)
                 return;
             if (m_depth == 0)
@@ -135,12 +122,6 @@ private:
         --m_depth;
     }
 
-    const char* Scan(const char* p, const CharSet& set) const {
-        while (p < m_end && !set[static_cast<unsigned char>(*p)])
-            ++p;
-        return p;
-    }
-
     static std::string_view Span(const char* from, const char* to) {
         return {from, static_cast<std::size_t>(to - from)};
     }
@@ -162,7 +143,8 @@ private:
         auto store = [&] { Top().values.push_back({TStr::Borrow(ident), collected.Take()}); };
 
         for (;;) {
-            p = Scan(p, inQuotes ? kQuoted : kUnquoted);
+            p = inQuotes ? FindAny<'"', '\r', '\n'>(p, m_end)
+                         : FindAny<'"', '{', '}', '\r', '\n'>(p, m_end);
             if (p == m_end)
                 return false;
             const char c = *p;

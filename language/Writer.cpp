@@ -1,9 +1,9 @@
 #include "language/Writer.h"
 
+#include "language/ByteScan.h"
 #include "language/Quoting.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 namespace trvx {
@@ -13,14 +13,6 @@ namespace {
 bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
-
-// Bytes that decide a value's form: line breaks, quotes and braces.
-constexpr std::array<bool, 256> kNotable = [] {
-    std::array<bool, 256> t{};
-    for (unsigned char c : std::string_view("\r\n\"{}"))
-        t[c] = true;
-    return t;
-}();
 
 void AppendQuoted(std::string& out, std::string_view line) {
     out += '"';
@@ -36,16 +28,13 @@ void WriteValue(std::string& out, int indent, std::string_view ident, std::strin
         out += " =\r\n";
         return;
     }
-    std::size_t i = 0;
-    bool special = false;
-    for (; i < text.size(); ++i) {
-        if (kNotable[static_cast<unsigned char>(text[i])]) {
-            if (IsLineBreak(text[i]))
-                break;
-            special = true;
-        }
-    }
-    if (i == text.size()) {
+    // Line breaks, quotes and braces decide the form.
+    const char* const end = text.data() + text.size();
+    const char* notable = FindAny<'\r', '\n', '"', '{', '}'>(text.data(), end);
+    const bool special = notable != end && !IsLineBreak(*notable);
+    if (special)
+        notable = FindAny<'\r', '\n'>(notable + 1, end);
+    if (notable == end) {
         out += " = ";
         if (special || IsBlank(text.front()) || IsBlank(text.back()))
             AppendQuoted(out, text);
@@ -59,7 +48,7 @@ void WriteValue(std::string& out, int indent, std::string_view ident, std::strin
     // Every line break ends a line, and one more ends the last line.
     std::size_t lineStart = 0;
     bool first = true;
-    for (i = 0;; ++i) {
+    for (std::size_t i = 0;; ++i) {
         if (i == text.size() || IsLineBreak(text[i])) {
             if (!first)
                 out.append(pad, ' ');

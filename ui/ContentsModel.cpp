@@ -41,9 +41,24 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
     m_nodes.assign(1, TNode{});
     m_children.clear();
     m_itemIndex.clear();
+    // One cheap pass for the number of rows, so the arrays never grow.
+    std::size_t total = 0;
+    for (std::vector<const trvx::TTarvinItem*> pending{&root}; !pending.empty();) {
+        const trvx::TTarvinItem* item = pending.back();
+        pending.pop_back();
+        total += item->Children().size();
+        for (const auto& child : item->Children())
+            if (child.Item->ChildCount() > 0)
+                pending.push_back(child.Item.get());
+    }
+    m_nodes.reserve(total + 1);
+    m_children.reserve(total);
+
     m_nodes[0].Data.Item = &root;
     m_nodes[0].ChildCount = root.ChildCount();
     m_children.resize(Size(root.ChildCount()));
+    const bool anyAdded = !lists.AddedItems.empty();
+    const bool anyRemoved = !lists.RemovedItems.empty();
 
     // Depth first in file order without recursion: a child gets its number
     // when it is taken from the stack, and its children's block at once.
@@ -64,9 +79,9 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
 
         TNode node;
         node.Parent = p.ParentNode;
-        if (lists.IsAddedItem(&child))
+        if (anyAdded && lists.IsAddedItem(&child))
             node.Data.State = usAdded;
-        else if (lists.IsRemovedItem(&child))
+        else if (anyRemoved && lists.IsRemovedItem(&child))
             node.Data.State = usRemoved;
         else
             node.Data.State = m_nodes[Size(p.ParentNode)].Data.State;

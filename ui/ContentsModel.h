@@ -48,7 +48,9 @@ public:
 
     // The row that shows item, or 0 / an invalid index when none does.
     int NodeOfItem(const trvx::TTarvinItem* item) const;
-    QModelIndex IndexOfItem(const trvx::TTarvinItem* item) const { return IndexOfNode(NodeOfItem(item)); }
+    QModelIndex IndexOfItem(const trvx::TTarvinItem* item) const {
+        return IndexOfNode(NodeOfItem(item));
+    }
 
     // QAbstractItemModel
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -76,8 +78,8 @@ private:
 
     const TImageList& m_images;
     const trvx::CodePage* m_codePage = &trvx::CodePage::Default();
-    std::vector<TNode> m_nodes;     // [0] is the root
-    std::vector<int> m_children;    // blocks of node numbers in displayed order
+    std::vector<TNode> m_nodes;  // [0] is the root
+    std::vector<int> m_children; // blocks of node numbers in displayed order
     mutable std::vector<std::pair<const trvx::TTarvinItem*, int>> m_itemIndex; // sorted
 };
 

@@ -12,7 +12,8 @@ public:
     using QTreeView::QTreeView;
 
 protected:
-    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
 };
 
 } // namespace tarvin

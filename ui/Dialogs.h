@@ -33,8 +33,8 @@ public:
     virtual std::optional<QString> GetSaveFileName(QWidget* parent,
                                                    const TFileDialogOptions& options) = 0;
     virtual QMessageBox::StandardButton
-    ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
-                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+    ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
     // Runs a modal dialog; QDialog::Accepted or QDialog::Rejected.
     virtual int ExecDialog(QDialog& dialog) = 0;

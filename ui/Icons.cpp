@@ -12,8 +12,8 @@ namespace tarvin {
 namespace {
 
 constexpr std::array<const char*, 18> kImageNames = {
-    "folder-closed", "folder-open", "action",   "button",  "checkbox",  "combobox",
-    "edit",          "form",        "groupbox", "label",   "list",      "menu",
+    "folder-closed", "folder-open", "action",   "button",       "checkbox",   "combobox",
+    "edit",          "form",        "groupbox", "label",        "list",       "menu",
     "radiobutton",   "tab",         "toolbar",  "value-string", "value-list", "value-shortcut"};
 
 const QIcon& EmptyIcon() {
@@ -29,7 +29,8 @@ void InitTarvinResources() {
 }
 
 QString ImagePath(int index) {
-    return QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kImageNames.at(static_cast<size_t>(index))));
+    return QStringLiteral(":/icons/%1.svg")
+        .arg(QLatin1String(kImageNames.at(static_cast<size_t>(index))));
 }
 
 TImageList::TImageList() {

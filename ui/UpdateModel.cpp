@@ -32,10 +32,10 @@ void TUpdateModel::Sort(TUpdateSortKey key, bool descending) {
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex& index : before)
-        after.push_back(index.isValid()
-                            ? createIndex(newRowOf[static_cast<std::size_t>(index.row())],
-                                          index.column())
-                            : QModelIndex());
+        after.push_back(
+            index.isValid()
+                ? createIndex(newRowOf[static_cast<std::size_t>(index.row())], index.column())
+                : QModelIndex());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -101,8 +101,8 @@ std::vector<int> SortedUpdateOrder(const std::vector<TUpdateNodeData>& rows, TUp
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-        const int c = CompareUpdateRows(rows[static_cast<size_t>(x)],
-                                        rows[static_cast<size_t>(y)], key);
+        const int c =
+            CompareUpdateRows(rows[static_cast<size_t>(x)], rows[static_cast<size_t>(y)], key);
         return descending ? c > 0 : c < 0;
     });
     return order;

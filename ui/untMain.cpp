@@ -61,7 +61,8 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::Connect(QAction* action, void (TfrmMain::*handler)()) {
-    connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Guarded([&] { (this->*handler)(); }); });
 }
 
 namespace {
@@ -77,21 +78,30 @@ QAction* NewAction(QObject* owner, const char* category, const QString& caption,
 } // namespace
 
 void TfrmMain::CreateActions() {
-    actOpen = NewAction(this, "1. File", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    actEdit = NewAction(this, "1. File", QStringLiteral("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
-    actSave = NewAction(this, "1. File", QStringLiteral("&Save..."), QKeySequence(Qt::CTRL | Qt::Key_S));
-    actExit = NewAction(this, "1. File", QStringLiteral("&Exit"), QKeySequence(Qt::ALT | Qt::Key_F4));
+    actOpen =
+        NewAction(this, "1. File", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    actEdit =
+        NewAction(this, "1. File", QStringLiteral("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    actSave =
+        NewAction(this, "1. File", QStringLiteral("&Save..."), QKeySequence(Qt::CTRL | Qt::Key_S));
+    actExit =
+        NewAction(this, "1. File", QStringLiteral("&Exit"), QKeySequence(Qt::ALT | Qt::Key_F4));
     actAutoExpand = NewAction(this, "3. Misc", QStringLiteral("AutoExpand"));
     actCollapseAll = NewAction(this, "3. Misc", QStringLiteral("Collapse All"));
     actExpandAll = NewAction(this, "3. Misc", QStringLiteral("Expand All"));
-    actUpdateTo = NewAction(this, "1. File", QStringLiteral("Update To..."), QKeySequence(Qt::CTRL | Qt::Key_U));
+    actUpdateTo = NewAction(this, "1. File", QStringLiteral("Update To..."),
+                            QKeySequence(Qt::CTRL | Qt::Key_U));
     actSortByType = NewAction(this, "4. Update", QStringLiteral("Sort by &Type"));
     actSortByIdent = NewAction(this, "4. Update", QStringLiteral("Sort by &Ident"));
     actSortDescending = NewAction(this, "4. Update", QStringLiteral("&Descending"));
-    actFindValue = NewAction(this, "2. Search", QStringLiteral("Find &Value"), QKeySequence(Qt::CTRL | Qt::Key_F));
-    actFindValueIdent = NewAction(this, "2. Search", QStringLiteral("Find Value I&dent"), QKeySequence(Qt::CTRL | Qt::Key_I));
-    actFindItem = NewAction(this, "2. Search", QStringLiteral("Find &Item"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    actFindNext = NewAction(this, "2. Search", QStringLiteral("Find &Next"), QKeySequence(Qt::Key_F3));
+    actFindValue = NewAction(this, "2. Search", QStringLiteral("Find &Value"),
+                             QKeySequence(Qt::CTRL | Qt::Key_F));
+    actFindValueIdent = NewAction(this, "2. Search", QStringLiteral("Find Value I&dent"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_I));
+    actFindItem = NewAction(this, "2. Search", QStringLiteral("Find &Item"),
+                            QKeySequence(Qt::CTRL | Qt::Key_C));
+    actFindNext =
+        NewAction(this, "2. Search", QStringLiteral("Find &Next"), QKeySequence(Qt::Key_F3));
 
     actAutoExpand->setCheckable(true);
     actAutoExpand->setChecked(true);
@@ -284,8 +294,9 @@ void TfrmMain::CreateToolWindows() {
                 [this, window](bool checked) { SetUpdateListVisible(window, checked); });
         connect(window, &TUpdateListWindow::VisibilityChanged, item, &QAction::setChecked);
         QTreeView* list = window->Tree();
-        connect(list, &QWidget::customContextMenuRequested, this,
-                [this, list](const QPoint& pos) { mnuSort->exec(list->viewport()->mapToGlobal(pos)); });
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& pos) {
+            mnuSort->exec(list->viewport()->mapToGlobal(pos));
+        });
     }
 }
 

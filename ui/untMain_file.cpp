@@ -114,7 +114,8 @@ void TfrmMain::actOpenExecute() {
 void TfrmMain::actSaveExecute() {
     TFileDialogOptions options{{QStringLiteral("Language Files (*.trvx)")},
                                QStringLiteral("trvx"),
-                               m_saveFileName.isEmpty() ? QStringLiteral("*.trvx") : m_saveFileName};
+                               m_saveFileName.isEmpty() ? QStringLiteral("*.trvx")
+                                                        : m_saveFileName};
     std::optional<QString> fileName;
     for (;;) {
         fileName = TDialogs::Current().GetSaveFileName(this, options);
@@ -163,7 +164,8 @@ void TfrmMain::SaveTo(const QString& fileName) {
 bool TfrmMain::QuerySaveChanges() {
     if (!m_modified)
         return true;
-    const QString name = m_fileName.isEmpty() ? QStringLiteral("Untitled") : DocumentName(m_fileName);
+    const QString name =
+        m_fileName.isEmpty() ? QStringLiteral("Untitled") : DocumentName(m_fileName);
     const auto answer = TDialogs::Current().ShowMessage(
         this, QMessageBox::Question, QStringLiteral("Tarvin"),
         QStringLiteral("Save changes to %1?").arg(name),

@@ -6,9 +6,9 @@
 #include "ui/ValuesModel.h"
 
 #include <QEvent>
-#include <QMouseEvent>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTreeView>
 
@@ -23,9 +23,8 @@ void TfrmMain::ConnectViews() {
     });
     connect(VSTree1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TfrmMain::OnContentsCurrentChanged);
-    connect(VSTree1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        mnuMisc->exec(VSTree1->viewport()->mapToGlobal(pos));
-    });
+    connect(VSTree1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { mnuMisc->exec(VSTree1->viewport()->mapToGlobal(pos)); });
     VSView1->viewport()->installEventFilter(this);
 
     for (QTreeView* list : {AddedTree, RemovedTree}) {
@@ -46,8 +45,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     for (QTreeView* list : {AddedTree, RemovedTree}) {
-        const bool click = (type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick) &&
-                           static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        const bool click =
+            (type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick) &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         if (watched == list->viewport() && click) {
             // After the view has handled the press, so the clicked row is selected.
             QMetaObject::invokeMethod(
@@ -95,8 +95,9 @@ void TfrmMain::VSTree1Change(const QModelIndex& node) {
     }
     ValuesModel->Fill(*data->Item, data->State, UpdateLists, *m_codePage);
     if (ValuesModel->rowCount() > 0)
-        VSView1->selectionModel()->select(ValuesModel->index(0, 0), QItemSelectionModel::ClearAndSelect |
-                                                                        QItemSelectionModel::Rows);
+        VSView1->selectionModel()->select(ValuesModel->index(0, 0),
+                                          QItemSelectionModel::ClearAndSelect |
+                                              QItemSelectionModel::Rows);
 }
 
 void TfrmMain::RevealNode(QTreeView* tree, const QModelIndex& index) {
@@ -107,8 +108,8 @@ void TfrmMain::RevealNode(QTreeView* tree, const QModelIndex& index) {
         ancestors.push_back(p);
     for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it)
         tree->expand(*it);
-    tree->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
-                                              QItemSelectionModel::Rows);
+    tree->selectionModel()->select(index,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     const QRect rect = tree->visualRect(index);
     const QRect view = tree->viewport()->rect();
     if (rect.top() < view.top() || rect.bottom() > view.bottom()) {

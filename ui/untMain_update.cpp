@@ -10,6 +10,7 @@
 #include <QItemSelectionModel>
 #include <QTreeView>
 
+#include <unordered_map>
 #include <vector>
 
 namespace tarvin {
@@ -17,17 +18,20 @@ namespace tarvin {
 namespace {
 
 // A value row for each entry whose node has a row in the contents tree.
+// nodeOf maps the entries' nodes to their rows (0: no row).
 template <class ValueList>
-void AddValueEntryRows(const ValueList& list, const TContentsModel& contents,
+void AddValueEntryRows(const ValueList& list,
+                       const std::unordered_map<const trvx::TTarvinItem*, int>& nodeOf,
                        std::vector<TUpdateNodeData>& rows) {
     for (const trvx::TValueEntry& entry : list) {
-        const int node = contents.NodeOfItem(entry.Item);
-        if (node == 0 || entry.ValueIndex < 0 || entry.ValueIndex >= entry.Item->ValueCount())
+        const auto found = nodeOf.find(entry.Item);
+        if (found == nodeOf.end() || found->second == 0 || entry.ValueIndex < 0 ||
+            entry.ValueIndex >= entry.Item->ValueCount())
             continue;
         const std::string_view ident = entry.Item->GetValueIdent(entry.ValueIndex);
         TUpdateNodeData row;
         row.Kind = ukValue;
-        row.ContentsNode = node;
+        row.ContentsNode = found->second;
         row.ValueIndex = entry.ValueIndex;
         row.ImageIndex = ValueRowImageIndex(ident);
         row.Caption = "Value: ";
@@ -40,8 +44,8 @@ void AddValueEntryRows(const ValueList& list, const TContentsModel& contents,
 
 void TfrmMain::actUpdateToExecute() {
     const std::optional<QString> fileName = TDialogs::Current().GetOpenFileName(
-        this, {{QStringLiteral("Language Files (*.trvx)"), QStringLiteral("Executable Files (*.exe)"),
-                QStringLiteral("All Files (*.*)")},
+        this, {{QStringLiteral("Language Files (*.trvx)"),
+                QStringLiteral("Executable Files (*.exe)"), QStringLiteral("All Files (*.*)")},
                QStringLiteral("trvx"),
                m_openFileName});
     if (!fileName)
@@ -71,8 +75,19 @@ void TfrmMain::FillUpdateTrees() {
         row.ImageIndex = d.ImageIndex;
         (d.State == usAdded ? added : removed).push_back(std::move(row));
     }
-    AddValueEntryRows(UpdateLists.AddedValues, *ContentsModel, added);
-    AddValueEntryRows(UpdateLists.RemovedValues, *ContentsModel, removed);
+    // The rows of only the nodes the entries name, found in one pass: the
+    // entries are few, the rows may be a million.
+    std::unordered_map<const trvx::TTarvinItem*, int> nodeOf;
+    for (const auto* list : {&UpdateLists.AddedValues, &UpdateLists.RemovedValues})
+        for (const trvx::TValueEntry& entry : *list)
+            nodeOf.emplace(entry.Item, 0);
+    for (int node = 1; !nodeOf.empty() && node <= ContentsModel->NodeCount(); ++node) {
+        const auto found = nodeOf.find(ContentsModel->NodeData(node).Item);
+        if (found != nodeOf.end() && found->second == 0)
+            found->second = node;
+    }
+    AddValueEntryRows(UpdateLists.AddedValues, nodeOf, added);
+    AddValueEntryRows(UpdateLists.RemovedValues, nodeOf, removed);
     AddedModel->SetRows(std::move(added), *m_codePage);
     RemovedModel->SetRows(std::move(removed), *m_codePage);
 }

@@ -35,7 +35,9 @@ public:
     int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
     bool Chance(int percent) { return Below(1000) < percent * 10; }
     bool PerMille(int perMille) { return Below(1000) < perMille; }
-    template <class T> const T& Pick(const std::vector<T>& list) { return list[Below(static_cast<int>(list.size()))]; }
+    template <class T> const T& Pick(const std::vector<T>& list) {
+        return list[Below(static_cast<int>(list.size()))];
+    }
 
 private:
     std::uint64_t m_state;
@@ -64,27 +66,30 @@ std::vector<std::string> AnsiList(std::initializer_list<std::string_view> words)
 }
 
 const std::vector<std::string> kWords = AnsiList(
-    {"Datei",      "öffnen",     "speichern",  "schließen", "Änderungen", "Projekt",   "Fenster",
-     "Ansicht",    "Einstellung", "Übersicht", "Größe",     "Schriftart", "Farbe",     "Vorlage",
-     "Eintrag",    "Liste",      "Suche",      "ersetzen",  "Zeile",      "Spalte",    "Dokument",
-     "Drucker",    "Seite",      "Vorschau",   "löschen",   "hinzufügen", "Verknüpfung", "Quelle",
-     "Ziel",       "Ordner",     "Verzeichnis", "Benutzer", "Kennwort",   "Verbindung", "Server",
-     "Datenbank",  "Tabelle",    "Abfrage",    "Bericht",   "Formular",   "Schaltfläche", "Menü",
-     "Werkzeug",   "Leiste",     "Hilfe",      "Über",      "Version",    "Lizenz",    "Fehler",
-     "Warnung",    "Hinweis",    "Meldung",    "bestätigen", "abbrechen", "wiederholen", "rückgängig",
-     "ausschneiden", "kopieren", "einfügen",   "markieren", "alle",       "keine",     "aktuelle",
-     "nächste",    "vorherige",  "erste",      "letzte",    "neue",       "vorhandene", "gespeicherte",
-     "geänderte",  "ungültige",  "für",        "mit",       "ohne",       "und",       "oder",
-     "nicht",      "wurde",      "werden",     "kann",      "muss",       "soll",      "die",
-     "der",        "das",        "den",        "dem",       "ein",        "eine",      "im",
-     "zum",        "zur",        "vom",        "beim",      "Größenänderung", "Café",  "Exposé",
-     "Straße",     "Maß",        "Fuß",        "Grüße",     "Bücher",     "Köln",      "Zürich"});
+    {"Datei",       "öffnen",     "speichern",    "schließen",    "Änderungen",   "Projekt",
+     "Fenster",     "Ansicht",    "Einstellung",  "Übersicht",    "Größe",        "Schriftart",
+     "Farbe",       "Vorlage",    "Eintrag",      "Liste",        "Suche",        "ersetzen",
+     "Zeile",       "Spalte",     "Dokument",     "Drucker",      "Seite",        "Vorschau",
+     "löschen",     "hinzufügen", "Verknüpfung",  "Quelle",       "Ziel",         "Ordner",
+     "Verzeichnis", "Benutzer",   "Kennwort",     "Verbindung",   "Server",       "Datenbank",
+     "Tabelle",     "Abfrage",    "Bericht",      "Formular",     "Schaltfläche", "Menü",
+     "Werkzeug",    "Leiste",     "Hilfe",        "Über",         "Version",      "Lizenz",
+     "Fehler",      "Warnung",    "Hinweis",      "Meldung",      "bestätigen",   "abbrechen",
+     "wiederholen", "rückgängig", "ausschneiden", "kopieren",     "einfügen",     "markieren",
+     "alle",        "keine",      "aktuelle",     "nächste",      "vorherige",    "erste",
+     "letzte",      "neue",       "vorhandene",   "gespeicherte", "geänderte",    "ungültige",
+     "für",         "mit",        "ohne",         "und",          "oder",         "nicht",
+     "wurde",       "werden",     "kann",         "muss",         "soll",         "die",
+     "der",         "das",        "den",          "dem",          "ein",          "eine",
+     "im",          "zum",        "zur",          "vom",          "beim",         "Größenänderung",
+     "Café",        "Exposé",     "Straße",       "Maß",          "Fuß",          "Grüße",
+     "Bücher",      "Köln",       "Zürich"});
 
 const std::vector<std::string> kShortcuts = {
-    "Ctrl+N",       "Ctrl+O",      "Ctrl+S",     "Ctrl+Shift+S", "Ctrl+P", "Ctrl+Z", "Ctrl+Y",
-    "Ctrl+X",       "Ctrl+C",      "Ctrl+V",     "Ctrl+A",       "Ctrl+F", "F3",     "Shift+F3",
-    "Ctrl+H",       "F1",          "F5",         "Shift+F5",     "F9",     "Alt+F4", "Ctrl+F4",
-    "Alt+Enter",    "Ctrl+Alt+D",  "Strg+Z",     "Umsch+Entf",   "Ctrl+Ins", "Del",  "Esc"};
+    "Ctrl+N",    "Ctrl+O",     "Ctrl+S", "Ctrl+Shift+S", "Ctrl+P",   "Ctrl+Z", "Ctrl+Y",
+    "Ctrl+X",    "Ctrl+C",     "Ctrl+V", "Ctrl+A",       "Ctrl+F",   "F3",     "Shift+F3",
+    "Ctrl+H",    "F1",         "F5",     "Shift+F5",     "F9",       "Alt+F4", "Ctrl+F4",
+    "Alt+Enter", "Ctrl+Alt+D", "Strg+Z", "Umsch+Entf",   "Ctrl+Ins", "Del",    "Esc"};
 
 struct TValue {
     std::string Ident;
@@ -169,11 +174,16 @@ private:
         if (m_rnd.PerMille(8))
             return {};
         switch (m_rnd.Below(36)) {
-        case 0: return " " + s;
-        case 1: return s + " ";
-        case 2: return "\"" + s + "\"";
-        case 3: return s + " {F1}";
-        default: return s;
+        case 0:
+            return " " + s;
+        case 1:
+            return s + " ";
+        case 2:
+            return "\"" + s + "\"";
+        case 3:
+            return s + " {F1}";
+        default:
+            return s;
         }
     }
 
@@ -280,7 +290,8 @@ private:
                 Add(b, "Shortcut", m_text.Shortcut());
             return b;
         }
-        case 1: return Control("Label:", "lbl");
+        case 1:
+            return Control("Label:", "lbl");
         case 2: {
             TNode l = Control("List:", "lst");
             Add(l, "Items", m_text.Items());
@@ -292,8 +303,10 @@ private:
             Add(c, "Items", m_text.Items());
             return c;
         }
-        case 4: return Control("CheckBox:", "chk");
-        case 5: return Control("RadioButton:", "rb");
+        case 4:
+            return Control("CheckBox:", "chk");
+        case 5:
+            return Control("RadioButton:", "rb");
         default: {
             TNode e = Control("Edit:", "ed");
             Add(e, "Hint", m_text.Hint());
@@ -541,11 +554,20 @@ private:
         AppendUtf8(utf8, s);
         for (char c : utf8) {
             switch (c) {
-            case '"': o += "\\\""; break;
-            case '\\': o += "\\\\"; break;
-            case '\n': o += "\\n"; break;
-            case '\t': o += "\\t"; break;
-            default: o += c;
+            case '"':
+                o += "\\\"";
+                break;
+            case '\\':
+                o += "\\\\";
+                break;
+            case '\n':
+                o += "\\n";
+                break;
+            case '\t':
+                o += "\\t";
+                break;
+            default:
+                o += c;
             }
         }
         o += '"';
@@ -559,12 +581,23 @@ void AppendXml(std::string& o, std::string_view ansi) {
     AppendUtf8(utf8, ansi);
     for (char c : utf8) {
         switch (c) {
-        case '&': o += "&amp;"; break;
-        case '<': o += "&lt;"; break;
-        case '>': o += "&gt;"; break;
-        case '"': o += "&quot;"; break;
-        case '\'': o += "&apos;"; break;
-        default: o += c;
+        case '&':
+            o += "&amp;";
+            break;
+        case '<':
+            o += "&lt;";
+            break;
+        case '>':
+            o += "&gt;";
+            break;
+        case '"':
+            o += "&quot;";
+            break;
+        case '\'':
+            o += "&apos;";
+            break;
+        default:
+            o += c;
         }
     }
 }
@@ -668,12 +701,23 @@ private:
         AppendUtf8(utf8, s);
         for (char c : utf8) {
             switch (c) {
-            case '"': o += "\\\""; break;
-            case '\\': o += "\\\\"; break;
-            case '\n': o += "\\n"; break;
-            case '\r': o += "\\r"; break;
-            case '\t': o += "\\t"; break;
-            default: o += c;
+            case '"':
+                o += "\\\"";
+                break;
+            case '\\':
+                o += "\\\\";
+                break;
+            case '\n':
+                o += "\\n";
+                break;
+            case '\r':
+                o += "\\r";
+                break;
+            case '\t':
+                o += "\\t";
+                break;
+            default:
+                o += c;
             }
         }
         o += '"';

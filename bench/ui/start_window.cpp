@@ -57,8 +57,7 @@ double Millis(TClock::time_point from) {
 }
 
 bool ValuesShown(const TfrmMain& w) {
-    return !w.VSTree1->selectionModel()->selectedRows().isEmpty() &&
-           w.ValuesModel->rowCount() > 0;
+    return !w.VSTree1->selectionModel()->selectedRows().isEmpty() && w.ValuesModel->rowCount() > 0;
 }
 
 [[noreturn]] void Fail(const char* what) {
@@ -92,41 +91,41 @@ int main(int argc, char* argv[]) {
     TfrmMain w(QStringList{file});
     w.show();
 
-    QObject::connect(
-        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &app, [&] {
-            static bool done = false;
-            if (done)
-                return;
-            done = true;
-            if (dialogs.Messages > 0 || !ValuesShown(w))
-                Fail("the first node's values are not shown");
-            std::printf("start %.1f\n", Millis(start));
-            if (!update.isEmpty()) {
-                dialogs.OpenName = update;
-                const TClock::time_point t = TClock::now();
-                w.actUpdateToExecute();
-                std::printf("update_to %.1f\n", Millis(t));
-                const TClock::time_point r = TClock::now();
-                w.RebuildTrees();
-                std::printf("rebuild_trees %.1f\n", Millis(r));
-                if (dialogs.Messages > 0 || !ValuesShown(w))
-                    Fail("Update To failed");
-            }
-            if (!search.isEmpty()) {
-                w.SearchState.Kind = trvx::skValue;
-                w.SearchState.Text = search;
-                w.SearchState.Node = 1;
-                w.SearchState.ValueIndex = 0;
-                w.SearchState.Down = true;
-                w.SearchState.IgnoreCase = true;
-                const TClock::time_point t = TClock::now();
-                w.FindNextMatch();
-                std::printf("search %.1f\n", Millis(t));
-                if (dialogs.Messages != 1)
-                    Fail("the search found something");
-            }
-            std::fflush(stdout);
-            std::_Exit(0);
-        });
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     &app, [&] {
+                         static bool done = false;
+                         if (done)
+                             return;
+                         done = true;
+                         if (dialogs.Messages > 0 || !ValuesShown(w))
+                             Fail("the first node's values are not shown");
+                         std::printf("start %.1f\n", Millis(start));
+                         if (!update.isEmpty()) {
+                             dialogs.OpenName = update;
+                             const TClock::time_point t = TClock::now();
+                             w.actUpdateToExecute();
+                             std::printf("update_to %.1f\n", Millis(t));
+                             const TClock::time_point r = TClock::now();
+                             w.RebuildTrees();
+                             std::printf("rebuild_trees %.1f\n", Millis(r));
+                             if (dialogs.Messages > 0 || !ValuesShown(w))
+                                 Fail("Update To failed");
+                         }
+                         if (!search.isEmpty()) {
+                             w.SearchState.Kind = trvx::skValue;
+                             w.SearchState.Text = search;
+                             w.SearchState.Node = 1;
+                             w.SearchState.ValueIndex = 0;
+                             w.SearchState.Down = true;
+                             w.SearchState.IgnoreCase = true;
+                             const TClock::time_point t = TClock::now();
+                             w.FindNextMatch();
+                             std::printf("search %.1f\n", Millis(t));
+                             if (dialogs.Messages != 1)
+                                 Fail("the search found something");
+                         }
+                         std::fflush(stdout);
+                         std::_Exit(0);
+                     });
     return QApplication::exec();
 }

@@ -89,7 +89,11 @@ TEST_F(CheckCommand, UsageAndInputErrors) {
 
 TEST_F(CheckCommand, StandardInput) {
     const fs::path error = Write("error.trvx", kError);
+    const fs::path clean = Write("clean.trvx", kClean);
     EXPECT_EQ(Run("check - <" + error.string()).status, 1);
+    EXPECT_EQ(Run("check - --base " + clean.string() + " <" + error.string()).status, 1);
+    EXPECT_EQ(Run("check " + error.string() + " --base - <" + clean.string()).status, 1);
+    EXPECT_EQ(Run("check - --base - <" + clean.string()).status, 2);
 }
 
 // The bundled example holds one finding of each kind on purpose.

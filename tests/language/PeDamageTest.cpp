@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <tuple>
+#include <vector>
 
 namespace trvx {
 namespace {
@@ -37,7 +39,7 @@ constexpr std::uint32_t kHigh = 0x80000000u;
 // Where the parts of a good module with one resource lie, as file offsets.
 struct Layout {
     std::size_t nt, optional, directoryCount, resourceSlot, sectionTableEnd;
-    std::size_t rsrcSection;          // its section header
+    std::size_t rsrcSection = 0;      // its section header
     std::uint32_t rsrcVa, rsrcExtent; // the bytes of the section that are mapped and in the file
     std::size_t table;                // the resource table: root directory
     std::size_t typeEntry, typeDir, nameEntry, nameDir, langEntry, dataEntry;

@@ -1,8 +1,8 @@
 // The edit dispatch in the main window: the selected value goes to the editor
 // that suits its ident, and only OK changes the tree, the row and the
 // unsaved-changes mark.
-#include "ScriptedDialogs.h"
-#include "UiTestSupport.h"
+#include "support/ScriptedDialogs.h"
+#include "support/UiTestSupport.h"
 #include "ui/ContentsModel.h"
 #include "ui/ValuesModel.h"
 #include "ui/untItemsEditor.h"
@@ -47,10 +47,12 @@ void WhenModal(const std::function<void(QWidget*)>& steps) {
     });
 }
 
+// Selects a row as a click would; Edit follows once the window is idle.
 void SelectValueRow(TfrmMain& w, int row) {
     w.VSView1->selectionModel()->select(w.ValuesModel->index(row, 0),
                                         QItemSelectionModel::ClearAndSelect |
                                             QItemSelectionModel::Rows);
+    QTRY_VERIFY(w.actEdit->isEnabled());
 }
 
 } // namespace
@@ -95,9 +97,9 @@ private slots:
         trvx::TTarvinItem& node = w.CurrentLanguage.Root().GetChild(0);
         SelectValueRow(w, 0);
         WhenModal([](QWidget* modal) {
-            QTest::keyClicks(QApplication::focusWidget(), "Datei");
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
-            QTest::keyClicks(QApplication::focusWidget(), "zwei");
+            QTest::keyClicks(modal->focusWidget(), "Datei");
+            QTest::keyClick(modal->focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+            QTest::keyClicks(modal->focusWidget(), "zwei");
             QTest::keyClick(modal, Qt::Key_Return);
         });
         w.actEdit->trigger();
@@ -113,7 +115,7 @@ private slots:
         TScriptedDialogs dialogs;
         TfrmMain w({m_file});
         SelectValueRow(w, 2);
-        WhenModal([](QWidget*) { QTest::keyClicks(QApplication::focusWidget(), "Hello"); });
+        WhenModal([](QWidget* modal) { QTest::keyClicks(modal->focusWidget(), "Hello"); });
         w.actEdit->trigger();
         QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(2), std::string("Ctrl+F"));
         QCOMPARE(w.ValuesModel->RowData(2)->Value, QString("Ctrl+F"));
@@ -128,7 +130,7 @@ private slots:
         w.RebuildTrees();
         SelectValueRow(w, 0);
         WhenModal([](QWidget* modal) {
-            QTest::keyClicks(QApplication::focusWidget(), "X");
+            QTest::keyClicks(modal->focusWidget(), "X");
             QTest::keyClick(modal, Qt::Key_Return);
         });
         w.actEdit->trigger();
@@ -145,7 +147,7 @@ private slots:
         TfrmMain w({m_file});
         SelectValueRow(w, 0);
         WhenModal([](QWidget* modal) {
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+            QTest::sendKeyEvent(QTest::Click, modal->focusWidget(), Qt::Key_unknown,
                                 QString::fromUtf8("\u0416"), Qt::NoModifier);
             QTest::keyClick(modal, Qt::Key_Return);
         });

@@ -4,8 +4,8 @@
 #include "support/UiTestSupport.h"
 
 #include "ui/ContentsModel.h"
-#include "ui/UpdateModel.h"
 #include "ui/UpdateListWindow.h"
+#include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
 #include "ui/untMain.h"
 
@@ -95,9 +95,9 @@ private slots:
         QCOMPARE(w.ValuesModel->rowCount(), 0);
         // The rules run when the application becomes idle.
         QTRY_VERIFY(!w.actSave->isEnabled());
-        for (QAction* off : {w.actEdit, w.actSave, w.actUpdateTo, w.actFindValue,
-                             w.actFindValueIdent, w.actFindItem, w.actExpandAll,
-                             w.actCollapseAll, w.actFindNext})
+        for (QAction* off :
+             {w.actEdit, w.actSave, w.actUpdateTo, w.actFindValue, w.actFindValueIdent,
+              w.actFindItem, w.actExpandAll, w.actCollapseAll, w.actFindNext})
             QVERIFY2(!off->isEnabled(), qPrintable(off->text()));
         for (QAction* on : {w.actOpen, w.actAutoExpand, w.actSortByType, w.actSortByIdent,
                             w.actSortDescending, w.actExit})
@@ -129,21 +129,66 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("shortcut");
-        QTest::newRow("open") << "actOpen" << "&Open..." << "1. File" << "Ctrl+O";
-        QTest::newRow("edit") << "actEdit" << "&Edit" << "1. File" << "Ctrl+E";
-        QTest::newRow("save") << "actSave" << "&Save..." << "1. File" << "Ctrl+S";
-        QTest::newRow("exit") << "actExit" << "&Exit" << "1. File" << "Alt+F4";
-        QTest::newRow("autoexpand") << "actAutoExpand" << "AutoExpand" << "3. Misc" << "";
-        QTest::newRow("collapse") << "actCollapseAll" << "Collapse All" << "3. Misc" << "";
-        QTest::newRow("expand") << "actExpandAll" << "Expand All" << "3. Misc" << "";
-        QTest::newRow("update") << "actUpdateTo" << "Update To..." << "1. File" << "Ctrl+U";
-        QTest::newRow("bytype") << "actSortByType" << "Sort by &Type" << "4. Update" << "";
-        QTest::newRow("byident") << "actSortByIdent" << "Sort by &Ident" << "4. Update" << "";
-        QTest::newRow("descending") << "actSortDescending" << "&Descending" << "4. Update" << "";
-        QTest::newRow("findvalue") << "actFindValue" << "Find &Value" << "2. Search" << "Ctrl+F";
-        QTest::newRow("findident") << "actFindValueIdent" << "Find Value I&dent" << "2. Search" << "Ctrl+I";
-        QTest::newRow("finditem") << "actFindItem" << "Find &Item" << "2. Search" << "Ctrl+C";
-        QTest::newRow("findnext") << "actFindNext" << "Find &Next" << "2. Search" << "F3";
+        QTest::newRow("open") << "actOpen"
+                              << "&Open..."
+                              << "1. File"
+                              << "Ctrl+O";
+        QTest::newRow("edit") << "actEdit"
+                              << "&Edit"
+                              << "1. File"
+                              << "Ctrl+E";
+        QTest::newRow("save") << "actSave"
+                              << "&Save..."
+                              << "1. File"
+                              << "Ctrl+S";
+        QTest::newRow("exit") << "actExit"
+                              << "&Exit"
+                              << "1. File"
+                              << "Alt+F4";
+        QTest::newRow("autoexpand") << "actAutoExpand"
+                                    << "AutoExpand"
+                                    << "3. Misc"
+                                    << "";
+        QTest::newRow("collapse") << "actCollapseAll"
+                                  << "Collapse All"
+                                  << "3. Misc"
+                                  << "";
+        QTest::newRow("expand") << "actExpandAll"
+                                << "Expand All"
+                                << "3. Misc"
+                                << "";
+        QTest::newRow("update") << "actUpdateTo"
+                                << "Update To..."
+                                << "1. File"
+                                << "Ctrl+U";
+        QTest::newRow("bytype") << "actSortByType"
+                                << "Sort by &Type"
+                                << "4. Update"
+                                << "";
+        QTest::newRow("byident") << "actSortByIdent"
+                                 << "Sort by &Ident"
+                                 << "4. Update"
+                                 << "";
+        QTest::newRow("descending") << "actSortDescending"
+                                    << "&Descending"
+                                    << "4. Update"
+                                    << "";
+        QTest::newRow("findvalue") << "actFindValue"
+                                   << "Find &Value"
+                                   << "2. Search"
+                                   << "Ctrl+F";
+        QTest::newRow("findident") << "actFindValueIdent"
+                                   << "Find Value I&dent"
+                                   << "2. Search"
+                                   << "Ctrl+I";
+        QTest::newRow("finditem") << "actFindItem"
+                                  << "Find &Item"
+                                  << "2. Search"
+                                  << "Ctrl+C";
+        QTest::newRow("findnext") << "actFindNext"
+                                  << "Find &Next"
+                                  << "2. Search"
+                                  << "F3";
     }
     void actionTable() {
         QFETCH(QString, name);
@@ -152,14 +197,21 @@ private slots:
         QFETCH(QString, shortcut);
         TScriptedDialogs dialogs;
         TfrmMain w;
-        const std::map<QString, QAction*> actions = {
-            {"actOpen", w.actOpen}, {"actEdit", w.actEdit}, {"actSave", w.actSave},
-            {"actExit", w.actExit}, {"actAutoExpand", w.actAutoExpand},
-            {"actCollapseAll", w.actCollapseAll}, {"actExpandAll", w.actExpandAll},
-            {"actUpdateTo", w.actUpdateTo}, {"actSortByType", w.actSortByType},
-            {"actSortByIdent", w.actSortByIdent}, {"actSortDescending", w.actSortDescending},
-            {"actFindValue", w.actFindValue}, {"actFindValueIdent", w.actFindValueIdent},
-            {"actFindItem", w.actFindItem}, {"actFindNext", w.actFindNext}};
+        const std::map<QString, QAction*> actions = {{"actOpen", w.actOpen},
+                                                     {"actEdit", w.actEdit},
+                                                     {"actSave", w.actSave},
+                                                     {"actExit", w.actExit},
+                                                     {"actAutoExpand", w.actAutoExpand},
+                                                     {"actCollapseAll", w.actCollapseAll},
+                                                     {"actExpandAll", w.actExpandAll},
+                                                     {"actUpdateTo", w.actUpdateTo},
+                                                     {"actSortByType", w.actSortByType},
+                                                     {"actSortByIdent", w.actSortByIdent},
+                                                     {"actSortDescending", w.actSortDescending},
+                                                     {"actFindValue", w.actFindValue},
+                                                     {"actFindValueIdent", w.actFindValueIdent},
+                                                     {"actFindItem", w.actFindItem},
+                                                     {"actFindNext", w.actFindNext}};
         QAction* action = actions.at(name);
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->property("Category").toString(), category);
@@ -239,8 +291,8 @@ private slots:
         QTRY_VERIFY(w.actFindItem->isEnabled());
         QSignalSpy findItem(w.actFindItem, &QAction::triggered);
         int expected = 0;
-        for (QWidget* target : std::initializer_list<QWidget*>{
-                 w.VSTree1, w.VSView1, w.btnOpen, w.btnEdit, w.VSView1->header()}) {
+        for (QWidget* target : std::initializer_list<QWidget*>{w.VSTree1, w.VSView1, w.btnOpen,
+                                                               w.btnEdit, w.VSView1->header()}) {
             target->setFocus();
             QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
             QVERIFY2(findItem.size() == ++expected, target->metaObject()->className());
@@ -303,7 +355,8 @@ private slots:
         QCOMPARE(children, QStringList({"Empty", "Plain", "X", "Z", "a", "B"}));
         QCOMPARE(icons, QList<int>({0, 0, 1, 2, 7, 7}));
         QCOMPARE(w.ContentsModel->NodeData(FindRow(*w.ContentsModel, "Plain"))->SelectedIndex, 1);
-        QVERIFY(!FindRow(*w.ContentsModel, "Plain").data(Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(
+            !FindRow(*w.ContentsModel, "Plain").data(Qt::DecorationRole).value<QIcon>().isNull());
     }
 
     void coloursFollowTheMarks() {
@@ -313,7 +366,7 @@ private slots:
         QVERIFY(ShowActive(w));
         trvx::TTarvinItem& root = w.CurrentLanguage.Root().GetChild(0);
         trvx::TTarvinItem& plain = root.GetChild(1);
-        Append(w.UpdateLists.AddedItems, &root.GetChild(5));         // Empty, and Child below it
+        Append(w.UpdateLists.AddedItems, &root.GetChild(5)); // Empty, and Child below it
         Append(w.UpdateLists.RemovedValues, trvx::TValueEntry{&plain, 1});
         w.RebuildTrees();
         auto background = [](const QModelIndex& i) {

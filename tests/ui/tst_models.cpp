@@ -59,12 +59,13 @@ private slots:
         const TImageList images;
         const TControlPrefixes prefixes;
         TContentsModel model(images);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         trvx::TUpdateLists lists;
         model.Rebuild(tree.Root(), lists, prefixes, tree.GetCodePage());
 
-        const QStringList outline = {"A",    "  Plain", "    e", "    b", "  X",
-                                     "  Z",  "  a",     "  B",   "m"};
+        const QStringList outline = {"A",   "  Plain", "    e", "    b", "  X",
+                                     "  Z", "  a",     "  B",   "m"};
         // Plain (icon 0) first; inside it Button (3) before Edit (6).
         QStringList expected = outline;
         expected[2] = "    b";
@@ -103,10 +104,11 @@ private slots:
         tree.LoadFromText(Crlf(kTree).toStdString());
         const TImageList images;
         TContentsModel model(images);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         trvx::TUpdateLists lists;
-        Append(lists.AddedItems, ItemAt(tree, {0, 1}));   // Plain and what is below it
-        Append(lists.RemovedItems, ItemAt(tree, {1}));    // m
+        Append(lists.AddedItems, ItemAt(tree, {0, 1})); // Plain and what is below it
+        Append(lists.RemovedItems, ItemAt(tree, {1}));  // m
         model.Rebuild(tree.Root(), lists, TControlPrefixes(), tree.GetCodePage());
         auto stateOf = [&](const QString& caption) {
             return model.NodeData(FindRow(model, caption))->State;
@@ -152,7 +154,8 @@ private slots:
         trvx::TTarvin tree;
         tree.LoadFromText(Crlf(kTree).toStdString());
         TValuesModel model;
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         trvx::TUpdateLists lists;
         trvx::TTarvinItem* m = ItemAt(tree, {1});
         Append(lists.RemovedValues, trvx::TValueEntry{m, 1});
@@ -177,7 +180,8 @@ private slots:
     void updateSortKeepsSelection() {
         const TImageList images;
         TUpdateModel model(images);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         std::vector<TUpdateNodeData> rows(3);
         rows[0].Caption = "Value: Shortcut";
         rows[0].ImageIndex = 17;

@@ -94,13 +94,28 @@ private slots:
         QTest::addColumn<QString>("firstRow");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("marksKept");
-        QTest::newRow("extension in capitals") << "DE.TRVX" << false << "Tarvin - DE" << "Upper" << "" << false;
-        QTest::newRow("host module") << "App.EXE" << true << "Tarvin - App" << "FromModule" << "" << false;
-        QTest::newRow("no module: only caption and marks") << "broken.exe" << false << "Tarvin - broken" << "Root" << "" << false;
-        QTest::newRow("library ignored") << "plugin.dll" << false << "Tarvin - small" << "Root" << "" << true;
-        QTest::newRow("text ignored") << "notes.txt" << false << "Tarvin - small" << "Root" << "" << true;
-        QTest::newRow("missing file") << "gone.trvx" << false << "Tarvin - small" << "Root" << "Cannot open file \"" << true;
-        QTest::newRow("module without resource") << "noresource.exe" << true << "Tarvin - small" << "Root" << "Resource Tarvin not found" << true;
+        QTest::newRow("extension in capitals") << "DE.TRVX" << false << "Tarvin - DE"
+                                               << "Upper"
+                                               << "" << false;
+        QTest::newRow("host module") << "App.EXE" << true << "Tarvin - App"
+                                     << "FromModule"
+                                     << "" << false;
+        QTest::newRow("no module: only caption and marks")
+            << "broken.exe" << false << "Tarvin - broken"
+            << "Root"
+            << "" << false;
+        QTest::newRow("library ignored") << "plugin.dll" << false << "Tarvin - small"
+                                         << "Root"
+                                         << "" << true;
+        QTest::newRow("text ignored") << "notes.txt" << false << "Tarvin - small"
+                                      << "Root"
+                                      << "" << true;
+        QTest::newRow("missing file") << "gone.trvx" << false << "Tarvin - small"
+                                      << "Root"
+                                      << "Cannot open file \"" << true;
+        QTest::newRow("module without resource") << "noresource.exe" << true << "Tarvin - small"
+                                                 << "Root"
+                                                 << "Resource Tarvin not found" << true;
     }
     void openByExtension() {
         QFETCH(QString, file);
@@ -125,7 +140,8 @@ private slots:
             QCOMPARE(dialogs.MessageTexts(), QStringList());
         } else {
             QCOMPARE(dialogs.Messages.size(), size_t(1));
-            QVERIFY2(dialogs.Messages[0].Text.startsWith(message), qPrintable(dialogs.Messages[0].Text));
+            QVERIFY2(dialogs.Messages[0].Text.startsWith(message),
+                     qPrintable(dialogs.Messages[0].Text));
         }
         QCOMPARE(!NoColouredRows(w), marksKept);
         QCOMPARE(!w.UpdateLists.IsEmpty(), marksKept);

@@ -95,7 +95,7 @@ private:
         QVERIFY(dialog != nullptr && dialog->isVisible());
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         auto* edit = dialog->findChild<QLineEdit*>("FindText");
-        QVERIFY(edit->hasFocus());
+        QVERIFY2(edit->hasFocus(), qPrintable(QString("%1 %2 %3").arg(QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none").arg(QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "none").arg(dialog->focusWidget() ? dialog->focusWidget()->metaObject()->className() : "none")));
         QTest::keyClicks(edit, text); // the text was selected: typing replaces it
         QCOMPARE(edit->text(), text);
         auto* box = dialog->findChild<QCheckBox*>("MatchCase");
@@ -228,7 +228,7 @@ private slots:
         QTest::addColumn<QString>("message");
         const int item = Qt::Key_C, value = Qt::Key_F, ident = Qt::Key_I;
         const QString none;
-        auto row = [](const char* name) { return QTest::newRow(name); };
+        auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
         row("item: selected node not tested") << item << "frmMain" << 0 << "frmMain" << false
                                               << true << none << 0 << "Item \"frmMain\" not found.";
         row("item: up skips it too") << item << "frmMain" << 0 << "frmMain" << false << false

@@ -73,7 +73,10 @@ private:
     QString m_translation;
     QString m_base;
 
+    // Opens file through the File menu; the window is shown and active, so
+    // that its shortcuts work.
     void Open(TfrmMain& w, TScriptedDialogs& dialogs, const QString& file) {
+        QVERIFY(ShowActive(w));
         dialogs.OpenAnswers.push_back(file);
         w.actOpen->trigger();
         QCOMPARE(dialogs.MessageTexts(), QStringList());
@@ -110,7 +113,7 @@ private slots:
         QCOMPARE(dialogs.MessageTexts(), QStringList());
         QVERIFY(w.IsModified());
         QCOMPARE(w.windowTitle(), QString("Tarvin - translation")); // the base names nothing
-        QVERIFY(!w.AddedListWindow->isVisible());                  // shown only on request
+        QVERIFY(!w.AddedListWindow->isVisible());                   // shown only on request
 
         // By type, ascending: node rows, then plain values, lists, shortcuts;
         // ties in the order the rows were made.
@@ -198,7 +201,7 @@ private slots:
         // Clicking the row that is already selected jumps again.
         w.RevealNode(w.VSTree1, FindRow(*w.ContentsModel, "Root"));
         Click(w.AddedTree, 1);
-        QCOMPARE(Selected(w.VSTree1), QString("Sub"));
+        QTRY_COMPARE(Selected(w.VSTree1), QString("Sub"));
 
         // A value entry whose node has no row gives no row.
         trvx::TTarvinItem stranger;
@@ -274,10 +277,10 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("message");
         QTest::newRow("missing file") << "missing.trvx" << QByteArray() << "Cannot open file \"";
-        QTest::newRow("module without resource") << "nores.exe" << MakeHostModule("", false)
-                                                 << "Resource Tarvin not found";
-        QTest::newRow("malformed base") << "surplus.trvx" << Crlf("A {\n}\n}\n")
-                                        << "List index out of bounds (-1)";
+        QTest::newRow("module without resource")
+            << "nores.exe" << MakeHostModule("", false) << "Resource Tarvin not found";
+        QTest::newRow("malformed base")
+            << "surplus.trvx" << Crlf("A {\n}\n}\nB {\n}\n") << "List index out of bounds (-1)";
     }
     void failedUpdateChangesNothing() {
         QFETCH(QString, file);
@@ -301,7 +304,8 @@ private slots:
 
         UpdateTo(w, dialogs, path);
         QCOMPARE(dialogs.Messages.size(), size_t(1));
-        QVERIFY2(dialogs.Messages[0].Text.startsWith(message), qPrintable(dialogs.Messages[0].Text));
+        QVERIFY2(dialogs.Messages[0].Text.startsWith(message),
+                 qPrintable(dialogs.Messages[0].Text));
         QCOMPARE(QByteArray::fromStdString(w.CurrentLanguage.SaveToText()), text);
         QCOMPARE(Outline(*w.ContentsModel), outline);
         QCOMPARE(ColumnTexts(*w.AddedModel), added);

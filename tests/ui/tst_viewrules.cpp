@@ -34,12 +34,18 @@ private slots:
     void caption_data() {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("windows path") << "C:\\data\\de.trvx" << "Tarvin - de";
-        QTest::newRow("posix path") << "/home/t/Deutsch.trvx" << "Tarvin - Deutsch";
-        QTest::newRow("two dots") << "/x/a.b.trvx" << "Tarvin - a.b";
-        QTest::newRow("no dot") << "/x/data" << "Tarvin - data";
-        QTest::newRow("dot in folder only") << "/x.y/data" << "Tarvin - data";
-        QTest::newRow("module") << "App.EXE" << "Tarvin - App";
+        QTest::newRow("windows path") << "C:\\data\\de.trvx"
+                                      << "Tarvin - de";
+        QTest::newRow("posix path") << "/home/t/Deutsch.trvx"
+                                    << "Tarvin - Deutsch";
+        QTest::newRow("two dots") << "/x/a.b.trvx"
+                                  << "Tarvin - a.b";
+        QTest::newRow("no dot") << "/x/data"
+                                << "Tarvin - data";
+        QTest::newRow("dot in folder only") << "/x.y/data"
+                                            << "Tarvin - data";
+        QTest::newRow("module") << "App.EXE"
+                                << "Tarvin - App";
     }
     void caption() {
         QFETCH(QString, fileName);
@@ -49,9 +55,9 @@ private slots:
 
     void prefixPositions() {
         const TControlPrefixes prefixes;
-        const QStringList expected = {"Action:", "Button:", "CheckBox:", "ComboBox:", "Edit:",
-                                      "Form:", "GroupBox:", "Label:", "List:", "Menu:",
-                                      "RadioButton:", "Tab:", "Toolbar:"};
+        const QStringList expected = {
+            "Action:", "Button:", "CheckBox:", "ComboBox:",    "Edit:", "Form:",   "GroupBox:",
+            "Label:",  "List:",   "Menu:",     "RadioButton:", "Tab:",  "Toolbar:"};
         QCOMPARE(prefixes.Count(), int(expected.size()));
         for (int i = 0; i < prefixes.Count(); ++i) {
             QCOMPARE(QString::fromLatin1(prefixes[i].data(), qsizetype(prefixes[i].size())),
@@ -68,9 +74,11 @@ private slots:
         QTest::addColumn<int>("image");
         QTest::addColumn<int>("selected");
         QTest::newRow("action") << QByteArray("Action:actOpen") << QByteArray("actOpen") << 2 << 2;
-        QTest::newRow("other case") << QByteArray("action:actOpen") << QByteArray("actOpen") << 2 << 2;
+        QTest::newRow("other case")
+            << QByteArray("action:actOpen") << QByteArray("actOpen") << 2 << 2;
         QTest::newRow("unknown prefix") << QByteArray("Foo:Bar") << QByteArray("Bar") << 1 << 1;
-        QTest::newRow("first colon") << QByteArray("Menu:File:Open") << QByteArray("File:Open") << 11 << 11;
+        QTest::newRow("first colon")
+            << QByteArray("Menu:File:Open") << QByteArray("File:Open") << 11 << 11;
         QTest::newRow("plain") << QByteArray("MainForm") << QByteArray("MainForm") << 0 << 1;
         QTest::newRow("toolbar") << QByteArray("Toolbar:tb") << QByteArray("tb") << 14 << 14;
         QTest::newRow("empty caption") << QByteArray("Edit:") << QByteArray("") << 6 << 6;
@@ -132,7 +140,8 @@ private slots:
         QTest::newRow("lone lf is no break") << QByteArray("a\nb") << QString("a\nb");
         QTest::newRow("ends with break") << QByteArray("x\r\n") << QString::fromUtf16(u"x \u00BB");
         QTest::newRow("empty") << QByteArray("") << QString("");
-        QTest::newRow("umlaut") << QByteArray("\xC4nderung") << QString::fromUtf16(u"\u00C4nderung");
+        QTest::newRow("umlaut") << QByteArray("\xC4nderung")
+                                << QString::fromUtf16(u"\u00C4nderung");
     }
     void displayValue() {
         QFETCH(QByteArray, text);
@@ -145,10 +154,12 @@ private slots:
                  QString::fromUtf16(u"\u041F\u0440\u0438\u0432\u0435\u0442"));
         QCOMPARE(DecodeText("\x80", trvx::CodePage::Get(1252)), QString::fromUtf16(u"\u20AC"));
         std::string bytes;
-        QVERIFY(EncodeText(QString::fromUtf16(u"\u041F\u0440\u0438"), trvx::CodePage::Get(1251), bytes));
+        QVERIFY(EncodeText(QString::fromUtf16(u"\u041F\u0440\u0438"), trvx::CodePage::Get(1251),
+                           bytes));
         QCOMPARE(bytes, std::string("\xCF\xF0\xE8"));
         char32_t bad = 0;
-        QVERIFY(!EncodeText(QString::fromUtf16(u"a\u041Fb"), trvx::CodePage::Get(1252), bytes, &bad));
+        QVERIFY(
+            !EncodeText(QString::fromUtf16(u"a\u041Fb"), trvx::CodePage::Get(1252), bytes, &bad));
         QCOMPARE(bad, U'\u041F');
     }
 
@@ -176,17 +187,19 @@ private slots:
         // rows: 0 "b" item(7), 1 "Value: Caption"(15), 2 "A" item(7),
         //       3 "Value: Shortcut"(17), 4 "a" item(0), 5 "value: caption"(15)
         QTest::newRow("type ascending") << int(sbType) << false << QList<int>{4, 0, 2, 1, 5, 3};
-        QTest::newRow("type descending, ties kept") << int(sbType) << true << QList<int>{3, 1, 5, 0, 2, 4};
+        QTest::newRow("type descending, ties kept")
+            << int(sbType) << true << QList<int>{3, 1, 5, 0, 2, 4};
         QTest::newRow("ident ascending") << int(sbIdent) << false << QList<int>{2, 4, 0, 1, 5, 3};
-        QTest::newRow("ident descending, ties kept") << int(sbIdent) << true << QList<int>{3, 1, 5, 0, 2, 4};
+        QTest::newRow("ident descending, ties kept")
+            << int(sbIdent) << true << QList<int>{3, 1, 5, 0, 2, 4};
     }
     void updateOrder() {
         QFETCH(int, key);
         QFETCH(bool, descending);
         QFETCH(QList<int>, order);
-        const std::vector<TUpdateNodeData> rows = {Row("b", 7),         Row("Value: Caption", 15),
-                                                   Row("A", 7),         Row("Value: Shortcut", 17),
-                                                   Row("a", 0),         Row("value: caption", 15)};
+        const std::vector<TUpdateNodeData> rows = {Row("b", 7), Row("Value: Caption", 15),
+                                                   Row("A", 7), Row("Value: Shortcut", 17),
+                                                   Row("a", 0), Row("value: caption", 15)};
         const std::vector<int> got = SortedUpdateOrder(rows, TUpdateSortKey(key), descending);
         QCOMPARE(QList<int>(got.begin(), got.end()), order);
     }

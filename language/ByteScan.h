@@ -1,0 +1,66 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace trvx {
+
+namespace scan_detail {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+// The high bit of each byte of word below n (n <= 128). Bytes above the
+// lowest such byte may be marked falsely (a borrow runs up), never bytes
+// below it, so the lowest mark is exact, also when several such masks are
+// or-ed together.
+constexpr std::uint64_t BytesBelow(std::uint64_t word, std::uint64_t n) {
+    return (word - kOnes * n) & ~word & kHighs;
+}
+
+template <unsigned char... Marks>
+constexpr bool kHasLineBreaks = ((Marks == '\r') || ...) && ((Marks == '\n') || ...);
+
+// The bytes of word equal to mark. With line breaks among the marks, CR and
+// LF are found together as "below 14", which costs less than two tests but
+// also marks other control characters: the caller checks the byte it finds.
+template <bool LineBreaks, unsigned char Mark> constexpr std::uint64_t Hits(std::uint64_t word) {
+    if constexpr (LineBreaks && (Mark == '\r' || Mark == '\n'))
+        return 0;
+    else
+        return BytesBelow(word ^ (kOnes * Mark), 1);
+}
+
+} // namespace scan_detail
+
+// The first byte in [p, end) that is one of Marks, or end. Reads eight bytes
+// at a time with plain word arithmetic: the reader and the writer spend most
+// of their time looking for the few bytes that matter, and runs of other
+// bytes (names, texts) are long.
+template <unsigned char... Marks> inline const char* FindAny(const char* p, const char* end) {
+    using namespace scan_detail;
+    constexpr bool kLineBreaks = kHasLineBreaks<Marks...>;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            std::uint64_t hits = (Hits<kLineBreaks, Marks>(word) | ...);
+            if constexpr (kLineBreaks)
+                hits |= BytesBelow(word, '\r' + 1);
+            if (hits == 0) {
+                p += 8;
+                continue;
+            }
+            const char* hit = p + std::countr_zero(hits) / 8;
+            if (((static_cast<unsigned char>(*hit) == Marks) || ...))
+                return hit;
+            p = hit + 1; // another control character
+        }
+    }
+    while (p < end && !((static_cast<unsigned char>(*p) == Marks) || ...))
+        ++p;
+    return p;
+}
+
+} // namespace trvx
