@@ -4,7 +4,8 @@ JOBS     ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIN_WERROR=ON
 # `make test` also runs the suite under ASan and UBSan, and each fuzz target briefly.
 SAN_BUILD ?= build-asan
-SAN_FLAGS ?= $(CMAKE_FLAGS) -DTARVIN_SANITIZE=ON -DTARVIN_BENCH=OFF
+SAN_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+             -DTARVIN_WERROR=ON -DTARVIN_SANITIZE=ON -DTARVIN_BENCH=OFF
 SAN_ENV  = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp UBSAN_OPTIONS=print_stacktrace=1
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300

@@ -230,9 +230,13 @@ std::string CodePage::Upper(std::string_view bytes) const {
 bool CodePage::SameText(std::string_view a, std::string_view b) const {
     if (a.size() != b.size())
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (m_upper[static_cast<unsigned char>(a[i])] != m_upper[static_cast<unsigned char>(b[i])])
+    // Names compared are mostly spelt alike: fold only where bytes differ.
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y && m_upper[x] != m_upper[y])
             return false;
+    }
     return true;
 }
 

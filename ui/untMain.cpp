@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace tarvin {
@@ -52,7 +53,11 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
 }
 
 TfrmMain::~TfrmMain() {
-    // The views point into the tree; let them go before it does.
+    // Nothing may reach the tree while the window comes apart, and the views
+    // point into it: let them go before it does.
+    disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
+    for (QTreeView* view : {VSTree1, VSView1, AddedTree, RemovedTree})
+        view->selectionModel()->disconnect(this);
     ContentsModel->Clear();
     ValuesModel->Clear();
     AddedModel->Clear();
