@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the fuzz targets into OUTDIR/<target>/:
+"""Writes the starting inputs of the fuzz targets into OUTDIR/<target>/:
   roundtrip: the example and fixture language files;
   pe:        the host modules the PE tests use, linked by the real toolchain;
   merge:     pairs of those files in the merge target's text form, and a few

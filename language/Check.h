@@ -33,7 +33,7 @@ namespace trvx {
 //   are forms of their own), and a top-level node counts as one for what
 //   lies outside every form.
 // - placeholder (base): the placeholders of each value (see ScanFormat)
-//   must equal the base's as a multiset of argument and spec, or it is an
+//   must equal the base's as a multiset of argument and format, or it is an
 //   error. "%%" is a literal and not compared. When the base text goes
 //   through the formatter (it holds a placeholder or "%%") and has no lone
 //   "%", a lone "%" in the translation is an error too.

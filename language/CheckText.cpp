@@ -81,7 +81,7 @@ bool ParsePlaceholder(std::string_view text, std::size_t start, int& next, TPlac
         return false;
     p.Written = text.substr(start, i + 1 - start);
     p.Argument = next++;
-    p.Spec = text.substr(specStart, i - specStart);
+    p.Format = text.substr(specStart, i - specStart);
     p.Letter = Lower(text[i]);
     return true;
 }

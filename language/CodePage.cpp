@@ -227,19 +227,6 @@ std::string CodePage::Upper(std::string_view bytes) const {
     return out;
 }
 
-bool CodePage::SameText(std::string_view a, std::string_view b) const {
-    if (a.size() != b.size())
-        return false;
-    // Names compared are mostly spelt alike: fold only where bytes differ.
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (x != y && m_upper[x] != m_upper[y])
-            return false;
-    }
-    return true;
-}
-
 void AppendUtf8(std::string& out, char32_t ch) {
     if (ch < 0x80) {
         out += static_cast<char>(ch);

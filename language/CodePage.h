@@ -37,7 +37,19 @@ public:
 
     unsigned char Upper(unsigned char byte) const { return m_upper[byte]; }
     std::string Upper(std::string_view bytes) const;
-    bool SameText(std::string_view a, std::string_view b) const;
+    // Inline: the merge and every name lookup call it for each candidate.
+    bool SameText(std::string_view a, std::string_view b) const {
+        if (a.size() != b.size())
+            return false;
+        // Names compared are mostly spelt alike: fold only where bytes differ.
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            const auto x = static_cast<unsigned char>(a[i]);
+            const auto y = static_cast<unsigned char>(b[i]);
+            if (x != y && m_upper[x] != m_upper[y])
+                return false;
+        }
+        return true;
+    }
 
 private:
     explicit CodePage(int id);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "language/EntryCounts.h"
 #include "language/TarvinItem.h"
 
 #include <cstddef>
@@ -33,30 +34,26 @@ public:
 
     void Append(const Entry& entry) {
         m_entries.push_back(entry);
-        ++m_counts[entry];
+        m_counts.Increment(entry);
     }
     void Clear() {
         m_entries.clear();
-        m_counts.clear();
+        m_counts.Clear();
     }
-    bool Contains(const Entry& entry) const { return m_counts.contains(entry); }
+    bool Contains(const Entry& entry) const { return m_counts.Contains(entry); }
 
     // Takes out the first occurrence of each entry of doomed (as often as it
     // is named there); the others keep their order.
     void RemoveFirstOccurrences(const std::vector<Entry>& doomed) {
         if (doomed.empty())
             return;
-        std::unordered_map<Entry, int, Hash> pending;
+        TEntryCounts<Entry, Hash> pending;
         for (const Entry& e : doomed)
-            ++pending[e];
+            pending.Increment(e);
         std::size_t kept = 0;
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
-            auto it = pending.find(m_entries[i]);
-            if (it != pending.end() && it->second > 0) {
-                --it->second;
-                auto count = m_counts.find(m_entries[i]);
-                if (--count->second == 0)
-                    m_counts.erase(count);
+            if (pending.Decrement(m_entries[i])) {
+                m_counts.Decrement(m_entries[i]);
                 continue;
             }
             m_entries[kept++] = m_entries[i];
@@ -73,7 +70,7 @@ public:
 
 private:
     std::vector<Entry> m_entries;
-    std::unordered_map<Entry, int, Hash> m_counts;
+    TEntryCounts<Entry, Hash> m_counts;
 };
 
 using TItemList = TUpdateList<TTarvinItem*>;

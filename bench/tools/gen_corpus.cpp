@@ -1,5 +1,5 @@
 // Writes a benchmark corpus of language data in the shape of a real host's
-// translation, deterministically from a seed:
+// translation, deterministically from a fixed starting number:
 //
 //   gen_corpus OUTDIR NAME MEGABYTES [SEED]
 //
@@ -24,7 +24,7 @@ namespace {
 // splitmix64: small, fast and the same everywhere.
 class TRandom {
 public:
-    explicit TRandom(std::uint64_t seed) : m_state(seed) {}
+    explicit TRandom(std::uint64_t origin) : m_state(origin) {}
     std::uint64_t Next() {
         std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -110,7 +110,7 @@ struct TNode {
 
 class TTextMaker {
 public:
-    explicit TTextMaker(std::uint64_t seed) : m_rnd(seed) {}
+    explicit TTextMaker(std::uint64_t origin) : m_rnd(origin) {}
 
     std::string Words(int lo, int hi, bool capital) {
         std::string out;
@@ -196,7 +196,7 @@ const char* const kVariantIdents[] = {"Caption", "Hint", "Title", "Lines"};
 
 class TTreeMaker {
 public:
-    explicit TTreeMaker(std::uint64_t seed) : m_text(seed), m_variant(seed ^ 0x5EEDF00Dull) {}
+    explicit TTreeMaker(std::uint64_t origin) : m_text(origin), m_variant(origin ^ 0x5EEDF00Dull) {}
 
     TNode Info() {
         TNode n{"INFO", {}, {}};
@@ -730,14 +730,14 @@ private:
 // ---------------------------------------------------------------- main
 
 void Generate(const std::string& dir, const std::string& name, double megabytes,
-              std::uint64_t seed) {
+              std::uint64_t origin) {
     const std::string base = dir + "/" + name;
     TTrvxWriter trvx(base + ".trvx", false);
     TTrvxWriter variant(base + "-new.trvx", true);
     TPoWriter po(base + ".po");
     TTsWriter ts(base + ".ts");
     TJsonWriter json(base + ".json");
-    TTreeMaker maker(seed);
+    TTreeMaker maker(origin);
 
     const auto target = static_cast<std::size_t>(megabytes * 1024 * 1024);
     // Three tenths of the bytes go to the STRINGS section, as in a real host's file.

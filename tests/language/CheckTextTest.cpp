@@ -42,12 +42,12 @@ TEST(CheckText, Accelerators) {
     }
 }
 
-// Each placeholder as written=argument:spec+letter.
+// Each placeholder as written=argument:format+letter.
 std::string Keys(const TFormatScan& scan) {
     std::string out;
     for (const auto& p : scan.Placeholders)
         out += (out.empty() ? "" : " ") + std::string(p.Written) + "=" +
-               std::to_string(p.Argument) + ":" + std::string(p.Spec) + p.Letter;
+               std::to_string(p.Argument) + ":" + std::string(p.Format) + p.Letter;
     return out;
 }
 

@@ -46,8 +46,8 @@ std::vector<std::string> Files(const fs::path& dir) {
 }
 
 // A tree whose written form is about bytes long; trees of different seeds differ.
-std::string BigText(unsigned seed, std::size_t bytes) {
-    std::mt19937 rng(seed);
+std::string BigText(unsigned start, std::size_t bytes) {
+    std::mt19937 rng(start);
     TTarvin t;
     std::size_t size = 0;
     for (int n = 0; size < bytes; ++n) {

@@ -23,7 +23,7 @@ const std::vector<std::string> kNames = {
 
 class TreeGenerator {
 public:
-    explicit TreeGenerator(unsigned seed) : m_rng(seed) {}
+    explicit TreeGenerator(unsigned start) : m_rng(start) {}
 
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
     bool Chance(int percent) { return Below(100) < percent; }
@@ -103,10 +103,10 @@ std::vector<std::pair<int, int>> Values(const List& list, const Numbers& numbers
 TEST(UpdateMerge, IndexedMergeAndPruneEqualTheLinearReference) {
     const int codePages[] = {1252, 1250, 1251};
     int pairs = 0, recorded = 0;
-    for (unsigned seed = 1; seed <= 3000; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        TreeGenerator gen(seed);
-        const CodePage& cp = CodePage::Get(codePages[seed % 3]);
+    for (unsigned start = 1; start <= 3000; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        TreeGenerator gen(start);
+        const CodePage& cp = CodePage::Get(codePages[start % 3]);
         TTarvinItem base, open;
         gen.Fill(base, 1 + gen.Below(3));
         if (gen.Chance(70))
