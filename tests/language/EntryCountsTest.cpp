@@ -17,8 +17,8 @@ struct TOneHome {
     std::size_t operator()(int) const { return 42; }
 };
 
-template <class Hash> void AgreesWithAMap(unsigned seed, int range) {
-    std::mt19937 rng(seed);
+template <class Hash> void AgreesWithAMap(unsigned start, int range) {
+    std::mt19937 rng(start);
     TEntryCounts<int, Hash> counts;
     std::map<int, int> expected;
     for (int step = 0; step < 20000; ++step) {
