@@ -33,13 +33,16 @@ template <class Hash> void AgreesWithAMap(unsigned start, int range) {
             if (had && --it->second == 0)
                 expected.erase(it);
         }
-        if (step % 97 == 0)
-            for (int k = 0; k < range; ++k)
+        if (step % 97 == 0) {
+            for (int k = 0; k < range; ++k) {
                 ASSERT_EQ(counts.Contains(k), expected.contains(k)) << "step " << step;
+            }
+        }
     }
     counts.Clear();
-    for (int k = 0; k < range; ++k)
+    for (int k = 0; k < range; ++k) {
         EXPECT_FALSE(counts.Contains(k));
+    }
 }
 
 TEST(EntryCounts, AgreesWithAMapUnderAnyHash) {
