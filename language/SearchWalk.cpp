@@ -93,7 +93,7 @@ std::optional<TSearchMatch> FindNextMatch(const TSearchOrder& order, const TSear
     bool first = true;
     for (int node = request.Node; node != 0; node = step(node)) {
         const TTarvinItem& item = order.Item(node);
-        if (false && !first)
+        if (!down && !first)
             valueIndex = item.ValueCount() - 1;
         const int found = ScanValues(item, request.Kind, matcher, valueIndex, down);
         if (found >= 0)

@@ -6,11 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace trvx {
+
+void PrintTo(const TSearchMatch& match, std::ostream* out) {
+    *out << "{node " << match.Node << ", value " << match.ValueIndex << "}";
+}
+
 namespace {
 
 // The nodes of a tree in file pre-order, numbered from 1, captions as named.
