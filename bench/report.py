@@ -16,6 +16,7 @@ LABELS = collections.OrderedDict([
     ("cat", "limit: `cat FILE >/dev/null`"),
     ("count", "limit: count `{ } = \"` bytes"),
     ("fmt", "**`trvx fmt`** (read + write)"),
+    ("fmt_o", "`trvx fmt -o` (atomic save, fsync)"),
     ("dump", "`trvx dump` > /dev/null"),
     ("update", "`trvx update` onto a newer base"),
     ("extract", "`trvx extract` from an .exe"),
@@ -29,7 +30,7 @@ LABELS = collections.OrderedDict([
     ("search", "editor: failing value search"),
 ])
 # Tools whose cost must grow linearly: Tarvin's own.
-OURS = {"fmt", "dump", "update", "extract", "check", "start", "update_to", "rebuild_trees",
+OURS = {"fmt", "fmt_o", "dump", "update", "extract", "check", "start", "update_to", "rebuild_trees",
         "search"}
 
 

@@ -64,13 +64,15 @@ done
 # ------------------------------------------------------------------ measuring
 # measure TOOL SIZE COMMAND...: one run under /usr/bin/time for the peak RSS,
 # which also warms the page cache, then hyperfine for the median. Slow tools
-# get fewer runs, so the whole table stays within minutes.
+# get fewer runs, so the whole table stays within minutes. With OUT_FILE set,
+# standard output goes to that file (as the peers write theirs), else it is
+# discarded.
 measure() {
     local tool=$1 size=$2
     shift 2
     local t0 t1 warm runs status=0
     t0=$(date +%s%N)
-    /usr/bin/time -f '%M' -o "$out/rss" "$@" >/dev/null 2>"$out/stderr" || status=$?
+    /usr/bin/time -f '%M' -o "$out/rss" "$@" >"${OUT_FILE:-/dev/null}" 2>"$out/stderr" || status=$?
     t1=$(date +%s%N)
     if [ "$status" -ne 0 ] && [ "${ALLOW_STATUS:-0}" != "$status" ]; then
         echo "bench: $tool failed at $size MB (exit $status):" >&2
@@ -79,7 +81,8 @@ measure() {
     fi
     warm=$(((t1 - t0) / 1000000))
     if [ "$warm" -gt 4000 ]; then runs=3; elif [ "$warm" -gt 800 ]; then runs=5; else runs=10; fi
-    hyperfine -N -i --style none --runs "$runs" --export-json "$out/hf.json" -- "$*" >/dev/null
+    hyperfine -N -i --style none --runs "$runs" --output="${OUT_FILE:-null}" \
+        --export-json "$out/hf.json" -- "$*" >/dev/null
     python3 - "$out/hf.json" "$tool" "$size" "$(tail -n 1 "$out/rss")" "$runs" >>"$results" <<'EOF'
 import json, sys
 r = json.load(open(sys.argv[1]))["results"][0]
@@ -118,10 +121,12 @@ for size in $sizes; do
     base=$data/corpus-$size
     measure cat "$size" cat "$base.trvx"
     measure count "$size" "$tools/count_marks" "$base.trvx"
-    measure fmt "$size" "$trvx" fmt "$base.trvx" -o "$out/fmt.trvx"
+    OUT_FILE=$out/fmt.trvx measure fmt "$size" "$trvx" fmt "$base.trvx"
+    # -o saves atomically: a temporary file, fsync, rename.
+    measure fmt_o "$size" "$trvx" fmt "$base.trvx" -o "$out/fmt-o.trvx"
     measure dump "$size" "$trvx" dump "$base.trvx"
-    measure update "$size" "$trvx" update "$base.trvx" "$base-new.trvx" -o "$out/update.trvx"
-    measure extract "$size" "$trvx" extract "$base.exe" -o "$out/extract.trvx"
+    OUT_FILE=$out/update.trvx measure update "$size" "$trvx" update "$base.trvx" "$base-new.trvx"
+    OUT_FILE=$out/extract.trvx measure extract "$size" "$trvx" extract "$base.exe"
     # Exit status 1 means it found errors, which the generated texts hold.
     ALLOW_STATUS=1 measure check "$size" "$trvx" check "$base.trvx"
     [ -x "$tools/json_roundtrip" ] &&
@@ -129,7 +134,7 @@ for size in $sizes; do
     command -v msgcat >/dev/null && measure msgcat "$size" msgcat "$base.po" -o "$out/out.po"
     [ -x "$lconvert" ] && measure lconvert "$size" "$lconvert" -i "$base.ts" -o "$out/out.ts"
     measure_gui "$size"
-    rm -f "$out"/fmt.trvx "$out"/update.trvx "$out"/extract.trvx "$out"/out.*
+    rm -f "$out"/fmt.trvx "$out"/fmt-o.trvx "$out"/update.trvx "$out"/extract.trvx "$out"/out.*
 done
 
 sizes_bytes=()
@@ -142,6 +147,6 @@ echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -
 if [ "${BENCH_MICRO:-1}" != 0 ] && [ -x "$tools/trvx_bench" ]; then
     echo
     echo "Micro-benchmarks (Google Benchmark):"
-    "$tools/trvx_bench" --benchmark_filter='BM_(LoadFromText|LoadQuoted|SaveToText|IndexOfChild|ToUtf8|FromUtf8|Upper|UpdateTo|PruneRemoved|SearchNotFound)' \
-        --benchmark_min_time=0.2
+    "$tools/trvx_bench" --benchmark_min_time=0.2 \
+        --benchmark_filter='^BM_(LoadFromText|LoadQuoted|SaveToText|IndexOfChild|ToUtf8|FromUtf8|Upper|UpdateTo|PruneRemoved|SearchNotFound)(/|$)'
 fi

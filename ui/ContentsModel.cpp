@@ -8,6 +8,33 @@
 
 namespace tarvin {
 
+namespace {
+
+// Views keep expanded rows in hashes of model indexes, whose hash adds the
+// internal id to the row: plain node numbers would crowd into long runs of
+// neighbouring hash values and make Expand All of a million rows quadratic.
+// So the id is the node number times an odd constant, undone by its inverse.
+static_assert(sizeof(quintptr) == 8);
+constexpr quint64 kScramble = 0x9E3779B97F4A7C15ull;
+constexpr quint64 Inverse(quint64 a) {
+    quint64 x = a; // right in the lowest 3 bits; each step doubles that
+    for (int i = 0; i < 5; ++i)
+        x *= 2 - a * x;
+    return x;
+}
+constexpr quint64 kUnscramble = Inverse(kScramble);
+static_assert(kScramble * kUnscramble == 1);
+
+quintptr IdOfNode(int node) {
+    return quintptr(quint64(node) * kScramble);
+}
+
+int NodeOfId(quintptr id) {
+    return int(quint64(id) * kUnscramble);
+}
+
+} // namespace
+
 TContentsModel::TContentsModel(const TImageList& images, QObject* parent)
     : QAbstractItemModel(parent), m_images(images) {
     m_nodes.resize(1);
@@ -112,13 +139,13 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
 int TContentsModel::NodeOf(const QModelIndex& index) const {
     if (!index.isValid() || index.model() != this)
         return 0;
-    return static_cast<int>(index.internalId());
+    return NodeOfId(index.internalId());
 }
 
 QModelIndex TContentsModel::IndexOfNode(int node) const {
     if (node <= 0 || node >= static_cast<int>(m_nodes.size()))
         return {};
-    return createIndex(m_nodes[Size(node)].Row, 0, static_cast<quintptr>(node));
+    return createIndex(m_nodes[Size(node)].Row, 0, IdOfNode(node));
 }
 
 const TContentsNodeData* TContentsModel::NodeData(const QModelIndex& index) const {
@@ -182,7 +209,7 @@ QModelIndex TContentsModel::index(int row, int column, const QModelIndex& parent
     if (column != 0 || row < 0 || (parent.isValid() && parent.column() != 0) ||
         row >= m_nodes[Size(p)].ChildCount)
         return {};
-    return createIndex(row, 0, static_cast<quintptr>(ChildAt(p, row)));
+    return createIndex(row, 0, IdOfNode(ChildAt(p, row)));
 }
 
 QModelIndex TContentsModel::parent(const QModelIndex& child) const {
