@@ -22,11 +22,12 @@ set(CPACK_PACKAGE_NAME tarvin)
 set(CPACK_PACKAGE_VENDOR "Tarvin")
 set(CPACK_PACKAGE_CONTACT "Tarvin maintainers <tarvin@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Translation editor for Pylon language files")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tarvin edits the language files (.trvx) of the Pylon development environment\n"
-    "and the language data embedded in its executables. trvx, its command-line\n"
-    "tool, formats, compares, updates and checks language files in batch jobs.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Tarvin edits the language files (.trvx) of the Pylon development environment\n"
+       "and the language data embedded in its executables. trvx, its command-line\n"
+       "tool, formats, compares, updates and checks language files in batch jobs.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
