@@ -45,6 +45,7 @@ fuzz: deps
 	@bash fuzz/fuzz.sh $(FUZZ_BUILD) $(JOBS) $(FUZZ_SECONDS)
 
 bench: build
+	cmake --build $(BUILD) -j$(JOBS) --target bench_all
 	@bash bench/run.sh $(BUILD)
 
 clean:

@@ -14,6 +14,21 @@ if(TARGET Tarvin)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/tarvin.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # Fixed sizes too: some panels and menus do not scale SVG icons.
+  set(ICON_SIZES 16 22 24 32 48 64 128 256)
+  set(ICON_DIR ${PROJECT_BINARY_DIR}/icons)
+  add_executable(render_icon ${PROJECT_SOURCE_DIR}/tools/render_icon.cpp)
+  target_link_libraries(render_icon PRIVATE Qt6::Gui Qt6::Svg)
+  add_custom_command(OUTPUT ${ICON_DIR}/stamp
+    COMMAND render_icon ${PROJECT_SOURCE_DIR}/resources/tarvin.svg ${ICON_DIR} ${ICON_SIZES}
+    COMMAND ${CMAKE_COMMAND} -E touch ${ICON_DIR}/stamp
+    DEPENDS render_icon ${PROJECT_SOURCE_DIR}/resources/tarvin.svg
+    COMMENT "Rendering the application icon")
+  add_custom_target(icons ALL DEPENDS ${ICON_DIR}/stamp)
+  foreach(size ${ICON_SIZES})
+    install(FILES ${ICON_DIR}/${size}x${size}/apps/tarvin.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
 endif()
 
 # `cpack -G DEB` from the build directory. Debian's triggers refresh the

@@ -70,29 +70,7 @@ std::string Quoted(std::string_view utf8) {
     return "\"" + std::string(utf8) + "\"";
 }
 
-// First position of a name as IndexOfChild / IndexOfValue find it; a big
-// list gets a hash index on its first lookup.
-class TLookup {
-public:
-    template <class NameAt>
-    int Find(std::string_view name, int count, const NameAt& nameAt, const CodePage& cp) {
-        if (count <= kLinearLimit) {
-            for (int i = 0; i < count; ++i)
-                if (cp.SameText(nameAt(i), name))
-                    return i;
-            return -1;
-        }
-        if (!m_index)
-            m_index = std::make_unique<TFirstPositionIndex>();
-        return m_index->Find(name, count, nameAt, cp);
-    }
-
-private:
-    static constexpr int kLinearLimit = 8;
-    std::unique_ptr<TFirstPositionIndex> m_index;
-};
-
-const TTarvinItem* BaseChild(TLookup& lookup, const TTarvinItem* base, std::string_view name,
+const TTarvinItem* BaseChild(TNameLookup& lookup, const TTarvinItem* base, std::string_view name,
                              const CodePage& cp) {
     if (!base)
         return nullptr;
@@ -125,7 +103,7 @@ private:
         std::size_t NextChild = 0;
         std::size_t ParentPathLength = 0;
         bool OpensScope = false;
-        TLookup BaseChildren;
+        TNameLookup BaseChildren;
         std::vector<TPending> Pending; // by child
         std::size_t NextPending = 0;
     };
@@ -223,7 +201,7 @@ void TChecker::Visit(TFrame& frame, std::string_view name, bool isRoot) {
             std::move(pending.Message));
     m_childPending.clear();
     const auto values = item.Values();
-    TLookup baseValues;
+    TNameLookup baseValues;
     for (int i = 0; i < static_cast<int>(values.size()); ++i) {
         if (isRoot)
             Add(TSeverity::Error, TCheckKind::Structure, m_path, &item, i,

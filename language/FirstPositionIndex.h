@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -107,6 +108,28 @@ private:
     std::vector<TSlot> m_slots; // open addressing, size a power of two
     std::size_t m_used = 0;
     int m_indexed = 0;
+};
+
+// The same answer for lists looked up now and then: a short list is scanned,
+// a long one gets its index on the first lookup.
+class TNameLookup {
+public:
+    template <class NameAt>
+    int Find(std::string_view name, int count, const NameAt& nameAt, const CodePage& cp) {
+        if (count <= kLinearLimit) {
+            for (int i = 0; i < count; ++i)
+                if (cp.SameText(nameAt(i), name))
+                    return i;
+            return -1;
+        }
+        if (!m_index)
+            m_index = std::make_unique<TFirstPositionIndex>();
+        return m_index->Find(name, count, nameAt, cp);
+    }
+
+private:
+    static constexpr int kLinearLimit = 8;
+    std::unique_ptr<TFirstPositionIndex> m_index;
 };
 
 } // namespace trvx

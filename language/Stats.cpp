@@ -11,27 +11,6 @@ namespace {
 
 constexpr std::string_view kShortcut = "Shortcut";
 
-// First position of a name among a node's children or values; hashed once
-// the list is long.
-class TFinder {
-public:
-    template <class NameAt>
-    int Find(std::string_view name, int count, const NameAt& nameAt, const CodePage& cp) {
-        if (count <= 8) {
-            for (int i = 0; i < count; ++i)
-                if (cp.SameText(nameAt(i), name))
-                    return i;
-            return -1;
-        }
-        if (!m_index)
-            m_index = std::make_unique<TFirstPositionIndex>();
-        return m_index->Find(name, count, nameAt, cp);
-    }
-
-private:
-    std::unique_ptr<TFirstPositionIndex> m_index;
-};
-
 // Counts nodes and values of one subtree, without recursion.
 void CountSubtree(const TTarvinItem& top, long long& nodes, long long& values) {
     std::vector<const TTarvinItem*> stack{&top};
@@ -52,11 +31,11 @@ void Cover(const TTarvinItem& base, const TTarvinItem* mine, const CodePage& cp,
         const TTarvinItem* Base;
         const TTarvinItem* Mine;
         std::size_t Next = 0;
-        TFinder Children;
+        TNameLookup Children;
     };
     std::vector<TFrame> stack;
     auto enter = [&](const TTarvinItem* b, const TTarvinItem* m) {
-        TFinder values;
+        TNameLookup values;
         const auto baseValues = b->Values();
         for (const auto& v : baseValues) {
             if (v.Ident.View() == kShortcut || !baseLetters.HasWords(v.Text.View()))
@@ -135,7 +114,7 @@ TLanguageStats CollectStats(const TTarvinItem& root, const CodePage& cp,
     for (const auto& v : baseRoot->Values())
         rootValuesOnly.AddValue(v.Ident.View(), v.Text.View());
     Cover(rootValuesOnly, &root, cp, baseLetters, stats.Coverage);
-    TFinder finder;
+    TNameLookup finder;
     for (const auto& baseSection : baseRoot->Children()) {
         const int i = finder.Find(
             baseSection.Name.View(), static_cast<int>(sections.size()),

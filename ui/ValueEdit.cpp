@@ -1,5 +1,7 @@
 #include "ui/ValueEdit.h"
 
+#include "ui/TextCodec.h"
+
 #include "language/Shortcut.h"
 #include "language/ValueKind.h"
 #include "ui/untItemsEditor.h"
@@ -103,28 +105,16 @@ std::optional<TValueEditResult> EditString(QWidget* owner, const trvx::CodePage&
 } // namespace
 
 QString DecodeValueText(const trvx::CodePage& codePage, std::string_view bytes) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (unsigned char byte : bytes) {
-        const char32_t ch = codePage.Decode(byte);
-        text += QString::fromUcs4(&ch, 1);
-    }
-    return text;
+    return DecodeText(bytes, codePage);
 }
 
 TEncodedText EncodeValueText(const trvx::CodePage& codePage, const QString& text) {
     TEncodedText result;
-    result.Bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (char32_t ch : text.toUcs4()) {
-        unsigned char byte = 0;
-        if (!codePage.Encode(ch, byte)) {
-            result.Bytes.clear();
-            result.Error =
-                QObject::tr("The character %1 cannot be stored in this file's code page (%2).")
-                    .arg(CharacterName(ch), QString::fromStdString(codePage.Name()));
-            return result;
-        }
-        result.Bytes += static_cast<char>(byte);
+    char32_t bad = 0;
+    if (!EncodeText(text, codePage, result.Bytes, &bad)) {
+        result.Bytes.clear();
+        result.Error = QObject::tr("The character %1 cannot be stored in this file's code page (%2).")
+                           .arg(CharacterName(bad), QString::fromStdString(codePage.Name()));
     }
     return result;
 }

@@ -11,7 +11,8 @@ endif()
 set(expected bin/trvx share/man/man1/trvx.1 share/mime/packages/tarvin.xml)
 if(WITH_GUI)
   list(APPEND expected bin/Tarvin share/applications/tarvin.desktop
-       share/icons/hicolor/scalable/apps/tarvin.svg)
+       share/icons/hicolor/scalable/apps/tarvin.svg
+       share/icons/hicolor/16x16/apps/tarvin.png share/icons/hicolor/256x256/apps/tarvin.png)
 endif()
 foreach(f IN LISTS expected)
   if(NOT EXISTS "${PREFIX}/${f}")
