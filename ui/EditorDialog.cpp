@@ -1,5 +1,6 @@
 #include "ui/EditorDialog.h"
 
+#include "ui/Dialogs.h"
 #include "ui/Icons.h"
 
 #include <QFile>
@@ -169,6 +170,18 @@ bool TEditorDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && PreviewKey(static_cast<QKeyEvent*>(event)))
         return true;
     return QDialog::eventFilter(watched, event);
+}
+
+void TEditorDialog::done(int result) {
+    if (result == QDialog::Accepted && m_acceptCheck) {
+        const QString problem = m_acceptCheck();
+        if (!problem.isEmpty()) {
+            TDialogs::Current().ShowMessage(this, QMessageBox::Warning, QStringLiteral("Tarvin"),
+                                            problem);
+            return;
+        }
+    }
+    QDialog::done(result);
 }
 
 } // namespace tarvin

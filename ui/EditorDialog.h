@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QKeyEvent;
 class QLabel;
 class QPushButton;
@@ -32,6 +34,11 @@ public:
     QPushButton* OkButton() const { return m_ok; }
     QPushButton* CancelButton() const { return m_cancel; }
 
+    // Asked before OK closes the dialog: a non-empty answer is shown as a
+    // warning and the dialog stays open, so the user can mend what he typed.
+    void SetAcceptCheck(std::function<QString()> check) { m_acceptCheck = std::move(check); }
+    void done(int result) override;
+
 protected:
     // The editor's control goes between header and buttons; stretch says
     // whether it takes the spare height.
@@ -51,6 +58,7 @@ private:
     QLabel* m_hint = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
+    std::function<QString()> m_acceptCheck;
 };
 
 // An icon of the resources drawn at 32 x 32; empty when it is missing.

@@ -42,6 +42,10 @@ std::optional<TValueEditResult> EditShortcut(QWidget* owner, const trvx::CodePag
         dialog->SelectEntry(0);
     else
         dialog->SetText(DecodeValueText(codePage, text));
+    dialog->SetAcceptCheck([&] {
+        return dialog->SelectedIndex() == 0 ? QString()
+                                            : EncodeValueText(codePage, dialog->Text()).Error;
+    });
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
 
@@ -65,6 +69,12 @@ std::optional<TValueEditResult> EditItems(QWidget* owner, const trvx::CodePage& 
     for (const std::string& line : trvx::SplitItemLines(text))
         rows << DecodeValueText(codePage, line);
     dialog->SetLines(rows);
+    dialog->SetAcceptCheck([&] {
+        for (const QString& row : dialog->Lines())
+            if (QString error = EncodeValueText(codePage, row).Error; !error.isEmpty())
+                return error;
+        return QString();
+    });
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
 
@@ -86,6 +96,7 @@ std::optional<TValueEditResult> EditString(QWidget* owner, const trvx::CodePage&
                                            std::string_view text) {
     auto dialog = std::make_unique<TfrmStringEditor>(owner);
     dialog->SetText(DecodeValueText(codePage, text));
+    dialog->SetAcceptCheck([&] { return EncodeValueText(codePage, dialog->Text()).Error; });
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
 

@@ -142,20 +142,36 @@ private slots:
         QCOMPARE(w.ValuesModel->RowData(0)->State, usRemoved);
     }
 
-    void unencodableTextIsRefused() {
+    // What the code page cannot hold is refused while the dialog is still
+    // open, so the typed text can be mended instead of being lost.
+    void unencodableTextIsRefusedAndTheDialogStays() {
         TScriptedDialogs dialogs;
         TfrmMain w({m_file});
         SelectValueRow(w, 0);
-        WhenModal([](QWidget* modal) {
+        bool stayedOpen = false;
+        WhenModal([&](QWidget* modal) {
             QTest::sendKeyEvent(QTest::Click, modal->focusWidget(), Qt::Key_unknown,
                                 QString::fromUtf8("\u0416"), Qt::NoModifier);
             QTest::keyClick(modal, Qt::Key_Return);
+            stayedOpen = QApplication::activeModalWidget() == modal;
         });
         w.actEdit->trigger();
+        QVERIFY(stayedOpen);
         QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(0), std::string("File"));
         QCOMPARE(dialogs.Messages.size(), std::size_t(1));
         QVERIFY(dialogs.Messages.front().Text.contains(QString::fromUtf8("\u0416")));
         QVERIFY(!w.IsModified());
+
+        WhenModal([](QWidget* modal) {
+            QTest::keyClicks(modal->focusWidget(), "Datei");
+            QTest::sendKeyEvent(QTest::Click, modal->focusWidget(), Qt::Key_unknown,
+                                QString::fromUtf8("\u0416"), Qt::NoModifier);
+            QTest::keyClick(modal->focusWidget(), Qt::Key_Backspace);
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        w.actEdit->trigger();
+        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(0), std::string("Datei"));
+        QCOMPARE(dialogs.Messages.size(), std::size_t(1));
     }
 
     void doubleClickWithoutRowDoesNothing() {
