@@ -1,6 +1,7 @@
 #include "cli/UpdateCommon.h"
 
 #include "cli/CliIo.h"
+#include "cli/LoadWithBase.h"
 #include "language/UpdateMerge.h"
 #include "language/UpdateReport.h"
 
@@ -10,11 +11,7 @@ namespace trvx::cli {
 
 void LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
                    const std::string& baseFile, TUpdateLists& lists) {
-    if (translationFile == "-" && baseFile == "-")
-        throw UsageError{"only one input can be standard input"};
-    LoadInput(translation, translationFile);
-    TTarvin& base = ProcessTree();
-    LoadInput(base, baseFile);
+    const TTarvin& base = *LoadWithBase(translation, translationFile, baseFile);
     // Names fold by the translation's language, whatever the base says it is.
     UpdateTo(base.Root(), translation.Root(), lists, translation.GetCodePage());
 }

@@ -124,8 +124,9 @@ TEncodedText EncodeValueText(const trvx::CodePage& codePage, const QString& text
     char32_t bad = 0;
     if (!EncodeText(text, codePage, result.Bytes, &bad)) {
         result.Bytes.clear();
-        result.Error = QObject::tr("The character %1 cannot be stored in this file's code page (%2).")
-                           .arg(CharacterName(bad), QString::fromStdString(codePage.Name()));
+        result.Error =
+            QObject::tr("The character %1 cannot be stored in this file's code page (%2).")
+                .arg(CharacterName(bad), QString::fromStdString(codePage.Name()));
     }
     return result;
 }

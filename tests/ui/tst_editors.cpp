@@ -1,3 +1,4 @@
+#include "support/ScriptedDialogs.h"
 #include "ui/ValueEdit.h"
 #include "ui/untItemsEditor.h"
 #include "ui/untShortcutEditor.h"
@@ -524,22 +525,35 @@ void TestEditors::refusesCharactersTheCodePageLacks_data() {
         << "Caption" << 1252 << "€" << QByteArray("\x80") << QString();
 }
 
+// A character the code page lacks is refused on OK with the dialog still
+// open, so nothing typed is lost; Cancel then leaves the value alone.
 void TestEditors::refusesCharactersTheCodePageLacks() {
     QFETCH(QString, ident);
     QFETCH(int, codePage);
     QFETCH(QString, typed);
     QFETCH(QByteArray, stored);
     QFETCH(QString, error);
+    test::TScriptedDialogs dialogs;
+    bool stayedOpen = false;
     auto result = Edit<QDialog>(
         ident.toStdString(), "",
-        [&](QDialog*) {
+        [&](QDialog* dialog) {
             Type(typed);
             Key(Qt::Key_Return);
+            stayedOpen = dialog->isVisible();
         },
         trvx::CodePage::Get(codePage));
-    QVERIFY(result.has_value());
-    QCOMPARE(result->Error, error);
-    QCOMPARE(QByteArray::fromStdString(result->Text), stored);
+    if (error.isEmpty()) {
+        QVERIFY(result.has_value());
+        QVERIFY(result->Error.isEmpty());
+        QCOMPARE(QByteArray::fromStdString(result->Text), stored);
+        QVERIFY(dialogs.Messages.empty());
+    } else {
+        QVERIFY(stayedOpen);
+        QVERIFY(!result.has_value());
+        QCOMPARE(dialogs.MessageTexts(), QStringList{error});
+        QCOMPARE(dialogs.Messages.front().Icon, QMessageBox::Warning);
+    }
 }
 
 void TestEditors::encodingNamesTheCharacter_data() {
