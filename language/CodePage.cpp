@@ -182,11 +182,16 @@ std::string CodePage::Name() const {
 std::string CodePage::ToUtf8(std::string_view bytes) const {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
-    for (unsigned char b : bytes) {
-        if (b < 0x80)
-            out += static_cast<char>(b);
-        else
-            AppendUtf8(out, m_toUnicode[b]);
+    // Mostly ASCII: copy its runs whole.
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        std::size_t end = pos;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+            ++end;
+        out.append(bytes.data() + pos, end - pos);
+        if (end == bytes.size())
+            break;
+        AppendUtf8(out, m_toUnicode[static_cast<unsigned char>(bytes[end])]);
+        pos = end + 1;
     }
     return out;
 }

@@ -30,8 +30,16 @@ void AppendHex(std::string& out, const char* format, unsigned value) {
 std::string ValidUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (std::size_t pos = 0; pos < bytes.size();)
-        AppendUtf8(out, NextValid(bytes, pos));
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        // ASCII is valid as it stands: copy its runs whole.
+        std::size_t end = pos;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+            ++end;
+        out.append(bytes.data() + pos, end - pos);
+        pos = end;
+        if (pos < bytes.size())
+            AppendUtf8(out, NextValid(bytes, pos));
+    }
     return out;
 }
 
