@@ -42,7 +42,11 @@ constexpr LanguageCodePage kLanguages[] = {
 // the Cyrillic script from the Latin one.
 int SerboCroatianCodePage(int langId) {
     switch (langId) {
-    case 0x0C1A: case 0x1C1A: case 0x201A: case 0x281A: case 0x301A:
+    case 0x0C1A:
+    case 0x1C1A:
+    case 0x201A:
+    case 0x281A:
+    case 0x301A:
         return 1251;
     default:
         return 1250;
@@ -110,7 +114,7 @@ const CodePage& CodePage::Get(int id) {
 }
 
 const CodePage& CodePage::Default() {
-    static const CodePage& page = [] () -> const CodePage& {
+    static const CodePage& page = []() -> const CodePage& {
         for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
             const char* value = std::getenv(var);
             if (value && *value) {
@@ -149,7 +153,8 @@ int CodePage::ForLocaleName(std::string_view locale) {
 CodePage::CodePage(int id) : m_id(id) {
     IconvHandle h(("CP" + std::to_string(id)).c_str());
     for (int b = 0; b < 256; ++b) {
-        char32_t u = b < 0x80 ? char32_t(b) : (h.Ok() ? DecodeOne(h, static_cast<unsigned char>(b)) : 0);
+        char32_t u =
+            b < 0x80 ? char32_t(b) : (h.Ok() ? DecodeOne(h, static_cast<unsigned char>(b)) : 0);
         m_toUnicode[b] = u;
     }
     for (int b = 0; b < 256; ++b)

@@ -14,13 +14,33 @@ bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
-void AppendQuoted(std::string& out, std::string_view line) {
-    out += '"';
-    AppendEscaped(out, line);
-    out += '"';
+// A text may be far larger than a chunk: it goes out in slices, so the
+// block never grows to the size of one huge value.
+void AppendText(TTextSink& sink, std::string_view text, bool escape) {
+    constexpr std::size_t kSlice = std::size_t{1} << 20;
+    std::string& out = sink.Out();
+    const auto append = [&](std::string_view piece) {
+        if (escape)
+            AppendEscaped(out, piece);
+        else
+            out += piece;
+    };
+    while (text.size() > kSlice) {
+        append(text.substr(0, kSlice));
+        text.remove_prefix(kSlice);
+        sink.FlushIfFull();
+    }
+    append(text);
 }
 
-void WriteValue(std::string& out, int indent, std::string_view ident, std::string_view text) {
+void AppendQuoted(TTextSink& sink, std::string_view line) {
+    sink.Out() += '"';
+    AppendText(sink, line, true);
+    sink.Out() += '"';
+}
+
+void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string_view text) {
+    std::string& out = sink.Out();
     const std::size_t start = out.size();
     out.append(static_cast<std::size_t>(indent) + 2, ' ');
     out += ident;
@@ -37,9 +57,9 @@ void WriteValue(std::string& out, int indent, std::string_view ident, std::strin
     if (notable == end) {
         out += " = ";
         if (special || IsBlank(text.front()) || IsBlank(text.back()))
-            AppendQuoted(out, text);
+            AppendQuoted(sink, text);
         else
-            out += text;
+            AppendText(sink, text, false);
         out += "\r\n";
         return;
     }
@@ -53,8 +73,9 @@ void WriteValue(std::string& out, int indent, std::string_view ident, std::strin
             if (!first)
                 out.append(pad, ' ');
             first = false;
-            AppendQuoted(out, text.substr(lineStart, i - lineStart));
+            AppendQuoted(sink, text.substr(lineStart, i - lineStart));
             out += "\r\n";
+            sink.FlushIfFull();
             if (i == text.size())
                 break;
             if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
@@ -74,7 +95,7 @@ void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTa
     // One node may hold a large share of the file (STRINGS): flush within it
     // too, or the block grows to the node's whole text.
     for (const auto& v : node.Values()) {
-        WriteValue(out, indent, v.Ident.View(), v.Text.View());
+        WriteValue(sink, indent, v.Ident.View(), v.Text.View());
         sink.FlushIfFull();
     }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <random>
 #include <string>
 #include <vector>
@@ -94,23 +96,48 @@ TEST(ReaderControlBytes, StayInsideTexts) {
 
 // A node that holds most of a file (STRINGS) is handed on in chunks like
 // any other part, so the writer never holds much more than one chunk.
-TEST(WriterChunks, FlushWithinOneLargeNode) {
-    TTarvin tree;
-    TTarvinItem& strings = tree.Root().AddChild("STRINGS");
-    for (int i = 0; i < 2000; ++i)
-        strings.AddValue("SMessage" + std::to_string(i), "Meldung Nummer " + std::to_string(i));
+// However the text is spread, what one flush hands on stays near the chunk
+// size: a node of many values, a value of many lines, one huge line.
+TEST(WriterChunks, NoFlushGrowsToTheSizeOfOneNodeOrValue) {
     constexpr std::size_t kChunk = 1024;
-    std::string all;
-    std::size_t largest = 0;
-    TTextSink sink(
-        [&](std::string_view bytes) {
-            largest = std::max(largest, bytes.size());
-            all += bytes;
-        },
-        kChunk);
-    WriteTree(tree.Root(), sink);
-    EXPECT_EQ(all, tree.SaveToText());
-    EXPECT_LT(largest, kChunk + 64) << "one flush held " << largest << " bytes";
+    constexpr std::size_t kSlice = std::size_t{1} << 20; // the writer's slice of a long line
+    std::string lines;
+    for (int i = 0; i < 2000; ++i)
+        lines += "Zeile " + std::to_string(i) + "\r\n";
+    const std::string longLine(5 * kSlice + 7, 'x');
+    const std::string quotedLine = " " + std::string(3 * kSlice, 'q') + "\"";
+    struct Case {
+        const char* name;
+        std::size_t largestAllowed;
+        std::function<void(TTarvinItem&)> fill;
+    };
+    const Case cases[] = {
+        {"many values", kChunk + 64,
+         [](TTarvinItem& n) {
+             for (int i = 0; i < 2000; ++i)
+                 n.AddValue("SMessage" + std::to_string(i), "Meldung " + std::to_string(i));
+         }},
+        {"many lines", kChunk + 64, [&](TTarvinItem& n) { n.AddValue("Items", lines); }},
+        {"one long line", kChunk + kSlice + 64, [&](TTarvinItem& n) { n.AddValue("v", longLine); }},
+        {"one long quoted line", kChunk + 2 * kSlice + 64,
+         [&](TTarvinItem& n) { n.AddValue("v", quotedLine); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTarvin tree;
+        c.fill(tree.Root().AddChild("STRINGS"));
+        std::string all;
+        std::size_t largest = 0;
+        TTextSink sink(
+            [&](std::string_view bytes) {
+                largest = std::max(largest, bytes.size());
+                all += bytes;
+            },
+            kChunk);
+        WriteTree(tree.Root(), sink);
+        EXPECT_TRUE(all == tree.SaveToText());
+        EXPECT_LT(largest, c.largestAllowed) << "one flush held " << largest << " bytes";
+    }
 }
 
 } // namespace
