@@ -1,13 +1,11 @@
+#include "tests/cli/TrvxRun.h"
 #include "tests/language/XmlCheck.h"
 
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 namespace trvx {
 namespace {
@@ -30,22 +28,8 @@ protected:
         return m_dir / name;
     }
 
-    struct Result {
-        int status;
-        std::string out, err;
-    };
-    Result Run(const std::string& args) {
-        const fs::path out = m_dir / "stdout", err = m_dir / "stderr";
-        const std::string command = "\"" TARVIN_TRVX_BIN "\" " + args + " >\"" + out.string() +
-                                    "\" 2>\"" + err.string() + "\"";
-        const int rc = std::system(command.c_str());
-        auto read = [](const fs::path& p) {
-            std::ostringstream s;
-            s << std::ifstream(p, std::ios::binary).rdbuf();
-            return s.str();
-        };
-        return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, read(out), read(err)};
-    }
+    using Result = test::TTrvxResult;
+    Result Run(const std::string& args) { return test::RunTrvx(m_dir, args); }
 
     fs::path m_dir;
 };

@@ -1,9 +1,8 @@
+#include "tests/cli/TrvxRun.h"
 #include "tests/language/PeFixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace trvx {
 namespace {
@@ -12,20 +11,10 @@ namespace fs = std::filesystem;
 
 const fs::path kSource = fs::path(TARVIN_SOURCE_DIR);
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = test::TTrvxResult;
 
 Result Trvx(const test::TScratchDir& dir, const std::string& args) {
-    const std::string command = "cd \"" + dir.Path().string() + "\" && \"" TARVIN_TRVX_BIN "\" " +
-                                args + " >stdout.txt 2>stderr.txt";
-    const int rc = std::system(command.c_str());
-    Result r{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadBytes(dir / "stdout.txt"),
-             test::ReadBytes(dir / "stderr.txt")};
-    fs::remove(dir / "stdout.txt");
-    fs::remove(dir / "stderr.txt");
-    return r;
+    return test::RunTrvx(dir.Path(), args);
 }
 
 // A German translation and a newer English base of a few entries each.
