@@ -217,7 +217,7 @@ void TChecker::Visit(TFrame& frame, std::string_view name, bool isRoot) {
                 ident, static_cast<int>(baseList.size()),
                 [&](int k) { return baseList[k].Ident.View(); }, m_cp);
             if (b >= 0) {
-                if (ident == kCaption)
+                if (ident == kCaption && !IsForm(name))
                     CheckMissingAccelerator(item, i, baseList[b].Text.View());
                 CheckAgainstBase(item, i, baseList[b].Text.View());
             }
@@ -379,6 +379,9 @@ void TChecker::CheckAcceleratorScope(TFrame& frame) {
     std::vector<TCaption>& captions = m_captions;
     captions.clear();
     for (std::size_t c = 0; c < children.size(); ++c) {
+        // A form's caption is its window title, where "&" marks nothing.
+        if (IsForm(children[c].Name.View()))
+            continue;
         const auto values = children[c].Item->Values();
         for (int v = 0; v < static_cast<int>(values.size()); ++v) {
             if (values[v].Ident.View() != kCaption)

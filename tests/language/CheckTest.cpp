@@ -71,6 +71,11 @@ INSTANTIATE_TEST_SUITE_P(Accelerators, Checks, testing::Values(
     CheckCase{"TwoMarksInOneCaption",
               "M {\n A {\n  Caption = &Datei &Neu\n }\n}\n", "-",
               "W accelerator M/A Caption\n"},
+    CheckCase{"WindowTitlesMarkNothing",
+              "OBJECTS {\n Form:a {\n  Caption = &Optionen\n  X {\n   Caption = &Ok\n  }\n"
+              "  Y {\n   Caption = &OK\n  }\n }\n Form:b {\n  Caption = &Offen&\n }\n}\n",
+              "objects {\n Form:A {\n  Caption = &Options\n }\n Form:b {\n  Caption = &Open\n }\n}\n",
+              "W accelerator OBJECTS/Form:a/X Caption\nW accelerator OBJECTS/Form:a/Y Caption\n"},
     CheckCase{"MissingWhenTheBaseHasOne",
               "M {\n A {\n  Caption = Neu\n }\n B {\n  Caption = Offen\n }\n C {\n  Caption = Ende&\n }\n}\n",
               "m {\n a {\n  Caption = &New\n }\n B {\n  Caption = Open\n }\n C {\n  Caption = E&xit\n }\n}\n",
