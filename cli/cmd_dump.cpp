@@ -18,11 +18,21 @@ public:
         m_out += '"';
         for (unsigned char c : s) {
             switch (c) {
-            case '"': m_out += "\\\""; break;
-            case '\\': m_out += "\\\\"; break;
-            case '\n': m_out += "\\n"; break;
-            case '\r': m_out += "\\r"; break;
-            case '\t': m_out += "\\t"; break;
+            case '"':
+                m_out += "\\\"";
+                break;
+            case '\\':
+                m_out += "\\\\";
+                break;
+            case '\n':
+                m_out += "\\n";
+                break;
+            case '\r':
+                m_out += "\\r";
+                break;
+            case '\t':
+                m_out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char buf[8];
@@ -106,14 +116,15 @@ int RunDump(const Args& args) {
     return std::cout ? 0 : 1;
 }
 
-const RegisterCommand reg({"dump", "print the tree as JSON",
-                           "usage: trvx dump FILE [--bytes]\n\n"
-                           "Prints the tree of FILE as JSON: {\"values\":[...],\"children\":[{\"name\":...,\n"
-                           "\"values\":[{\"ident\":...,\"text\":...}],\"children\":[...]}]}. Texts are decoded\n"
-                           "through the file's code page (from INFO's LangID, else the locale).\n"
-                           "--bytes writes every byte 0x80-0xFF as U+0080-U+00FF instead, so the\n"
-                           "dump is exact whatever the code page.\n",
-                           RunDump});
+const RegisterCommand
+    reg({"dump", "print the tree as JSON",
+         "usage: trvx dump FILE [--bytes]\n\n"
+         "Prints the tree of FILE as JSON: {\"values\":[...],\"children\":[{\"name\":...,\n"
+         "\"values\":[{\"ident\":...,\"text\":...}],\"children\":[...]}]}. Texts are decoded\n"
+         "through the file's code page (from INFO's LangID, else the locale).\n"
+         "--bytes writes every byte 0x80-0xFF as U+0080-U+00FF instead, so the\n"
+         "dump is exact whatever the code page.\n",
+         RunDump});
 
 } // namespace
 } // namespace trvx::cli

@@ -13,8 +13,8 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 TByteBuffer::TByteBuffer(std::size_t size) : m_size(size) {
     if (size >= kHugePage) {
         m_capacity = (size + kHugePage - 1) / kHugePage * kHugePage;
-        void* p = mmap(nullptr, m_capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                       -1, 0);
+        void* p =
+            mmap(nullptr, m_capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED)
             throw std::bad_alloc();
         madvise(p, m_capacity, MADV_HUGEPAGE);

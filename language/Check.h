@@ -21,8 +21,8 @@ namespace trvx {
 //
 // The checks, by family (idents are compared exactly, as the editor does):
 // - accelerator: the scope is one node: the "Caption" values of its
-//   children, except those of forms, which are window titles. "&&" is a literal "&"; "&x" marks x. Warnings: two captions
-//   of one scope marking the same character (folded by the code page); an
+//   children, except those of forms, which are window titles. "&&" is a literal "&"; "&x" marks x.
+//   Warnings: two captions of one scope marking the same character (folded by the code page); an
 //   "&" at the end of a caption, or before a blank, which marks nothing; a
 //   caption marking more than one character; with a base, a caption without
 //   a mark whose base has one (not when it has a lone "&": that was meant

@@ -34,7 +34,7 @@ TAccelerator FindAccelerator(std::string_view caption);
 struct TPlaceholder {
     std::string_view Written; // as it stands in the text, e.g. "%0:5.2f"
     int Argument = 0;         // the argument the letter formats
-    std::string_view Format;    // flags, width and precision as written, e.g. "-5.2"
+    std::string_view Format;  // flags, width and precision as written, e.g. "-5.2"
     char Letter = 0;          // lower-case
     // What is compared: argument, format and letter (a "*" in the format stands
     // for the arguments just before Argument).

@@ -11,7 +11,7 @@ inline constexpr std::array<std::string_view, 7> ValueIdents = {
     "Caption", "Hint", "Shortcut", "Title", "Items", "Strings", "Lines"};
 
 inline constexpr std::array<std::string_view, 13> ControlPrefixNames = {
-    "Action:", "Menu:",     "Toolbar:", "Button:",   "Label:",       "Form:", "List:",
+    "Action:", "Menu:",     "Toolbar:",  "Button:",   "Label:",       "Form:", "List:",
     "Tab:",    "ComboBox:", "GroupBox:", "CheckBox:", "RadioButton:", "Edit:"};
 
 inline constexpr std::array<std::string_view, 5> InfoIdents = {"Author", "Email", "LangID",

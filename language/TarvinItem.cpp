@@ -70,8 +70,7 @@ void CheckPositions(const std::vector<int>& positions, std::size_t count) {
     }
 }
 
-template <class List>
-void EraseAt(List& list, const std::vector<int>& positions) {
+template <class List> void EraseAt(List& list, const std::vector<int>& positions) {
     CheckPositions(positions, list.size());
     std::size_t next = 0;
     std::size_t kept = 0;

@@ -27,10 +27,10 @@ class TUpdateModel;
 class TValuesModel;
 
 // What a search looks at: the tag of the find action that started it.
-using trvx::TSearchKind;
 using trvx::skItem;
 using trvx::skValue;
 using trvx::skValueIdent;
+using trvx::TSearchKind;
 
 // The last search; Text stays empty until the first search ran.
 struct TSearchState {

@@ -1,6 +1,6 @@
+#include "language/TarvinItem.h"
 #include "language/CodePage.h"
 #include "language/Errors.h"
-#include "language/TarvinItem.h"
 
 #include <gtest/gtest.h>
 
@@ -94,11 +94,19 @@ TEST(CodePage, FoldsTheLettersOfItsOwnPage) {
         bool same;
     };
     const Case cases[] = {
-        {1252, "\xC4NDERN", "\xE4ndern", true},        // ÄNDERN / ändern
-        {1252, "STRASSE", "stra\xDF" "e", false},      // no expansion of ß
+        {1252, "\xC4NDERN", "\xE4ndern", true}, // ÄNDERN / ändern
+        {1252, "STRASSE",
+         "stra\xDF"
+         "e",
+         false},                                                              // no expansion of ß
         {1251, "\xCF\xD0\xC8\xC2\xC5\xD2", "\xEF\xF0\xE8\xE2\xE5\xF2", true}, // ПРИВЕТ / привет
-        {1250, "\x8A" "koda", "\x9A" "KODA", true},    // Škoda
-        {1253, "\xC1\xC2", "\xE1\xE2", true},          // ΑΒ / αβ
+        {1250,
+         "\x8A"
+         "koda",
+         "\x9A"
+         "KODA",
+         true},                               // Škoda
+        {1253, "\xC1\xC2", "\xE1\xE2", true}, // ΑΒ / αβ
         {1252, "abc", "abcd", false},
     };
     for (const auto& c : cases)

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <random>
 #include <sstream>
+#include <unistd.h>
 
 namespace trvx {
 namespace {
@@ -234,9 +234,7 @@ TEST_F(FileTest, AFailedSaveKeepsTheOldFile) {
     TTarvin t;
     t.LoadFromText(kWorkedExample);
     std::filesystem::create_directory(dir + "sub");
-    {
-        std::ofstream(dir + "sub/old.trvx") << "old";
-    }
+    { std::ofstream(dir + "sub/old.trvx") << "old"; }
     std::filesystem::permissions(dir + "sub", std::filesystem::perms::owner_read |
                                                   std::filesystem::perms::owner_exec);
     bool root = geteuid() == 0;
@@ -259,9 +257,7 @@ TEST_F(FileTest, AFailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(FileTest, ASymbolicLinkStaysAndItsTargetIsReplaced) {
-    {
-        std::ofstream(dir + "real.trvx") << "old";
-    }
+    { std::ofstream(dir + "real.trvx") << "old"; }
     std::filesystem::permissions(dir + "real.trvx", std::filesystem::perms(0640));
     std::filesystem::create_symlink("real.trvx", dir + "link.trvx");
     TTarvin t;

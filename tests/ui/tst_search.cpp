@@ -267,9 +267,8 @@ private slots:
         row("value: non-ASCII, case on")
             << value << "INFO" << 0 << QString::fromUtf8("ÄNDERN") << true << true << none << 0
             << QString::fromUtf8("Value \"ÄNDERN\" not found.");
-        row("value: non-ASCII, same case")
-            << value << "INFO" << 0 << QString::fromUtf8("ändern") << true << true << "actSave"
-            << 1 << none;
+        row("value: non-ASCII, same case") << value << "INFO" << 0 << QString::fromUtf8("ändern")
+                                           << true << true << "actSave" << 1 << none;
         row("value: second line") << value << "INFO" << 0 << "ziel" << false << true << "frmMain"
                                   << 1 << none;
         row("value: after the selected row")
