@@ -5,9 +5,11 @@
 #include "bench/SearchTree.h"
 #include "language/CodePage.h"
 #include "language/Tarvin.h"
+#include "language/Writer.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -131,6 +133,25 @@ void BM_Upper(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * AnsiText().size()));
 }
 
+// One value line of 64 MB up to 1 GB, read and written: its cost and the
+// memory beside it stay linear in its size (the writer sends it in slices).
+void BM_HugeValueLine(benchmark::State& state) {
+    const std::size_t size = static_cast<std::size_t>(state.range(0)) << 20;
+    std::string text = "N {\r\n  v = " + std::string(size, 'x') + "\r\n}\r\n";
+    for (std::size_t i = 16; i < size; i += 9)
+        text[i] = ' ';
+    TTarvin tree;
+    std::size_t largestFlush = 0;
+    for (auto _ : state) {
+        tree.LoadFromText(text);
+        TTextSink sink(
+            [&](std::string_view bytes) { largestFlush = std::max(largestFlush, bytes.size()); });
+        WriteTree(tree.Root(), sink);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["largest_flush_MB"] = static_cast<double>(largestFlush) / (1 << 20);
+}
+
 BENCHMARK(BM_LoadFromText)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadQuoted)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveToText)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -138,5 +159,6 @@ BENCHMARK(BM_IndexOfChild)->ArgName("miss")->Arg(0)->Arg(1)->Unit(benchmark::kMi
 BENCHMARK(BM_ToUtf8)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FromUtf8)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Upper)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HugeValueLine)->Arg(64)->Arg(1024)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -148,5 +148,5 @@ if [ "${BENCH_MICRO:-1}" != 0 ] && [ -x "$tools/trvx_bench" ]; then
     echo
     echo "Micro-benchmarks (Google Benchmark):"
     "$tools/trvx_bench" --benchmark_min_time=0.2 \
-        --benchmark_filter='^BM_(LoadFromText|LoadQuoted|SaveToText|IndexOfChild|ToUtf8|FromUtf8|Upper|UpdateTo|PruneRemoved|SearchNotFound)(/|$)'
+        --benchmark_filter='^BM_(LoadFromText|LoadQuoted|SaveToText|IndexOfChild|ToUtf8|FromUtf8|Upper|UpdateTo|PruneRemoved|SearchNotFound|HugeValueLine)(/|$)'
 fi
