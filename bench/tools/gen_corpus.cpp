@@ -499,6 +499,35 @@ std::string Lines(std::string_view text) {
     return out;
 }
 
+// A double-quoted string with C-style escapes, as .po and JSON both write it.
+void AppendQuotedEscaped(std::string& o, std::string_view ansi) {
+    o += '"';
+    std::string utf8;
+    AppendUtf8(utf8, ansi);
+    for (char c : utf8) {
+        switch (c) {
+        case '"':
+            o += "\\\"";
+            break;
+        case '\\':
+            o += "\\\\";
+            break;
+        case '\n':
+            o += "\\n";
+            break;
+        case '\r':
+            o += "\\r";
+            break;
+        case '\t':
+            o += "\\t";
+            break;
+        default:
+            o += c;
+        }
+    }
+    o += '"';
+}
+
 class TPoWriter {
 public:
     explicit TPoWriter(const std::string& path) : m_out(path) {
@@ -547,31 +576,7 @@ public:
     void Finish() { m_out.Flush(true); }
 
 private:
-    void String(std::string_view s) {
-        std::string& o = m_out.Buf();
-        o += '"';
-        std::string utf8;
-        AppendUtf8(utf8, s);
-        for (char c : utf8) {
-            switch (c) {
-            case '"':
-                o += "\\\"";
-                break;
-            case '\\':
-                o += "\\\\";
-                break;
-            case '\n':
-                o += "\\n";
-                break;
-            case '\t':
-                o += "\\t";
-                break;
-            default:
-                o += c;
-            }
-        }
-        o += '"';
-    }
+    void String(std::string_view s) { AppendQuotedEscaped(m_out.Buf(), s); }
 
     TOutFile m_out;
 };
@@ -694,34 +699,7 @@ public:
     }
 
 private:
-    void String(std::string_view s) {
-        std::string& o = m_out.Buf();
-        o += '"';
-        std::string utf8;
-        AppendUtf8(utf8, s);
-        for (char c : utf8) {
-            switch (c) {
-            case '"':
-                o += "\\\"";
-                break;
-            case '\\':
-                o += "\\\\";
-                break;
-            case '\n':
-                o += "\\n";
-                break;
-            case '\r':
-                o += "\\r";
-                break;
-            case '\t':
-                o += "\\t";
-                break;
-            default:
-                o += c;
-            }
-        }
-        o += '"';
-    }
+    void String(std::string_view s) { AppendQuotedEscaped(m_out.Buf(), s); }
 
     TOutFile m_out;
     std::vector<bool> m_first{true};
