@@ -41,10 +41,35 @@ std::string ValueLine(const TFinding& f) {
     return DisplayText(f.Ident, kShownChars) + " = \"" + DisplayText(f.Text, kShownChars) + "\"";
 }
 
+// One finding, two lines: severity, where and the value; then the message.
+// Appended piece by piece: a large report holds a hundred thousand of them.
+void AppendFinding(std::string& out, const TFinding& f) {
+    const std::string_view severity = SeverityName(f.Severity);
+    out += "  ";
+    out += severity;
+    out.append(severity.size() < 9 ? 9 - severity.size() : 1, ' ');
+    if (f.Path.empty())
+        out += "(root)";
+    else
+        AppendValidUtf8(out, f.Path);
+    if (f.ValueIndex >= 0) {
+        out += "  ";
+        out += DisplayText(f.Ident, kShownChars);
+        out += " = \"";
+        out += DisplayText(f.Text, kShownChars);
+        out += '"';
+    }
+    out += "\n           ";
+    AppendValidUtf8(out, f.Message);
+    out += '\n';
+}
+
 } // namespace
 
 std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckSource& source) {
-    std::string out = "Checked " + ValidUtf8(source.File);
+    std::string out;
+    out.reserve(256 + findings.size() * 160);
+    out += "Checked " + ValidUtf8(source.File);
     if (!source.Base.empty())
         out += " against " + ValidUtf8(source.Base);
     out += " (" + source.CodePage + ")\n";
@@ -66,16 +91,8 @@ std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckS
         out +=
             "\n" + std::string(CheckKindTitle(static_cast<TCheckKind>(k))) + " (" + counts + ")\n";
         // Findings come grouped by kind, in the order of the kinds.
-        for (; next < findings.size() && static_cast<int>(findings[next].Kind) == k; ++next) {
-            const TFinding& f = findings[next];
-            std::string severity(SeverityName(f.Severity));
-            severity.resize(9, ' ');
-            out += "  " + severity + Where(f);
-            const std::string value = ValueLine(f);
-            if (!value.empty())
-                out += "  " + value;
-            out += "\n           " + ValidUtf8(f.Message) + "\n";
-        }
+        for (; next < findings.size() && static_cast<int>(findings[next].Kind) == k; ++next)
+            AppendFinding(out, findings[next]);
     }
     const int errors = CountFindings(findings, TSeverity::Error);
     const int warnings = CountFindings(findings, TSeverity::Warning);

@@ -30,6 +30,11 @@ void AppendHex(std::string& out, const char* format, unsigned value) {
 std::string ValidUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
+    AppendValidUtf8(out, bytes);
+    return out;
+}
+
+void AppendValidUtf8(std::string& out, std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
         // ASCII is valid as it stands: copy its runs whole.
         std::size_t end = pos;
@@ -40,7 +45,6 @@ std::string ValidUtf8(std::string_view bytes) {
         if (pos < bytes.size())
             AppendUtf8(out, NextValid(bytes, pos));
     }
-    return out;
 }
 
 void AppendJsonString(std::string& out, std::string_view utf8) {

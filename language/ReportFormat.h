@@ -11,6 +11,8 @@ namespace trvx {
 
 // Valid UTF-8: malformed sequences, surrogates and overlong forms replaced.
 std::string ValidUtf8(std::string_view bytes);
+// The same, appended to out.
+void AppendValidUtf8(std::string& out, std::string_view bytes);
 
 // A JSON string literal, quotes included.
 void AppendJsonString(std::string& out, std::string_view utf8);
