@@ -68,7 +68,7 @@ void AppendFinding(std::string& out, const TFinding& f) {
 
 std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckSource& source) {
     std::string out;
-    out.reserve(256 + findings.size() * 160);
+    out.reserve(256 + findings.size() * 224); // about what one finding takes
     out += "Checked " + ValidUtf8(source.File);
     if (!source.Base.empty())
         out += " against " + ValidUtf8(source.Base);
