@@ -2,7 +2,24 @@
 
 #include <QPainter>
 
+#include <utility>
+
 namespace tarvin {
+
+void TContentsTree::AfterPress(std::function<void()> action) {
+    if (m_pressing)
+        m_afterPress.push_back(std::move(action));
+    else
+        action();
+}
+
+void TContentsTree::mousePressEvent(QMouseEvent* event) {
+    m_pressing = true;
+    QTreeView::mousePressEvent(event);
+    m_pressing = false;
+    for (const auto& action : std::exchange(m_afterPress, {}))
+        action();
+}
 
 void TContentsTree::drawBranches(QPainter* painter, const QRect& rect,
                                  const QModelIndex& index) const {
