@@ -41,18 +41,6 @@ const QByteArray kTree = "N {\n"
                          "  Shortcut = Strg+Z\n"
                          "}\n";
 
-// Runs steps on the modal dialog once it is up; one left open is cancelled,
-// so a failing step cannot hang the test.
-void WhenModal(const std::function<void(QWidget*)>& steps) {
-    QTimer::singleShot(0, [steps] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        steps(modal);
-        if (QApplication::activeModalWidget() == modal)
-            QTest::keyClick(modal, Qt::Key_Escape);
-    });
-}
-
 // The offscreen platform may call a window active that the application does
 // not: wait for the application's view, which shortcuts follow.
 bool Activate(QWidget& window) {
