@@ -57,7 +57,13 @@ void TfrmMain::actUpdateToExecute() {
     // The marks are what a save would write differently: a base that adds
     // and removes nothing changes nothing, unless it drops earlier marks.
     const bool hadMarks = !UpdateLists.IsEmpty();
-    trvx::UpdateTo(base.Root(), CurrentLanguage.Root(), UpdateLists, CurrentLanguage.GetCodePage());
+    try {
+        trvx::UpdateTo(base.Root(), CurrentLanguage.Root(), UpdateLists,
+                       CurrentLanguage.GetCodePage());
+    } catch (...) {
+        SetModified(true); // part of the base may have been copied in
+        throw;
+    }
     if (hadMarks || !UpdateLists.IsEmpty())
         SetModified(true);
     RebuildTrees();
