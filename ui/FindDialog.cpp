@@ -69,9 +69,8 @@ TFindDialog::TFindDialog(QWidget* owner) : QDialog(owner) {
           static_cast<QAbstractButton*>(m_downButton)})
         option->installEventFilter(this);
 
-    m_text->setText(m_findText);
-    m_matchCaseBox->setChecked(m_matchCase);
-    m_downButton->setChecked(m_down);
+    // At start: no text, match case off, down.
+    m_downButton->setChecked(true);
     m_findNextButton->setEnabled(false);
 }
 
