@@ -42,6 +42,10 @@ CLI::Option* AddBaseOption(CLI::App& app, std::string& fileName) {
         ->check(kNonEmpty);
 }
 
+CLI::Option* AddForceOption(CLI::App& app, bool& force, std::string_view description) {
+    return app.add_flag("--force", force, std::string(description));
+}
+
 CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
                              const std::vector<std::string>& choices) {
     format = choices.front();

@@ -20,6 +20,10 @@ CLI::Option* AddInputArgument(CLI::App& app, std::string& fileName, std::string_
 CLI::Option* AddOutputOption(CLI::App& app, std::string& fileName);
 // --base BASE; empty when not given.
 CLI::Option* AddBaseOption(CLI::App& app, std::string& fileName);
+// --force: write although a read lost text.
+CLI::Option*
+AddForceOption(CLI::App& app, bool& force,
+               std::string_view description = "write even over a file when a read lost text");
 // --format with one of choices; the first is the default.
 CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
                              const std::vector<std::string>& choices);

@@ -21,10 +21,11 @@ int RunDiff(const TDiffOptions& o) {
     try {
         TTarvin a;
         TUpdateLists lists;
-        LoadAndUpdate(a, o.a, o.b, lists);
+        const TTarvin& b = LoadAndUpdate(a, o.a, o.b, lists);
+        WarnAboutLosses({{o.a, a}, {o.b, b}});
         if (!o.quiet)
             PrintUpdateLines(std::cout, a, lists);
-        std::cout.flush();
+        FlushStandardOutput();
         return lists.IsEmpty() ? 0 : 1;
     } catch (const std::exception& e) {
         std::cout.flush();

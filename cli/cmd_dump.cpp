@@ -110,12 +110,13 @@ private:
 int RunDump(const std::string& file, bool bytes) {
     TTarvin& tree = ProcessTree();
     LoadInput(tree, file);
+    WarnAboutLosses({{file, tree}});
     TTextSink sink([](std::string_view bytes) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     });
     JsonWriter(sink, tree.GetCodePage(), bytes).Tree(tree.Root());
-    std::cout.flush();
-    return std::cout ? 0 : 1;
+    FlushStandardOutput();
+    return 0;
 }
 
 struct TDumpOptions {

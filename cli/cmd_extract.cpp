@@ -12,24 +12,23 @@ namespace {
 
 struct TExtractOptions {
     std::string module, output;
-    bool raw = false;
+    bool raw = false, force = false;
 };
 
 int RunExtract(const TExtractOptions& o) {
     // Any file name is taken as a module here, whatever its extension.
-    std::optional<TPeModule> module = TPeModule::Load(o.module);
-    if (!module)
-        throw ETrvxError(o.module + " is not a host module");
+    const TPeModule module = OpenModule(o.module);
     if (o.raw) {
         std::optional<TByteBuffer> bytes =
-            ReadNamedResource(*module, kLanguageResource, kLanguageResource);
+            ReadNamedResource(module, kLanguageResource, kLanguageResource);
         if (!bytes)
-            throw EResNotFound(kLanguageResource);
+            throw ETrvxError(o.module + ": " + EResNotFound(kLanguageResource).what());
         WriteOutput(o.output, {bytes->Data(), bytes->Size()});
         return 0;
     }
     TTarvin& tree = ProcessTree();
-    tree.LoadFromResource(*module);
+    LoadFromModule(tree, module, o.module);
+    CheckLosses({{o.module, tree}}, o.output, o.force);
     SaveTree(tree, o.output);
     return 0;
 }
@@ -39,6 +38,7 @@ CommandRun SetupExtract(CLI::App& app) {
     AddInputArgument(app, o->module, "MODULE", "the executable or library to read");
     AddOutputOption(app, o->output);
     app.add_flag("--raw", o->raw, "write the resource's bytes exactly as stored");
+    AddForceOption(app, o->force);
     return [o] { return RunExtract(*o); };
 }
 
@@ -46,7 +46,8 @@ const RegisterCommand reg({"extract", "write the language text a host module car
                            "Reads the resource Tarvin of the executable or library MODULE and\n"
                            "writes its language text in the canonical layout to OUT, or to\n"
                            "standard output. --raw writes the resource's bytes exactly as stored.\n"
-                           "OUT is replaced atomically.\n",
+                           "OUT is replaced atomically. A read that loses text is reported; it is\n"
+                           "not written over an existing OUT without --force.\n",
                            SetupExtract});
 
 } // namespace

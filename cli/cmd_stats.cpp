@@ -143,6 +143,9 @@ int RunStats(const TStatsOptions& o) {
         o.base.empty() ? std::nullopt : std::optional<std::string>(o.base);
     TTarvin& translation = ProcessTree();
     const TTarvin* base = LoadWithBase(translation, o.file, baseName);
+    WarnAboutLosses({{o.file, translation}});
+    if (base)
+        WarnAboutLosses({{o.base, *base}});
     const TLanguageStats stats = CollectStats(translation, base);
     const CodePage& cp = translation.GetCodePage();
     WriteOutput("", o.format == "json" ? Json(stats, o.file, o.base, cp)

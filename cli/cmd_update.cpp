@@ -1,6 +1,7 @@
 #include "cli/CliIo.h"
 #include "cli/Options.h"
 #include "cli/UpdateCommon.h"
+#include "language/Errors.h"
 #include "language/UpdateMerge.h"
 #include "language/UpdateReport.h"
 
@@ -14,13 +15,19 @@ namespace {
 
 struct TUpdateOptions {
     std::string translation, base, output;
-    bool list = false, dryRun = false;
+    bool list = false, dryRun = false, force = false;
 };
 
 int RunUpdate(const TUpdateOptions& o) {
     TTarvin& translation = ProcessTree();
     TUpdateLists lists;
-    LoadAndUpdate(translation, o.translation, o.base, lists);
+    const TTarvin& base = LoadAndUpdate(translation, o.translation, o.base, lists);
+    // A base that reads as nothing would delete the whole translation.
+    if (base.Root().ChildCount() == 0 && !o.force)
+        throw ETrvxError(ShownName(o.base) +
+                         " holds no node: updating onto it would delete the whole translation "
+                         "(--force updates anyway)");
+    CheckLosses({{o.translation, translation}, {o.base, base}}, o.dryRun ? "" : o.output, o.force);
     // Paths are taken before pruning deletes what the removed entries name.
     if (o.list)
         PrintUpdateLines(std::cerr, translation, lists);
@@ -47,6 +54,9 @@ CommandRun SetupUpdate(CLI::App& app) {
                  "and \" (value)\". In names, \\ and / are written \\\\ and \\/\n"
                  "and control characters as \\xHH.");
     app.add_flag("--dry-run", o->dryRun, "report only; write nothing");
+    AddForceOption(app, o->force,
+                   "write even over a file when a read lost text, or when NEWBASE\n"
+                   "holds no node at all");
     return [o] { return RunUpdate(*o); };
 }
 
@@ -63,7 +73,10 @@ const RegisterCommand
          "  trvx update: added 2 nodes, 1 value; removed 1 node, 2 values\n"
          "Every node of a copied subtree counts as an added node; its values come\n"
          "with it and are not counted. A removed node counts once, with everything\n"
-         "below it.\n",
+         "below it.\n\n"
+         "A read of either file that loses text (after a NUL, a value the end cuts\n"
+         "off, values of the root) is reported; the result is not written over an\n"
+         "existing OUT without --force, nor is a NEWBASE that holds no node used.\n",
          SetupUpdate});
 
 } // namespace
