@@ -185,7 +185,10 @@ TEST(Writer, RandomTreesReadBackAsPromised) {
 
 class FileTest : public testing::Test {
 protected:
-    std::string dir = testing::TempDir() + "trvx_file_test/";
+    // One folder per case and process: ctest runs the cases side by side.
+    std::string dir = testing::TempDir() + "trvx_file_test_" +
+                      testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                      std::to_string(::getpid()) + "/";
     void SetUp() override {
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
