@@ -27,8 +27,8 @@ void TfrmMain::actEditExecute() {
 
     const std::string ident(item->GetValueIdent(index));
     const std::string text = item->GetValue(index);
-    const std::optional<TValueEditResult> result =
-        RunValueEditor(this, CurrentLanguage.GetCodePage(), ident, text);
+    const std::optional<TValueEditResult> result = RunValueEditor(
+        this, CurrentLanguage.GetCodePage(), ident, text, ReferenceTextOfSelectedValue());
     if (!result)
         return;
     if (!result->Error.isEmpty()) {
@@ -36,10 +36,8 @@ void TfrmMain::actEditExecute() {
                                         result->Error);
         return;
     }
-    item->SetValue(index, result->Text);
-    ValuesModel->SetValueText(index, result->Display);
-    // An edit is work that must not be lost without asking.
-    SetModified(true);
+    // One undo step; the stack's clean mark tells whether it is unsaved work.
+    PushValueEdit(*item, index, text, result->Text);
 }
 
 } // namespace tarvin

@@ -162,7 +162,7 @@ void TfrmMain::SaveTo(const QString& fileName) {
 }
 
 bool TfrmMain::QuerySaveChanges() {
-    if (!m_modified)
+    if (!IsModified())
         return true;
     const QString name =
         m_fileName.isEmpty() ? QStringLiteral("Untitled") : DocumentName(m_fileName);
@@ -175,7 +175,7 @@ bool TfrmMain::QuerySaveChanges() {
     if (answer != QMessageBox::Save)
         return false;
     actSaveExecute();
-    return !m_modified;
+    return !IsModified();
 }
 
 } // namespace tarvin

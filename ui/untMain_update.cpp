@@ -51,11 +51,15 @@ void TfrmMain::actUpdateToExecute() {
     if (!fileName)
         return;
     m_openFileName = *fileName;
-    trvx::TTarvin base;
+    auto base = std::make_unique<trvx::TTarvin>();
     // A failed load ends here: the translation, its marks and the views stay.
-    OpenFile(*fileName, &base);
+    OpenFile(*fileName, base.get());
     SetModified(true);
-    trvx::UpdateTo(base.Root(), CurrentLanguage.Root(), UpdateLists, CurrentLanguage.GetCodePage());
+    trvx::UpdateTo(base->Root(), CurrentLanguage.Root(), UpdateLists,
+                   CurrentLanguage.GetCodePage());
+    // The newer base is what the translator now translates from.
+    if (!m_reference)
+        m_reference = std::move(base);
     RebuildTrees();
 }
 
