@@ -22,7 +22,7 @@ TCheckWindow::TCheckWindow(QWidget* owner)
     m_summary->setContentsMargins(4, 2, 4, 0);
     layout->addWidget(m_summary);
     layout->addWidget(m_tree, 1);
-    resize(520, 260);
+    resize(720, 240);
 
     m_sorted->setSourceModel(m_model);
     m_sorted->setSortRole(TCheckModel::SortRole);
@@ -38,7 +38,9 @@ TCheckWindow::TCheckWindow(QWidget* owner)
     m_tree->sortByColumn(-1, Qt::AscendingOrder); // the check's own order until asked
     m_tree->header()->setSectionsMovable(true);
     m_tree->setColumnWidth(TCheckModel::cmLevel, 80);
-    m_tree->setColumnWidth(TCheckModel::cmLocation, 200);
+    m_tree->setColumnWidth(TCheckModel::cmLocation, 280);
+    // A path's end names the node; its start is the same for many rows.
+    m_tree->setTextElideMode(Qt::ElideMiddle);
 
     connect(m_tree, &QAbstractItemView::clicked, this, &TCheckWindow::Activated);
     connect(m_tree, &QAbstractItemView::activated, this, &TCheckWindow::Activated);
@@ -51,7 +53,7 @@ void TCheckWindow::UpdateSummary() {
     m_summary->setText(
         m_model->rowCount() == 0
             ? tr("No findings.")
-            : tr("%1 errors, %2 warnings, %3 notes").arg(counts[0]).arg(counts[1]).arg(counts[2]));
+            : tr("%1 errors, %2 warnings, %3 info").arg(counts[0]).arg(counts[1]).arg(counts[2]));
 }
 
 const trvx::TFinding* TCheckWindow::FindingAt(const QModelIndex& viewIndex) const {

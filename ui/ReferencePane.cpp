@@ -38,8 +38,9 @@ void ShowReferencePane(QDialog& dialog, QString text) {
     box->setBackgroundRole(QPalette::Window);
     const int lines = std::clamp(static_cast<int>(text.count(u'\n')) + 1, 1, kMaxLines);
     const QFontMetrics metrics(box->font());
+    constexpr int kSlack = 6; // what the layout of the document adds beyond its lines
     const int height = lines * metrics.lineSpacing() + 2 * box->frameWidth() +
-                       static_cast<int>(2 * box->document()->documentMargin()) +
+                       static_cast<int>(2 * box->document()->documentMargin()) + kSlack +
                        (lines == kMaxLines || metrics.horizontalAdvance(text) > 260
                             ? box->horizontalScrollBar()->sizeHint().height()
                             : 0);

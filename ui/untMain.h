@@ -202,6 +202,7 @@ private:
     void UpdateWorkbenchActions();
     // Before the rows are rebuilt: what points into the old shape goes.
     void WorkbenchTreesReset();
+    void ShowReferenceColumn(bool visible);
     void DetachWorkbench();
     TValueReference ValueReferenceOf(int node);
     std::optional<QString> ReferenceTextOfSelectedValue() const;
@@ -231,6 +232,7 @@ private:
     TUpdateSortKey m_sortKey = sbType;
     std::unique_ptr<trvx::TTarvin> m_reference;
     std::unique_ptr<TReferenceText> m_referenceText;
+    bool m_checkWindowPlaced = false;
 };
 
 } // namespace tarvin

@@ -117,6 +117,19 @@ bool TfrmMain::HasReference() const {
     return m_reference != nullptr;
 }
 
+void TfrmMain::ShowReferenceColumn(bool visible) {
+    const bool appearing = visible && VSView1->isColumnHidden(2);
+    VSView1->setColumnHidden(2, !visible);
+    if (!appearing)
+        return;
+    // Value and reference share the room, so both are seen at once.
+    const int room = VSView1->viewport()->width() - VSView1->columnWidth(0);
+    if (room > 160) {
+        VSView1->setColumnWidth(1, room / 2);
+        VSView1->setColumnWidth(2, room - room / 2);
+    }
+}
+
 void TfrmMain::WorkbenchTreesReset() {
     // The values rows and the lookup name nodes of the old shape.
     ValuesModel->Clear();
@@ -124,7 +137,7 @@ void TfrmMain::WorkbenchTreesReset() {
     if (m_reference)
         m_referenceText = std::make_unique<TReferenceText>(
             CurrentLanguage.Root(), m_reference->Root(), CurrentLanguage.GetCodePage());
-    VSView1->setColumnHidden(2, !m_reference);
+    ShowReferenceColumn(m_reference != nullptr);
     CheckWindow->Model()->Detach();
     // Unsaved edits stay unsaved when their steps go.
     if (!UndoStack->isClean())
@@ -168,7 +181,7 @@ void TfrmMain::OpenReference(const QString& fileName) {
     m_reference = std::move(reference);
     m_referenceText = std::make_unique<TReferenceText>(CurrentLanguage.Root(), m_reference->Root(),
                                                        CurrentLanguage.GetCodePage());
-    VSView1->setColumnHidden(2, false);
+    ShowReferenceColumn(true);
     // Show the selected node's values again, now with their reference.
     const int row = FirstSelectedRow(VSView1);
     const QModelIndexList nodes = VSTree1->selectionModel()->selectedRows();
@@ -205,6 +218,11 @@ void TfrmMain::GoToUntranslated(bool down) {
 void TfrmMain::actCheckExecute() {
     CheckWindow->Model()->SetFindings(trvx::CheckLanguage(CurrentLanguage, m_reference.get()));
     CheckWindow->UpdateSummary();
+    if (!CheckWindow->isVisible() && !m_checkWindowPlaced) {
+        // Below the main window, where it hides neither tree.
+        CheckWindow->move(frameGeometry().left(), frameGeometry().bottom() + 1);
+        m_checkWindowPlaced = true;
+    }
     CheckWindow->show();
     CheckWindow->raise();
 }
