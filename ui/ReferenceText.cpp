@@ -2,6 +2,12 @@
 
 namespace tarvin {
 
+namespace {
+
+constexpr std::size_t kScanLimit = 8;
+
+} // namespace
+
 TReferenceText::TReferenceText(const trvx::TTarvinItem& translationRoot,
                                const trvx::TTarvinItem& referenceRoot,
                                const trvx::CodePage& codePage)
@@ -54,6 +60,13 @@ std::optional<std::string_view> TReferenceText::TextOf(const trvx::TTarvinItem* 
     if (referenceNode == nullptr)
         return std::nullopt;
     const auto values = referenceNode->Values();
+    // Most nodes hold a few values: a scan beats finding their index.
+    if (values.size() <= kScanLimit) {
+        for (const auto& value : values)
+            if (m_codePage.SameText(value.Ident.View(), ident))
+                return value.Text.View();
+        return std::nullopt;
+    }
     const int found = m_valueLookups[referenceNode].Find(
         ident, static_cast<int>(values.size()),
         [&](int k) { return values[static_cast<std::size_t>(k)].Ident.View(); }, m_codePage);
