@@ -60,16 +60,6 @@ const QByteArray kReference = "form:main {\n"
                               "  Version = 1.0\n"
                               "}\n";
 
-void WhenModal(const std::function<void(QWidget*)>& steps) {
-    QTimer::singleShot(0, [steps] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        steps(modal);
-        if (QApplication::activeModalWidget() == modal)
-            QTest::keyClick(modal, Qt::Key_Escape);
-    });
-}
-
 void SelectNode(TfrmMain& w, const QString& caption) {
     const QModelIndex node = FindRow(*w.ContentsModel, caption);
     QVERIFY(node.isValid());
