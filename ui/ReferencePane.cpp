@@ -17,7 +17,8 @@ constexpr int kMaxLines = 4;
 } // namespace
 
 void ShowReferencePane(QDialog& dialog, QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (!text.isNull())
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     auto* valueCaption = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
     QWidget* header = valueCaption ? valueCaption->parentWidget() : nullptr;
     auto* layout = header ? qobject_cast<QBoxLayout*>(header->layout()) : nullptr;
@@ -35,6 +36,8 @@ void ShowReferencePane(QDialog& dialog, QString text) {
     box->setFocusPolicy(Qt::ClickFocus); // Tab keeps going between the editor's own controls
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setPlainText(text);
+    if (text.isNull())
+        box->setPlaceholderText(QObject::tr("(not in the reference)"));
     box->setBackgroundRole(QPalette::Window);
     const int lines = std::clamp(static_cast<int>(text.count(u'\n')) + 1, 1, kMaxLines);
     const QFontMetrics metrics(box->font());

@@ -155,8 +155,12 @@ TValueReference TfrmMain::ValueReferenceOf(int node) {
 std::optional<QString> TfrmMain::ReferenceTextOfSelectedValue() const {
     if (!m_reference)
         return std::nullopt;
+    // A null text says the reference lacks the value; an empty one that it is empty.
     const auto text = ValuesModel->ReferenceText(FirstSelectedRow(VSView1));
-    return text ? DecodeText(*text, m_reference->GetCodePage()) : QString();
+    if (!text)
+        return QString();
+    QString decoded = DecodeText(*text, m_reference->GetCodePage());
+    return decoded.isNull() ? QString(QLatin1String("")) : decoded;
 }
 
 void TfrmMain::actOpenReferenceExecute() {

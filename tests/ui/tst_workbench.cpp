@@ -245,6 +245,18 @@ private slots:
         QVERIFY(!w.IsModified());
     }
 
+    // Stray text from the line above is read into the next ident: the row
+    // shows the break instead of cutting the ident there.
+    void lineBreaksInIdentsAreMarked() {
+        TScriptedDialogs dialogs;
+        const QString file = m_dir.filePath("stray.trvx");
+        WriteFile(file, Crlf("N {\n  Hint = one\n  two\n  Shortcut = Ctrl+A\n}\n"));
+        TfrmMain w({file});
+        const QModelIndex ident = w.ValuesModel->index(1, 0);
+        QCOMPARE(ident.data().toString(), QString::fromUtf8("two\u21B5  Shortcut"));
+        QCOMPARE(ident.data(Qt::ToolTipRole).toString(), QString("two\r\n  Shortcut"));
+    }
+
     void droppedFileOpensThroughTheUnsavedChangesPrompt() {
         TScriptedDialogs dialogs;
         TfrmMain w({m_translation});
