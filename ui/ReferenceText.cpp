@@ -13,15 +13,15 @@ TReferenceText::TReferenceText(const trvx::TTarvinItem& translationRoot,
                                const trvx::CodePage& codePage)
     : m_root(translationRoot), m_referenceRoot(referenceRoot), m_codePage(codePage),
       m_letters(codePage) {
-    m_pairs.emplace(&m_root, &m_referenceRoot);
+    m_pairs.emplace(&m_root, TPair{nullptr, &m_referenceRoot});
 }
 
 void TReferenceText::PairChildren(const trvx::TTarvinItem& parent) {
-    const trvx::TTarvinItem* counterpart = m_pairs.at(&parent);
+    const trvx::TTarvinItem* counterpart = m_pairs.at(&parent).Counterpart;
     const auto children = parent.Children();
     if (counterpart == nullptr) {
         for (const auto& child : children)
-            m_pairs.emplace(child.Item.get(), nullptr);
+            m_pairs.emplace(child.Item.get(), TPair{&parent, nullptr});
         return;
     }
     const auto references = counterpart->Children();
@@ -30,9 +30,9 @@ void TReferenceText::PairChildren(const trvx::TTarvinItem& parent) {
         const int found = lookup.Find(
             child.Name.View(), static_cast<int>(references.size()),
             [&](int k) { return references[static_cast<std::size_t>(k)].Name.View(); }, m_codePage);
-        m_pairs.emplace(child.Item.get(),
-                        found < 0 ? nullptr
-                                  : references[static_cast<std::size_t>(found)].Item.get());
+        const trvx::TTarvinItem* match =
+            found < 0 ? nullptr : references[static_cast<std::size_t>(found)].Item.get();
+        m_pairs.emplace(child.Item.get(), TPair{&parent, match});
     }
 }
 
@@ -47,7 +47,9 @@ const trvx::TTarvinItem* TReferenceText::NodeFor(std::span<const trvx::TTarvinIt
             if (found == m_pairs.end())
                 return nullptr; // not a child of parent
         }
-        counterpart = found->second;
+        if (found->second.Parent != parent)
+            return nullptr;
+        counterpart = found->second.Counterpart;
         if (counterpart == nullptr)
             return nullptr;
         parent = node;

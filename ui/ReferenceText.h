@@ -43,8 +43,11 @@ private:
     const trvx::TTarvinItem& m_referenceRoot;
     const trvx::CodePage& m_codePage;
     trvx::TLetterTable m_letters;
-    // Translation node -> its reference node, or null when it has none.
-    std::unordered_map<const trvx::TTarvinItem*, const trvx::TTarvinItem*> m_pairs;
+    struct TPair {
+        const trvx::TTarvinItem* Parent;      // in the translation
+        const trvx::TTarvinItem* Counterpart; // null when the reference has none
+    };
+    std::unordered_map<const trvx::TTarvinItem*, TPair> m_pairs;
     std::unordered_map<const trvx::TTarvinItem*, trvx::TNameLookup> m_valueLookups;
 };
 

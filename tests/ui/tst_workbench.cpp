@@ -5,6 +5,7 @@
 #include "ui/CheckModel.h"
 #include "ui/CheckWindow.h"
 #include "ui/ContentsModel.h"
+#include "ui/ReferenceText.h"
 #include "ui/ValuesModel.h"
 #include "ui/untMain.h"
 
@@ -111,6 +112,27 @@ private slots:
         m_reference = m_dir.filePath("English.trvx");
         WriteFile(m_translation, Crlf(kTranslation));
         WriteFile(m_reference, Crlf(kReference));
+    }
+
+    // Pairs as Update To does: the first of equal names, letter case folded.
+    void referenceLookupPairsAsUpdateToDoes() {
+        trvx::TTarvin translation;
+        trvx::TTarvin reference;
+        translation.LoadFromText("A {\r\n  B {\r\n    X = 1\r\n  }\r\n}\r\nGone {\r\n"
+                                 "  Sub {\r\n  }\r\n}\r\n");
+        reference.LoadFromText("a {\r\n  b {\r\n    x = first\r\n    X = second\r\n  }\r\n"
+                               "  B {\r\n    X = later twin\r\n  }\r\n}\r\n");
+        TReferenceText lookup(translation.Root(), reference.Root(), translation.GetCodePage());
+        const trvx::TTarvinItem& a = translation.Root().GetChild(0);
+        const trvx::TTarvinItem& gone = translation.Root().GetChild(1);
+        const std::vector<const trvx::TTarvinItem*> toB{&a, &a.GetChild(0)};
+        QCOMPARE(lookup.TextOf(lookup.NodeFor(toB), "X"), std::optional<std::string_view>("first"));
+        QCOMPARE(lookup.TextOf(lookup.NodeFor(toB), "Y"), std::optional<std::string_view>());
+        const std::vector<const trvx::TTarvinItem*> toSub{&gone, &gone.GetChild(0)};
+        QCOMPARE(lookup.NodeFor(toSub), nullptr);
+        // A path that is not the tree's own leads nowhere.
+        const std::vector<const trvx::TTarvinItem*> bogus{&a.GetChild(0)};
+        QCOMPARE(lookup.NodeFor(bogus), nullptr);
     }
 
     void referenceColumnShowsTheMatchingTextAndHidesWithoutOne() {
