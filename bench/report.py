@@ -28,10 +28,12 @@ LABELS = collections.OrderedDict([
     ("update_to", "editor: Update To"),
     ("rebuild_trees", "editor: `RebuildTrees` after it"),
     ("search", "editor: failing value search"),
+    ("start_ref", "editor: start with a reference open"),
+    ("open_with_reference", "editor: open beside a reference"),
 ])
 # Tools whose cost must grow linearly: Tarvin's own.
 OURS = {"fmt", "fmt_o", "dump", "update", "extract", "check", "start", "update_to", "rebuild_trees",
-        "search"}
+        "search", "start_ref", "open_with_reference"}
 
 
 def seconds(s):
@@ -47,7 +49,10 @@ def main():
     for line in open(sys.argv[1]):
         tool, size, median, cpu, rss, runs = line.split("\t")
         rows[(tool, int(size))] = (float(median), float(cpu), int(rss), int(runs))
-    file_bytes = {int(k): int(v) for k, v in (a.split("=") for a in sys.argv[2:])}
+    pairs = [a.split("=") for a in sys.argv[2:]]
+    file_bytes = {int(k): int(v) for k, v in pairs if not k.endswith("new")}
+    # The newer base of each size, "SIZEnew=BYTES": the reference beside it.
+    new_bytes = {int(k[:-3]): int(v) for k, v in pairs if k.endswith("new")}
     sizes = sorted(file_bytes)
     small, large = sizes[0], sizes[-1]
 
@@ -112,6 +117,14 @@ def main():
     if r and r[2]:
         ratio = r[2] * 1024 / file_bytes[large]
         check("editor peak RSS < 5x the file at %d MB" % large, ratio < 5, "%.2fx" % ratio)
+    r = get("open_with_reference", large)
+    if r:
+        check("editor open beside a reference < 3 s at %d MB" % large, r[0] < 3.0, seconds(r[0]))
+    r = get("start_ref", large)
+    if r and r[2] and large in new_bytes:
+        ratio = r[2] * 1024 / (file_bytes[large] + new_bytes[large])
+        check("editor peak RSS with a reference < 5x both files at %d MB" % large, ratio < 5,
+              "%.2fx" % ratio)
 
 
 if __name__ == "__main__":

@@ -99,9 +99,12 @@ measure_gui() {
     local start_bench=$tools/tarvin_start_bench
     [ -x "$start_bench" ] || return 0
     measure start "$size" "$start_bench" "$base.trvx"
+    # The newer base, of about the same size, as the reference beside it.
+    measure start_ref "$size" "$start_bench" "$base.trvx" --reference "$base-new.trvx"
     : >"$out/gui.txt"
     for _ in 1 2 3; do
         "$start_bench" "$base.trvx" --update "$base-new.trvx" --search "Nirgendwo" >>"$out/gui.txt"
+        "$start_bench" "$base.trvx" --reference "$base-new.trvx" >>"$out/gui.txt"
     done
     python3 - "$out/gui.txt" "$size" >>"$results" <<'EOF'
 import collections, statistics, sys
@@ -109,7 +112,7 @@ figures = collections.defaultdict(list)
 for line in open(sys.argv[1]):
     name, ms = line.split()
     figures[name].append(float(ms) / 1000)
-for name in ("update_to", "rebuild_trees", "search"):
+for name in ("update_to", "rebuild_trees", "search", "open_with_reference"):
     if figures[name]:
         m = statistics.median(figures[name])
         print("\t".join([name, sys.argv[2], "%.6f" % m, "%.6f" % m, "0", str(len(figures[name]))]))
@@ -138,7 +141,10 @@ for size in $sizes; do
 done
 
 sizes_bytes=()
-for size in $sizes; do sizes_bytes+=("$size=$(stat -c %s "$data/corpus-$size.trvx")"); done
+for size in $sizes; do
+    sizes_bytes+=("$size=$(stat -c %s "$data/corpus-$size.trvx")")
+    sizes_bytes+=("${size}new=$(stat -c %s "$data/corpus-$size-new.trvx")")
+done
 python3 "$root/bench/report.py" "$results" "${sizes_bytes[@]}" | tee "${BENCH_TABLE:-/dev/null}"
 echo
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load average $(cut -d' ' -f1-3 /proc/loadavg); table in $((SECONDS - started)) s."
@@ -149,4 +155,9 @@ if [ "${BENCH_MICRO:-1}" != 0 ] && [ -x "$tools/trvx_bench" ]; then
     echo "Micro-benchmarks (Google Benchmark):"
     "$tools/trvx_bench" --benchmark_min_time=0.2 \
         --benchmark_filter='^BM_(LoadFromText|LoadQuoted|SaveToText|IndexOfChild|ToUtf8|FromUtf8|Upper|UpdateTo|PruneRemoved|SearchNotFound|HugeValueLine)(/|$)'
+fi
+if [ "${BENCH_MICRO:-1}" != 0 ] && [ -x "$tools/tarvin_ui_bench" ]; then
+    # Target: under 200 ms over 1,000,000 values.
+    "$tools/tarvin_ui_bench" --benchmark_min_time=0.2 --benchmark_filter='^BM_NextUntranslated' 2>&1 |
+        grep -v QBasicTimer
 fi

@@ -1,6 +1,7 @@
 #include "ui/ContentsModel.h"
 
 #include "ui/Icons.h"
+#include "ui/LineBreakMarks.h"
 #include "ui/TextCodec.h"
 #include "ui/ViewColors.h"
 
@@ -239,6 +240,9 @@ QVariant TContentsModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
+        return MarkLineBreaks(DecodeText(d->Caption, *m_codePage));
+    case Qt::ToolTipRole:
+        // The whole caption, line breaks and all, where the row may cut it.
         return DecodeText(d->Caption, *m_codePage);
     case Qt::DecorationRole:
         return m_images.NodeIcon(d->ImageIndex, d->SelectedIndex);

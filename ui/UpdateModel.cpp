@@ -1,6 +1,7 @@
 #include "ui/UpdateModel.h"
 
 #include "ui/Icons.h"
+#include "ui/LineBreakMarks.h"
 #include "ui/TextCodec.h"
 
 namespace tarvin {
@@ -59,6 +60,8 @@ QVariant TUpdateModel::data(const QModelIndex& index, int role) const {
     if (row == nullptr || index.column() != 0)
         return {};
     if (role == Qt::DisplayRole)
+        return MarkLineBreaks(DecodeText(row->Caption, *m_codePage));
+    if (role == Qt::ToolTipRole)
         return DecodeText(row->Caption, *m_codePage);
     if (role == Qt::DecorationRole)
         return m_images.Icon(row->ImageIndex);

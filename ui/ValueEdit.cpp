@@ -1,5 +1,6 @@
 #include "ui/ValueEdit.h"
 
+#include "ui/ReferencePane.h"
 #include "ui/TextCodec.h"
 
 #include "language/Shortcut.h"
@@ -61,8 +62,11 @@ TValueEditResult ChosenShortcut(const TfrmShortcutEditor& dialog, const trvx::Co
 }
 
 std::optional<TValueEditResult> EditShortcut(QWidget* owner, const trvx::CodePage& codePage,
+                                             const std::optional<QString>& reference,
                                              std::string_view text) {
     auto dialog = std::make_unique<TfrmShortcutEditor>(owner);
+    if (reference)
+        ShowReferencePane(*dialog, *reference);
     if (text.empty())
         dialog->SelectEntry(0);
     else
@@ -75,8 +79,11 @@ std::optional<TValueEditResult> EditShortcut(QWidget* owner, const trvx::CodePag
 }
 
 std::optional<TValueEditResult> EditItems(QWidget* owner, const trvx::CodePage& codePage,
+                                          const std::optional<QString>& reference,
                                           std::string_view text) {
     auto dialog = std::make_unique<TfrmItemsEditor>(owner);
+    if (reference)
+        ShowReferencePane(*dialog, *reference);
     QStringList rows;
     for (const std::string& line : trvx::SplitItemLines(text))
         rows << DecodeValueText(codePage, line);
@@ -105,8 +112,11 @@ std::optional<TValueEditResult> EditItems(QWidget* owner, const trvx::CodePage& 
 }
 
 std::optional<TValueEditResult> EditString(QWidget* owner, const trvx::CodePage& codePage,
+                                           const std::optional<QString>& reference,
                                            std::string_view text) {
     auto dialog = std::make_unique<TfrmStringEditor>(owner);
+    if (reference)
+        ShowReferencePane(*dialog, *reference);
     dialog->SetText(DecodeValueText(codePage, text));
     dialog->SetAcceptCheck([&] { return EncodeValueText(codePage, dialog->Text()).Error; });
     if (dialog->exec() != QDialog::Accepted)
@@ -144,16 +154,17 @@ TEncodedText EncodeValueText(const trvx::CodePage& codePage, const QString& text
 }
 
 std::optional<TValueEditResult> RunValueEditor(QWidget* owner, const trvx::CodePage& codePage,
-                                               std::string_view ident, std::string_view text) {
+                                               std::string_view ident, std::string_view text,
+                                               const std::optional<QString>& reference) {
     switch (trvx::ValueKindOfIdent(ident)) {
     case trvx::vkShortcut:
-        return EditShortcut(owner, codePage, text);
+        return EditShortcut(owner, codePage, reference, text);
     case trvx::vkItems:
-        return EditItems(owner, codePage, text);
+        return EditItems(owner, codePage, reference, text);
     case trvx::vkString:
         break;
     }
-    return EditString(owner, codePage, text);
+    return EditString(owner, codePage, reference, text);
 }
 
 } // namespace tarvin

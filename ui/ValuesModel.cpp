@@ -1,13 +1,19 @@
 #include "ui/ValuesModel.h"
 
+#include "ui/LineBreakMarks.h"
+#include "ui/ReferenceText.h"
 #include "ui/TextCodec.h"
 #include "ui/ViewColors.h"
 #include "ui/ViewRules.h"
 
+#include <QColor>
+#include <QFont>
+
 namespace tarvin {
 
 void TValuesModel::Fill(trvx::TTarvinItem& item, TUpdateState state,
-                        const trvx::TUpdateLists& lists, const trvx::CodePage& codePage) {
+                        const trvx::TUpdateLists& lists, const trvx::CodePage& codePage,
+                        const TValueReference& reference) {
     std::vector<TValueNodeData> rows;
     rows.reserve(static_cast<std::size_t>(item.ValueCount()));
     for (int i = 0; i < item.ValueCount(); ++i) {
@@ -26,13 +32,55 @@ void TValuesModel::Fill(trvx::TTarvinItem& item, TUpdateState state,
     }
     beginResetModel();
     m_rows = std::move(rows);
+    m_codePage = &codePage;
+    m_reference = reference;
+    m_references.clear();
+    if (m_reference.Lookup != nullptr) {
+        m_references.reserve(m_rows.size());
+        for (int i = 0; i < static_cast<int>(m_rows.size()); ++i)
+            m_references.push_back(ReferenceCell(i));
+    }
     endResetModel();
 }
 
 void TValuesModel::Clear() {
     beginResetModel();
     m_rows.clear();
+    m_references.clear();
+    m_reference = {};
     endResetModel();
+}
+
+TValuesModel::TReferenceCell TValuesModel::ReferenceCell(int row) const {
+    const TValueNodeData& data = m_rows[static_cast<std::size_t>(row)];
+    const std::string_view ident = data.Item->GetValueIdent(row);
+    TReferenceCell cell;
+    cell.Text = m_reference.Lookup->TextOf(m_reference.Node, ident);
+    cell.Untranslated =
+        m_reference.Lookup->IsUntranslated(ident, data.Item->ValueText(row), cell.Text);
+    return cell;
+}
+
+std::optional<std::string_view> TValuesModel::ReferenceText(int row) const {
+    if (row < 0 || row >= static_cast<int>(m_references.size()))
+        return std::nullopt;
+    return m_references[static_cast<std::size_t>(row)].Text;
+}
+
+bool TValuesModel::IsUntranslated(int row) const {
+    return row >= 0 && row < static_cast<int>(m_references.size()) &&
+           m_references[static_cast<std::size_t>(row)].Untranslated;
+}
+
+void TValuesModel::RefreshRow(int row) {
+    const TValueNodeData* data = RowData(row);
+    if (data == nullptr)
+        return;
+    m_rows[static_cast<std::size_t>(row)].Value =
+        DisplayValue(data->Item->ValueText(row), *m_codePage);
+    if (row < static_cast<int>(m_references.size()))
+        m_references[static_cast<std::size_t>(row)] = ReferenceCell(row);
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 const TValueNodeData* TValuesModel::RowData(int row) const {
@@ -53,23 +101,64 @@ int TValuesModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TValuesModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 2;
+    return parent.isValid() ? 0 : 3;
 }
 
 QVariant TValuesModel::data(const QModelIndex& index, int role) const {
     const TValueNodeData* row = RowData(index);
     if (row == nullptr)
         return {};
-    if (role == Qt::DisplayRole) {
+    switch (role) {
+    case Qt::DisplayRole:
         if (index.column() == 0)
-            return row->Ident;
+            return MarkLineBreaks(row->Ident);
         if (index.column() == 1)
             return row->Value;
+        if (index.column() == 2) {
+            const auto text = ReferenceText(index.row());
+            return text ? DisplayValue(*text, *m_reference.CodePage) : QVariant();
+        }
+        return {};
+    case Qt::ToolTipRole:
+        return ToolTip(*row, index.row(), index.column());
+    // An untranslated text keeps the row's background, which tells what
+    // Update To did.
+    case Qt::FontRole:
+        if (IsUntranslated(index.row())) {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        return {};
+    case Qt::ForegroundRole:
+        return IsUntranslated(index.row()) ? QVariant(QColor(Qt::gray)) : QVariant();
+    case Qt::BackgroundRole:
+        return StateBrush(row->State);
+    default:
         return {};
     }
-    if (role == Qt::BackgroundRole)
-        return StateBrush(row->State);
-    return {};
+}
+
+QVariant TValuesModel::ToolTip(const TValueNodeData& row, int rowIndex, int column) const {
+    // Only where the row cuts or marks the text: the whole of it.
+    const auto whole = [](std::string_view text, const trvx::CodePage& codePage) -> QVariant {
+        if (text.find_first_of("\r\n") == std::string_view::npos)
+            return {};
+        return DecodeText(text, codePage).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
+    switch (column) {
+    case 0:
+        return row.Ident.contains(u'\r') || row.Ident.contains(u'\n') ? QVariant(row.Ident)
+                                                                      : QVariant();
+    case 1:
+        return whole(row.Item->ValueText(rowIndex), *m_codePage);
+    case 2: {
+        const auto text = ReferenceText(rowIndex);
+        return text ? whole(*text, *m_reference.CodePage) : QVariant();
+    }
+    default:
+        return {};
+    }
 }
 
 QVariant TValuesModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -79,6 +168,8 @@ QVariant TValuesModel::headerData(int section, Qt::Orientation orientation, int 
         return QStringLiteral("Ident");
     if (section == 1)
         return QStringLiteral("Value");
+    if (section == 2)
+        return QStringLiteral("Reference");
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "ui/ContentsTree.h"
 #include "ui/Dialogs.h"
 #include "ui/HeaderLine.h"
+#include "ui/ReferenceText.h"
 #include "ui/UpdateListWindow.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
@@ -36,6 +37,7 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     CreateLayout();
     CreateToolWindows();
     ConnectViews();
+    CreateWorkbench();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
@@ -58,6 +60,7 @@ TfrmMain::~TfrmMain() {
     disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
     for (QTreeView* view : {VSTree1, VSView1, AddedTree, RemovedTree})
         view->selectionModel()->disconnect(this);
+    DetachWorkbench();
     ContentsModel->Clear();
     ValuesModel->Clear();
     AddedModel->Clear();
@@ -337,6 +340,7 @@ void TfrmMain::UpdateActions() {
     actCollapseAll->setEnabled(hasTopLevel);
     actExpandAll->setEnabled(hasTopLevel);
     actFindNext->setEnabled(actFindNextUpdate());
+    UpdateWorkbenchActions();
 }
 
 void TfrmMain::ScheduleUpdateActions() {
@@ -359,6 +363,13 @@ void TfrmMain::UpdateCaption(const QString& fileName) {
 
 void TfrmMain::SetModified(bool modified) {
     m_modified = modified;
+    // Saved or opened: undoing back to here leaves nothing unsaved.
+    if (!modified)
+        UndoStack->setClean();
+}
+
+bool TfrmMain::IsModified() const {
+    return m_modified || !UndoStack->isClean();
 }
 
 void TfrmMain::Guarded(const std::function<void()>& handler) {

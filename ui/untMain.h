@@ -11,22 +11,31 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QAction;
 class QMenu;
 class QPushButton;
 class QTreeView;
+class QUndoStack;
+
+namespace trvx {
+struct TFinding;
+}
 
 namespace tarvin {
 
+class TCheckWindow;
 class TContentsModel;
 class TFindDialog;
 class TPaintBox;
+class TReferenceText;
 class TUpdateListWindow;
 class TUpdateModel;
 class TValuesModel;
-struct TValueEditResult;
+struct TValueReference;
 
 // What a search looks at: the tag of the find action that started it.
 using trvx::skItem;
@@ -72,7 +81,7 @@ public:
     void UpdateCaption(const QString& fileName);
     // Whether the translation has changes that were not saved.
     void SetModified(bool modified);
-    bool IsModified() const { return m_modified; }
+    bool IsModified() const;
     // The idle-time update rules; they also run whenever the application
     // becomes idle.
     void UpdateActions();
@@ -159,6 +168,27 @@ public:
     TSearchState SearchState;
     TFindDialog* FindDialog1 = nullptr;
 
+    // The translator's workbench: a reference beside the translation, the
+    // untranslated texts, the check's findings and undo of value edits.
+    void actOpenReferenceExecute();
+    void actNextUntranslatedExecute();
+    void actPreviousUntranslatedExecute();
+    void actCheckExecute();
+    // Opens fileName (a ".trvx" or ".exe") as the reference, replacing any.
+    void OpenReference(const QString& fileName);
+    bool HasReference() const;
+    // Stores an accepted edit as one undo step; an unchanged text is none.
+    void PushValueEdit(trvx::TTarvinItem& item, int index, std::string before, std::string after);
+    QAction* actOpenReference = nullptr;
+    QAction* actNextUntranslated = nullptr;
+    QAction* actPreviousUntranslated = nullptr;
+    QAction* actCheck = nullptr;
+    QAction* actUndo = nullptr;
+    QAction* actRedo = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QUndoStack* UndoStack = nullptr;
+    TCheckWindow* CheckWindow = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -169,6 +199,17 @@ private:
     void CreateMenus();
     void CreateLayout();
     void CreateToolWindows();
+    void CreateWorkbench();
+    void UpdateWorkbenchActions();
+    // Before the rows are rebuilt: what points into the old shape goes.
+    void WorkbenchTreesReset();
+    void ShowReferenceColumn(bool visible);
+    void DetachWorkbench();
+    TValueReference ValueReferenceOf(int node);
+    std::optional<QString> ReferenceTextOfSelectedValue() const;
+    void GoToUntranslated(bool down);
+    void JumpToFinding(const trvx::TFinding& finding);
+    void ValueStored(trvx::TTarvinItem& item, int index, bool again);
     void ConnectViews();
     void Connect(QAction* action, void (TfrmMain::*handler)());
     void SetUpdateListVisible(TUpdateListWindow* window, bool visible);
@@ -189,9 +230,6 @@ private:
     // Asks "Save changes to NAME?" when there are unsaved changes; false
     // when the user cancels or the save did not happen.
     bool QuerySaveChanges();
-    // Stores an accepted edit of value index of item, its row text and the
-    // modified mark; an edit that changes no byte stores nothing.
-    void StoreEditedValue(trvx::TTarvinItem& item, int index, const TValueEditResult& edit);
     // Writes CurrentLanguage without what the marks remove, then removes it
     // from the tree; on failure nothing has changed.
     void SaveTo(const QString& fileName);
@@ -205,6 +243,9 @@ private:
     QString m_fileName;     // the file the caption names
     QString m_openFileName; // the name the open dialog proposes
     TUpdateSortKey m_sortKey = sbType;
+    std::unique_ptr<trvx::TTarvin> m_reference;
+    std::unique_ptr<TReferenceText> m_referenceText;
+    bool m_checkWindowPlaced = false;
 };
 
 } // namespace tarvin

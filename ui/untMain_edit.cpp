@@ -27,8 +27,8 @@ void TfrmMain::actEditExecute() {
 
     const std::string ident(item->GetValueIdent(index));
     const std::string text = item->GetValue(index);
-    const std::optional<TValueEditResult> result =
-        RunValueEditor(this, CurrentLanguage.GetCodePage(), ident, text);
+    const std::optional<TValueEditResult> result = RunValueEditor(
+        this, CurrentLanguage.GetCodePage(), ident, text, ReferenceTextOfSelectedValue());
     if (!result)
         return;
     if (!result->Error.isEmpty()) {
@@ -36,17 +36,8 @@ void TfrmMain::actEditExecute() {
                                         result->Error);
         return;
     }
-    StoreEditedValue(*item, index, *result);
-}
-
-void TfrmMain::StoreEditedValue(trvx::TTarvinItem& item, int index, const TValueEditResult& edit) {
-    // OK on the text as it was is no edit: nothing to store or to save.
-    if (item.ValueText(index) == edit.Text)
-        return;
-    item.SetValue(index, edit.Text);
-    ValuesModel->SetValueText(index, edit.Display);
-    // An edit is work that must not be lost without asking.
-    SetModified(true);
+    // One undo step; the stack's clean mark tells whether it is unsaved work.
+    PushValueEdit(*item, index, text, result->Text);
 }
 
 } // namespace tarvin

@@ -103,7 +103,7 @@ void TfrmMain::OpenFile(const QString& fileName, trvx::TTarvin* target) {
         return;
     // Nothing replaced the tree: unsaved edits are still on screen, so the
     // caption and the modified mark must go on naming them.
-    if (result == trvx::TOpenResult::NotAModule && m_modified)
+    if (result == trvx::TOpenResult::NotAModule && IsModified())
         return;
     UpdateCaption(fileName);
     UpdateLists.ClearUpdateLists();
@@ -187,7 +187,7 @@ void TfrmMain::SaveTo(const QString& fileName) {
 }
 
 bool TfrmMain::QuerySaveChanges() {
-    if (!m_modified)
+    if (!IsModified())
         return true;
     const QString name =
         m_fileName.isEmpty() ? QStringLiteral("Untitled") : DocumentName(m_fileName);
@@ -200,7 +200,7 @@ bool TfrmMain::QuerySaveChanges() {
     if (answer != QMessageBox::Save)
         return false;
     actSaveExecute();
-    return !m_modified;
+    return !IsModified();
 }
 
 } // namespace tarvin

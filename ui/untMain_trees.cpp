@@ -70,6 +70,7 @@ void TfrmMain::VSView1DblClick() {
 
 void TfrmMain::RebuildTrees() {
     m_codePage = &CurrentLanguage.GetCodePage();
+    WorkbenchTreesReset();
     // Rows of both lists point at contents rows: they go first.
     AddedModel->Clear();
     RemovedModel->Clear();
@@ -140,7 +141,8 @@ void TfrmMain::VSTree1Change(const QModelIndex& node) {
         ValuesModel->Clear();
         return;
     }
-    ValuesModel->Fill(*data->Item, data->State, UpdateLists, *m_codePage);
+    ValuesModel->Fill(*data->Item, data->State, UpdateLists, *m_codePage,
+                      ValueReferenceOf(ContentsModel->NodeOf(node)));
     if (ValuesModel->rowCount() > 0)
         VSView1->selectionModel()->select(ValuesModel->index(0, 0),
                                           QItemSelectionModel::ClearAndSelect |

@@ -51,14 +51,14 @@ void TfrmMain::actUpdateToExecute() {
     if (!fileName)
         return;
     m_openFileName = *fileName;
-    trvx::TTarvin base;
+    auto base = std::make_unique<trvx::TTarvin>();
     // A failed load ends here: the translation, its marks and the views stay.
-    OpenFile(*fileName, &base);
+    OpenFile(*fileName, base.get());
     // The marks are what a save would write differently: a base that adds
     // and removes nothing changes nothing, unless it drops earlier marks.
     const bool hadMarks = !UpdateLists.IsEmpty();
     try {
-        trvx::UpdateTo(base.Root(), CurrentLanguage.Root(), UpdateLists,
+        trvx::UpdateTo(base->Root(), CurrentLanguage.Root(), UpdateLists,
                        CurrentLanguage.GetCodePage());
     } catch (...) {
         SetModified(true); // part of the base may have been copied in
@@ -66,6 +66,9 @@ void TfrmMain::actUpdateToExecute() {
     }
     if (hadMarks || !UpdateLists.IsEmpty())
         SetModified(true);
+    // The newer base is what the translator now translates from.
+    if (!m_reference)
+        m_reference = std::move(base);
     RebuildTrees();
 }
 

@@ -1,6 +1,7 @@
 // The editor's start as a user meets it, instrumented for bench/run.sh:
 //
 //   tarvin_start_bench FILE [--update NEWBASE] [--search TEXT]
+//   tarvin_start_bench FILE --reference REFERENCE
 //
 // Opens FILE from the command line as Tarvin does, and at the first idle
 // moment checks that the first node is selected and its values are shown,
@@ -8,6 +9,9 @@
 // is freed on the way out). With --update it first runs Update To with
 // NEWBASE and times it and the RebuildTrees after it; with --search it runs
 // a value search for TEXT from the first node, which should find nothing.
+// With --reference it opens REFERENCE as the reference first, then FILE,
+// and times that open to the first values shown beside their reference
+// ("open_with_reference") and a Next Untranslated from the first node.
 // Figures go to standard output as "name milliseconds" lines.
 
 #include "ui/Dialogs.h"
@@ -74,21 +78,30 @@ int main(int argc, char* argv[]) {
     QStringList args = QApplication::arguments();
     args.removeFirst();
     if (args.isEmpty())
-        Fail("usage: tarvin_start_bench FILE [--update NEWBASE] [--search TEXT]");
+        Fail("usage: tarvin_start_bench FILE [--update NEWBASE] [--search TEXT] "
+             "[--reference REFERENCE]");
     const QString file = args.first();
-    QString update, search;
+    QString update, search, reference;
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--update"))
             update = args[i + 1];
         else if (args[i] == QLatin1String("--search"))
             search = args[i + 1];
+        else if (args[i] == QLatin1String("--reference"))
+            reference = args[i + 1];
         else
             Fail("unknown option");
     }
 
     TScriptedDialogs dialogs;
     TDialogs::SetCurrent(&dialogs);
-    TfrmMain w(QStringList{file});
+    TfrmMain w(reference.isEmpty() ? QStringList{file} : QStringList{});
+    TClock::time_point opened = start;
+    if (!reference.isEmpty()) {
+        w.OpenReference(reference);
+        opened = TClock::now();
+        w.OpenFile(file);
+    }
     w.show();
 
     QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
@@ -100,6 +113,14 @@ int main(int argc, char* argv[]) {
                          if (dialogs.Messages > 0 || !ValuesShown(w))
                              Fail("the first node's values are not shown");
                          std::printf("start %.1f\n", Millis(start));
+                         if (!reference.isEmpty()) {
+                             std::printf("open_with_reference %.1f\n", Millis(opened));
+                             if (w.ValuesModel->columnCount() < 3 || !w.HasReference())
+                                 Fail("the reference is not shown");
+                             const TClock::time_point t = TClock::now();
+                             w.actNextUntranslatedExecute();
+                             std::printf("next_untranslated %.1f\n", Millis(t));
+                         }
                          if (!update.isEmpty()) {
                              dialogs.OpenName = update;
                              const TClock::time_point t = TClock::now();

@@ -223,12 +223,13 @@ private slots:
     void menus() {
         TScriptedDialogs dialogs;
         TfrmMain w;
-        QCOMPARE(MenuCaptions(w.mnuFile),
-                 QStringList({"&Open...", "&Save...", "---", "Update To...", "---", "&Exit"}));
-        QCOMPARE(MenuCaptions(w.mnuSearch), QStringList({"Find &Value", "Find Value I&dent",
-                                                         "Find &Item", "---", "Find &Next"}));
+        QCOMPARE(MenuCaptions(w.mnuFile), QStringList({"&Open...", "Open &Reference...", "&Save...",
+                                                       "---", "Update To...", "---", "&Exit"}));
+        QCOMPARE(MenuCaptions(w.mnuSearch),
+                 QStringList({"Find &Value", "Find Value I&dent", "Find &Item", "---", "Find &Next",
+                              "---", "Next &Untranslated", "Previous Untranslated"}));
         QCOMPARE(MenuCaptions(w.mnuMisc),
-                 QStringList({"AutoExpand", "---", "Expand All", "Collapse All"}));
+                 QStringList({"AutoExpand", "---", "Expand All", "Collapse All", "---", "&Check"}));
         QCOMPARE(MenuCaptions(w.mnuUpdate),
                  QStringList({"&Added List", "&Removed List", "---", "&Sort"}));
         QCOMPARE(MenuCaptions(w.mnuSort),
@@ -236,7 +237,7 @@ private slots:
         QStringList bar;
         for (QAction* a : w.menuBar()->actions())
             bar << a->text();
-        QCOMPARE(bar, QStringList({"&File", "&Search", "&Misc", "&Update"}));
+        QCOMPARE(bar, QStringList({"&File", "&Edit", "&Search", "&Misc", "&Update"}));
         QCOMPARE(w.actFindItem->data().toInt(), 0);
         QCOMPARE(w.actFindValue->data().toInt(), 1);
         QCOMPARE(w.actFindValueIdent->data().toInt(), 2);

@@ -22,6 +22,16 @@ QString SourcePath(const QString& relative) {
     return QStringLiteral(TARVIN_SOURCE_DIR "/") + relative;
 }
 
+void WhenModal(const std::function<void(QWidget*)>& steps) {
+    QTimer::singleShot(0, [steps] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        steps(modal);
+        if (QApplication::activeModalWidget() == modal)
+            QTest::keyClick(modal, Qt::Key_Escape);
+    });
+}
+
 QByteArray Crlf(QByteArray text) {
     text.replace("\r\n", "\n");
     text.replace("\n", "\r\n");
@@ -140,16 +150,6 @@ bool HostModulesReadable() {
         }
     }();
     return readable;
-}
-
-void WhenModal(const std::function<void(QWidget*)>& steps) {
-    QTimer::singleShot(0, [steps] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        steps(modal);
-        if (QApplication::activeModalWidget() == modal)
-            QTest::keyClick(modal, Qt::Key_Escape);
-    });
 }
 
 bool ShowActive(QWidget& window) {
