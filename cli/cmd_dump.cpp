@@ -16,7 +16,14 @@ public:
 
     void String(std::string_view s) {
         m_out += '"';
-        for (unsigned char c : s) {
+        for (std::size_t pos = 0; pos < s.size();) {
+            const auto c = static_cast<unsigned char>(s[pos]);
+            if (c >= 0x80) {
+                // Whole characters: a double-byte page's trail byte may be a backslash.
+                AppendUtf8(m_out, m_bytes ? char32_t(s[pos++] & 0xFF) : m_cp.NextChar(s, pos));
+                continue;
+            }
+            ++pos;
             switch (c) {
             case '"':
                 m_out += "\\\"";
@@ -38,10 +45,8 @@ public:
                     char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
                     m_out += buf;
-                } else if (c < 0x80) {
-                    m_out += static_cast<char>(c);
                 } else {
-                    AppendUtf8(m_out, m_bytes ? char32_t(c) : m_cp.Decode(c));
+                    m_out += static_cast<char>(c);
                 }
             }
         }
@@ -69,7 +74,9 @@ public:
             const TTarvinItem* node;
             std::size_t next;
         };
-        m_out += '{';
+        m_out += "{\"codePage\":";
+        String(m_cp.Name());
+        m_out += ',';
         Values(root);
         m_out += ",\"children\":[";
         std::vector<Frame> stack{{&root, 0}};

@@ -59,6 +59,12 @@ void AppendSegment(std::string& path, std::string_view name, const CodePage& cp)
     path += name;
 }
 
+// The character an accelerator marks, whole on a double-byte page.
+char32_t MarkedChar(const CodePage& cp, std::string_view text, const TAccelerator& mark) {
+    auto pos = static_cast<std::size_t>(mark.Position);
+    return cp.NextChar(text, pos);
+}
+
 std::vector<std::string_view> Written(const TFormatScan& scan) {
     std::vector<std::string_view> out;
     for (const TPlaceholder& p : scan.Placeholders)
@@ -122,7 +128,7 @@ private:
         std::size_t Child;
         int Value;
         TAccelerator Accelerator;
-        unsigned char Folded;
+        char32_t Folded;
         std::size_t GroupStart = 0;
         std::size_t GroupSize = 0;
     };
@@ -389,8 +395,7 @@ void TChecker::CheckAcceleratorScope(TFrame& frame) {
             const std::string_view text = values[v].Text.View();
             TCaption caption{c, v, FindAccelerator(text), 0};
             if (caption.Accelerator.Position >= 0)
-                caption.Folded =
-                    m_cp.Upper(static_cast<unsigned char>(text[caption.Accelerator.Position]));
+                caption.Folded = UpperChar(MarkedChar(m_cp, text, caption.Accelerator));
             captions.push_back(caption);
         }
     }
@@ -447,7 +452,7 @@ void TChecker::CheckAcceleratorScope(TFrame& frame) {
             if (rest > 0)
                 others += " and " + std::to_string(rest) + " more";
             std::string letter;
-            AppendUtf8(letter, m_cp.Decode(caption.Folded));
+            AppendUtf8(letter, caption.Folded);
             pend("accelerator " + Quoted(letter) + " is also used by " + others);
         }
     }
@@ -462,7 +467,7 @@ void TChecker::CheckMissingAccelerator(const TTarvinItem& item, int index,
     if (baseMark.Position < 0)
         return;
     std::string letter;
-    AppendUtf8(letter, m_baseCp.Decode(static_cast<unsigned char>(baseText[baseMark.Position])));
+    AppendUtf8(letter, MarkedChar(m_baseCp, baseText, baseMark));
     Add(TSeverity::Warning, TCheckKind::Accelerator, m_path, &item, index,
         "the caption has no accelerator; the base marks " + Quoted(letter) + " in " +
             Quoted(m_baseCp.ToUtf8(baseText)));
@@ -537,10 +542,57 @@ std::vector<TFinding> CheckTrees(const TTarvinItem& root, const CodePage& cp,
     return checker.TakeFindings();
 }
 
+namespace {
+
+// What keeps the host from reading the file's language: a byte-order mark
+// glued to the first node's name (INFO then goes unseen), or a LangID
+// Windows does not know (the texts may then be read in the wrong code page).
+std::vector<TFinding> LanguageFindings(const TTarvin& translation) {
+    std::vector<TFinding> out;
+    const CodePage& cp = translation.GetCodePage();
+    const auto top = translation.Root().Children();
+    if (!top.empty() && top[0].Name.View().starts_with("\xEF\xBB\xBF")) {
+        TFinding f;
+        f.Severity = TSeverity::Error;
+        f.Path = PathSegment(top[0].Name.View(), cp);
+        f.Message = "the file starts with a UTF-8 byte-order mark, which the host reads as part "
+                    "of the first node's name, so it will not find that node; save the file "
+                    "without it";
+        f.Item = top[0].Item.get();
+        out.push_back(std::move(f));
+    }
+    if (const std::string warning = translation.CodePageWarning(); !warning.empty()) {
+        const TTarvinItem* info = translation.InfoSection();
+        const int index = translation.LangIdIndex();
+        TFinding f;
+        f.Severity = TSeverity::Warning;
+        for (const auto& child : top)
+            if (child.Item.get() == info)
+                f.Path = PathSegment(child.Name.View(), cp);
+        f.Ident = cp.ToUtf8(info->GetValueIdent(index));
+        f.Text = cp.ToUtf8(info->ValueText(index));
+        f.Message = warning;
+        f.Item = info;
+        f.ValueIndex = index;
+        out.push_back(std::move(f));
+    }
+    return out;
+}
+
+} // namespace
+
 std::vector<TFinding> CheckLanguage(const TTarvin& translation, const TTarvin* base) {
     const CodePage& cp = translation.GetCodePage();
-    return CheckTrees(translation.Root(), cp, base ? &base->Root() : nullptr,
-                      base ? base->GetCodePage() : cp);
+    std::vector<TFinding> findings = CheckTrees(
+        translation.Root(), cp, base ? &base->Root() : nullptr, base ? base->GetCodePage() : cp);
+    // They concern the first node: first of their family.
+    const auto structure = std::find_if(findings.begin(), findings.end(), [](const TFinding& f) {
+        return f.Kind == TCheckKind::Structure;
+    });
+    std::vector<TFinding> language = LanguageFindings(translation);
+    findings.insert(structure, std::make_move_iterator(language.begin()),
+                    std::make_move_iterator(language.end()));
+    return findings;
 }
 
 int CountFindings(const std::vector<TFinding>& findings, TSeverity severity) {
