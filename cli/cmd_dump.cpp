@@ -20,7 +20,12 @@ public:
             const auto c = static_cast<unsigned char>(s[pos]);
             if (c >= 0x80) {
                 // Whole characters: a double-byte page's trail byte may be a backslash.
-                AppendUtf8(m_out, m_bytes ? char32_t(s[pos++] & 0xFF) : m_cp.NextChar(s, pos));
+                const char32_t ch = m_bytes ? char32_t(s[pos++] & 0xFF) : m_cp.NextChar(s, pos);
+                // A byte the page leaves undefined shows as the escape of its stand-in.
+                if (CodePage::IsUndefinedChar(ch))
+                    Escape(ch);
+                else
+                    AppendUtf8(m_out, ch);
                 continue;
             }
             ++pos;
@@ -42,15 +47,19 @@ public:
                 break;
             default:
                 if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    m_out += buf;
+                    Escape(c);
                 } else {
                     m_out += static_cast<char>(c);
                 }
             }
         }
         m_out += '"';
+    }
+
+    void Escape(char32_t ch) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(ch));
+        m_out += buf;
     }
 
     void Values(const TTarvinItem& item) {
