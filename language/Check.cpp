@@ -544,23 +544,11 @@ std::vector<TFinding> CheckTrees(const TTarvinItem& root, const CodePage& cp,
 
 namespace {
 
-// What keeps the host from reading the file's language: a byte-order mark
-// glued to the first node's name (INFO then goes unseen), or a LangID
-// Windows does not know (the texts may then be read in the wrong code page).
+// A LangID Windows does not know: the texts may be read in the wrong code page.
 std::vector<TFinding> LanguageFindings(const TTarvin& translation) {
     std::vector<TFinding> out;
     const CodePage& cp = translation.GetCodePage();
     const auto top = translation.Root().Children();
-    if (!top.empty() && top[0].Name.View().starts_with("\xEF\xBB\xBF")) {
-        TFinding f;
-        f.Severity = TSeverity::Error;
-        f.Path = PathSegment(top[0].Name.View(), cp);
-        f.Message = "the file starts with a UTF-8 byte-order mark, which the host reads as part "
-                    "of the first node's name, so it will not find that node; save the file "
-                    "without it";
-        f.Item = top[0].Item.get();
-        out.push_back(std::move(f));
-    }
     if (const std::string warning = translation.CodePageWarning(); !warning.empty()) {
         const TTarvinItem* info = translation.InfoSection();
         const int index = translation.LangIdIndex();
@@ -579,6 +567,17 @@ std::vector<TFinding> LanguageFindings(const TTarvin& translation) {
     return out;
 }
 
+// What the reads skipped, as structure errors of the root. Values of the
+// root are reported with the tree.
+void AddReadLosses(std::vector<TFinding>& findings, const TTarvin& tree, std::string_view where) {
+    for (const TReadLoss& loss : tree.ReadLosses())
+        if (loss.Kind != TReadLossKind::RootValue)
+            findings.push_back({TSeverity::Error, TCheckKind::Structure, "", "", "",
+                                std::string(where) + "line " + std::to_string(loss.Line) + ": " +
+                                    DescribeReadLoss(loss),
+                                &tree.Root(), -1});
+}
+
 } // namespace
 
 std::vector<TFinding> CheckLanguage(const TTarvin& translation, const TTarvin* base) {
@@ -592,6 +591,9 @@ std::vector<TFinding> CheckLanguage(const TTarvin& translation, const TTarvin* b
     std::vector<TFinding> language = LanguageFindings(translation);
     findings.insert(structure, std::make_move_iterator(language.begin()),
                     std::make_move_iterator(language.end()));
+    AddReadLosses(findings, translation, "");
+    if (base)
+        AddReadLosses(findings, *base, "in the base, ");
     return findings;
 }
 
