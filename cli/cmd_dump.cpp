@@ -123,35 +123,41 @@ private:
     bool m_bytes;
 };
 
-int RunDump(const std::string& file, bool bytes) {
+struct TDumpOptions {
+    std::string file;
+    bool bytes = false;
+    int codePage = 0;
+};
+
+int RunDump(const TDumpOptions& o) {
+    const std::string& file = o.file;
     TTarvin& tree = ProcessTree();
+    tree.SetCodePageOverride(o.codePage);
     LoadInput(tree, file);
     WarnAboutLosses({{file, tree}});
     TTextSink sink([](std::string_view bytes) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     });
-    JsonWriter(sink, tree.GetCodePage(), bytes).Tree(tree.Root());
+    JsonWriter(sink, tree.GetCodePage(), o.bytes).Tree(tree.Root());
     FlushStandardOutput();
     return 0;
 }
-
-struct TDumpOptions {
-    std::string file;
-    bool bytes = false;
-};
 
 CommandRun SetupDump(CLI::App& app) {
     auto o = std::make_shared<TDumpOptions>();
     AddInputArgument(app, o->file, "FILE", "the file to read");
     app.add_flag("--bytes", o->bytes, "write every byte 0x80-0xFF as U+0080-U+00FF");
-    return [o] { return RunDump(o->file, o->bytes); };
+    AddCodePageOption(app, o->codePage);
+    return [o] { return RunDump(*o); };
 }
 
 const RegisterCommand
     reg({"dump", "print the tree as JSON",
          "Prints the tree of FILE as JSON: {\"values\":[...],\"children\":[{\"name\":...,\n"
          "\"values\":[{\"ident\":...,\"text\":...}],\"children\":[...]}]}. Texts are decoded\n"
-         "through the file's code page (from INFO's LangID, else the locale).\n"
+         "through the file's code page (from --codepage, else INFO's LangID, else\n"
+         "the locale), which \"codePage\" names. A byte the page leaves undefined is\n"
+         "written as \\uef80-\\uefff, the private-use character that stands for it.\n"
          "--bytes writes every byte 0x80-0xFF as U+0080-U+00FF instead, so the\n"
          "dump is exact whatever the code page.\n",
          SetupDump});

@@ -157,7 +157,7 @@ std::string TTarvin::CodePageWarning() const {
         return {};
     const std::string_view text = InfoSection()->ValueText(LangIdIndex());
     return "LangID " + CodePage::Default().ToUtf8(text.substr(0, 20)) +
-           " is no Windows language; texts are read as " + CodePage::Default().Name() +
+           " is not a Windows language id; texts are read as " + CodePage::Default().Name() +
            ", the locale's code page";
 }
 
