@@ -319,19 +319,41 @@ std::string CodePage::Upper(std::string_view bytes) const {
             out[pos++] = static_cast<char>(m_upper[lead]);
             continue;
         }
-        const auto code =
-            static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(out[pos + 1]));
-        if (auto it = m_doubleByte->UpperPairs.find(code); it != m_doubleByte->UpperPairs.end()) {
-            out[pos] = static_cast<char>(it->second >> 8);
-            out[pos + 1] = static_cast<char>(it->second & 0xFF);
-        }
+        const std::uint16_t upper = UpperPair(
+            static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(out[pos + 1])));
+        out[pos] = static_cast<char>(upper >> 8);
+        out[pos + 1] = static_cast<char>(upper & 0xFF);
         pos += 2;
     }
     return out;
 }
 
+std::uint16_t CodePage::UpperPair(std::uint16_t code) const {
+    const auto it = m_doubleByte->UpperPairs.find(code);
+    return it == m_doubleByte->UpperPairs.end() ? code : it->second;
+}
+
 bool CodePage::SameTextDoubleByte(std::string_view a, std::string_view b) const {
-    return a == b || Upper(a) == Upper(b);
+    for (std::size_t pos = 0; pos < a.size();) {
+        const std::size_t length = CharLength(a, pos);
+        if (CharLength(b, pos) != length)
+            return false;
+        const auto x = static_cast<unsigned char>(a[pos]);
+        const auto y = static_cast<unsigned char>(b[pos]);
+        if (length == 1) {
+            if (x != y && m_upper[x] != m_upper[y])
+                return false;
+        } else {
+            const auto xCode =
+                static_cast<std::uint16_t>(x << 8 | static_cast<unsigned char>(a[pos + 1]));
+            const auto yCode =
+                static_cast<std::uint16_t>(y << 8 | static_cast<unsigned char>(b[pos + 1]));
+            if (xCode != yCode && UpperPair(xCode) != UpperPair(yCode))
+                return false;
+        }
+        pos += length;
+    }
+    return true;
 }
 
 void AppendUtf8(std::string& out, char32_t ch) {

@@ -93,6 +93,7 @@ private:
     void BuildUpper();
     bool Encode(char32_t ch, std::string& out) const;
     bool SameTextDoubleByte(std::string_view a, std::string_view b) const;
+    std::uint16_t UpperPair(std::uint16_t code) const;
 
     int m_id;
     std::array<char32_t, 256> m_toUnicode{};
