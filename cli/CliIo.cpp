@@ -158,7 +158,9 @@ void LoadFromModule(TTarvin& tree, const TPeModule& module, const std::string& f
     NamingErrors(fileName, [&] { tree.LoadFromResource(module); });
 }
 
-void LoadInput(TTarvin& tree, const std::string& fileName) {
+namespace {
+
+void LoadAnyInput(TTarvin& tree, const std::string& fileName) {
     if (fileName == "-") {
         TByteBuffer bytes = ReadStandardInput();
         if (!HasPeSignature({bytes.Data(), bytes.Size()})) {
@@ -177,6 +179,20 @@ void LoadInput(TTarvin& tree, const std::string& fileName) {
         return;
     }
     NamingErrors(fileName, [&] { tree.LoadFromFile(fileName); });
+}
+
+// A LangID Windows does not know leaves the code page a guess: say so.
+void WarnAboutCodePage(const TTarvin& tree, const std::string& fileName) {
+    if (const std::string warning = tree.CodePageWarning(); !warning.empty())
+        std::cerr << ("trvx: warning: " + ShownName(fileName) + ": " + warning +
+                      " (name another with --codepage N)\n");
+}
+
+} // namespace
+
+void LoadInput(TTarvin& tree, const std::string& fileName) {
+    LoadAnyInput(tree, fileName);
+    WarnAboutCodePage(tree, fileName);
 }
 
 void WarnAboutLosses(std::initializer_list<TInput> inputs) {

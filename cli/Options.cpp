@@ -1,5 +1,7 @@
 #include "cli/Options.h"
 
+#include "language/CodePage.h"
+
 #include <CLI/CLI.hpp>
 
 namespace trvx::cli {
@@ -44,6 +46,26 @@ CLI::Option* AddBaseOption(CLI::App& app, std::string& fileName) {
 
 CLI::Option* AddForceOption(CLI::App& app, bool& force, std::string_view description) {
     return app.add_flag("--force", force, std::string(description));
+}
+
+CLI::Option* AddCodePageOption(CLI::App& app, int& codePage) {
+    std::vector<std::string> pages;
+    for (const int id : CodePage::SupportedIds())
+        pages.push_back(std::to_string(id));
+    const CLI::Validator supported(
+        [pages](std::string& value) {
+            for (const std::string& p : pages)
+                if (value == p)
+                    return std::string();
+            return "code page '" + value + "' is not supported (" + JoinChoices(pages, ", ") + ")";
+        },
+        "");
+    return app
+        .add_option("--codepage", codePage,
+                    "read the translation in this Windows code page, not the one its LangID "
+                    "implies")
+        ->type_name("N")
+        ->check(supported);
 }
 
 CLI::Option* AddFormatOption(CLI::App& app, std::string& format,

@@ -24,6 +24,9 @@ CLI::Option* AddBaseOption(CLI::App& app, std::string& fileName);
 CLI::Option*
 AddForceOption(CLI::App& app, bool& force,
                std::string_view description = "write even over a file when a read lost text");
+// --codepage N: the translation is read in code page N, whatever its LangID
+// says; 0 when not given.
+CLI::Option* AddCodePageOption(CLI::App& app, int& codePage);
 // --format with one of choices; the first is the default.
 CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
                              const std::vector<std::string>& choices);

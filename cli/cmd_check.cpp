@@ -14,12 +14,14 @@ namespace {
 
 struct TCheckOptions {
     std::string file, base, format;
+    int codePage = 0;
 };
 
 int RunCheck(const TCheckOptions& o) {
     const std::optional<std::string> baseName =
         o.base.empty() ? std::nullopt : std::optional<std::string>(o.base);
     TTarvin& translation = ProcessTree();
+    translation.SetCodePageOverride(o.codePage);
     const TTarvin* base = LoadWithBase(translation, o.file, baseName);
 
     const std::vector<TFinding> findings = CheckLanguage(translation, base);
@@ -36,6 +38,7 @@ CommandRun SetupCheck(CLI::App& app) {
     AddInputArgument(app, o->file, "TRANSLATION", "the translation to check");
     AddBaseOption(app, o->base);
     AddFormatOption(app, o->format, {"text", "json", "junit"});
+    AddCodePageOption(app, o->codePage);
     return [o] { return RunCheck(*o); };
 }
 

@@ -14,12 +14,14 @@ namespace {
 struct TDiffOptions {
     std::string a, b;
     bool quiet = false;
+    int codePage = 0;
 };
 
 int RunDiff(const TDiffOptions& o) {
     // Like diff: 1 means "they differ", so trouble needs a status of its own.
     try {
         TTarvin a;
+        a.SetCodePageOverride(o.codePage);
         TUpdateLists lists;
         const TTarvin& b = LoadAndUpdate(a, o.a, o.b, lists);
         WarnAboutLosses({{o.a, a}, {o.b, b}});
@@ -39,6 +41,7 @@ CommandRun SetupDiff(CLI::App& app) {
     AddInputArgument(app, o->a, "A", "the older version");
     AddInputArgument(app, o->b, "B", "the newer version");
     app.add_flag("-q", o->quiet, "print nothing; the exit status tells");
+    AddCodePageOption(app, o->codePage);
     return [o] { return RunDiff(*o); };
 }
 

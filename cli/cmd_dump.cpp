@@ -20,7 +20,19 @@ public:
 
     void String(std::string_view s) {
         m_out += '"';
-        for (unsigned char c : s) {
+        for (std::size_t pos = 0; pos < s.size();) {
+            const auto c = static_cast<unsigned char>(s[pos]);
+            if (c >= 0x80) {
+                // Whole characters: a double-byte page's trail byte may be a backslash.
+                const char32_t ch = m_bytes ? char32_t(s[pos++] & 0xFF) : m_cp.NextChar(s, pos);
+                // A byte the page leaves undefined shows as the escape of its stand-in.
+                if (CodePage::IsUndefinedChar(ch))
+                    Escape(ch);
+                else
+                    AppendUtf8(m_out, ch);
+                continue;
+            }
+            ++pos;
             switch (c) {
             case '"':
                 m_out += "\\\"";
@@ -39,17 +51,19 @@ public:
                 break;
             default:
                 if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    m_out += buf;
-                } else if (c < 0x80) {
-                    m_out += static_cast<char>(c);
+                    Escape(c);
                 } else {
-                    AppendUtf8(m_out, m_bytes ? char32_t(c) : m_cp.Decode(c));
+                    m_out += static_cast<char>(c);
                 }
             }
         }
         m_out += '"';
+    }
+
+    void Escape(char32_t ch) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(ch));
+        m_out += buf;
     }
 
     void Values(const TTarvinItem& item) {
@@ -73,7 +87,9 @@ public:
             const TTarvinItem* node;
             std::size_t next;
         };
-        m_out += '{';
+        m_out += "{\"codePage\":";
+        String(m_cp.Name());
+        m_out += ',';
         Values(root);
         m_out += ",\"children\":[";
         std::vector<Frame> stack{{&root, 0}};
@@ -107,35 +123,41 @@ private:
     bool m_bytes;
 };
 
-int RunDump(const std::string& file, bool bytes) {
+struct TDumpOptions {
+    std::string file;
+    bool bytes = false;
+    int codePage = 0;
+};
+
+int RunDump(const TDumpOptions& o) {
+    const std::string& file = o.file;
     TTarvin& tree = ProcessTree();
+    tree.SetCodePageOverride(o.codePage);
     LoadInput(tree, file);
     WarnAboutLosses({{file, tree}});
     TTextSink sink([](std::string_view bytes) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     });
-    JsonWriter(sink, tree.GetCodePage(), bytes).Tree(tree.Root());
+    JsonWriter(sink, tree.GetCodePage(), o.bytes).Tree(tree.Root());
     FlushStandardOutput();
     return 0;
 }
-
-struct TDumpOptions {
-    std::string file;
-    bool bytes = false;
-};
 
 CommandRun SetupDump(CLI::App& app) {
     auto o = std::make_shared<TDumpOptions>();
     AddInputArgument(app, o->file, "FILE", "the file to read");
     app.add_flag("--bytes", o->bytes, "write every byte 0x80-0xFF as U+0080-U+00FF");
-    return [o] { return RunDump(o->file, o->bytes); };
+    AddCodePageOption(app, o->codePage);
+    return [o] { return RunDump(*o); };
 }
 
 const RegisterCommand
     reg({"dump", "print the tree as JSON",
          "Prints the tree of FILE as JSON: {\"values\":[...],\"children\":[{\"name\":...,\n"
          "\"values\":[{\"ident\":...,\"text\":...}],\"children\":[...]}]}. Texts are decoded\n"
-         "through the file's code page (from INFO's LangID, else the locale).\n"
+         "through the file's code page (from --codepage, else INFO's LangID, else\n"
+         "the locale), which \"codePage\" names. A byte the page leaves undefined is\n"
+         "written as \\uef80-\\uefff, the private-use character that stands for it.\n"
          "--bytes writes every byte 0x80-0xFF as U+0080-U+00FF instead, so the\n"
          "dump is exact whatever the code page.\n",
          SetupDump});

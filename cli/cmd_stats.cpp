@@ -136,12 +136,14 @@ std::string Json(const TLanguageStats& stats, const std::string& file, const std
 
 struct TStatsOptions {
     std::string file, base, format;
+    int codePage = 0;
 };
 
 int RunStats(const TStatsOptions& o) {
     const std::optional<std::string> baseName =
         o.base.empty() ? std::nullopt : std::optional<std::string>(o.base);
     TTarvin& translation = ProcessTree();
+    translation.SetCodePageOverride(o.codePage);
     const TTarvin* base = LoadWithBase(translation, o.file, baseName);
     WarnAboutLosses({{o.file, translation}});
     if (base)
@@ -158,6 +160,7 @@ CommandRun SetupStats(CLI::App& app) {
     AddInputArgument(app, o->file, "TRANSLATION", "the translation to count");
     AddBaseOption(app, o->base);
     AddFormatOption(app, o->format, {"text", "json"});
+    AddCodePageOption(app, o->codePage);
     return [o] { return RunStats(*o); };
 }
 

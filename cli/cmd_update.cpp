@@ -16,10 +16,12 @@ namespace {
 struct TUpdateOptions {
     std::string translation, base, output;
     bool list = false, dryRun = false, force = false;
+    int codePage = 0;
 };
 
 int RunUpdate(const TUpdateOptions& o) {
     TTarvin& translation = ProcessTree();
+    translation.SetCodePageOverride(o.codePage);
     TUpdateLists lists;
     const TTarvin& base = LoadAndUpdate(translation, o.translation, o.base, lists);
     // A base that reads as nothing would delete the whole translation.
@@ -57,6 +59,7 @@ CommandRun SetupUpdate(CLI::App& app) {
     AddForceOption(app, o->force,
                    "write even over a file when a read lost text, or when NEWBASE\n"
                    "holds no node at all");
+    AddCodePageOption(app, o->codePage);
     return [o] { return RunUpdate(*o); };
 }
 

@@ -59,6 +59,12 @@ void AppendSegment(std::string& path, std::string_view name, const CodePage& cp)
     path += name;
 }
 
+// The character an accelerator marks, whole on a double-byte page.
+char32_t MarkedChar(const CodePage& cp, std::string_view text, const TAccelerator& mark) {
+    auto pos = static_cast<std::size_t>(mark.Position);
+    return cp.NextChar(text, pos);
+}
+
 std::vector<std::string_view> Written(const TFormatScan& scan) {
     std::vector<std::string_view> out;
     for (const TPlaceholder& p : scan.Placeholders)
@@ -122,7 +128,7 @@ private:
         std::size_t Child;
         int Value;
         TAccelerator Accelerator;
-        unsigned char Folded;
+        char32_t Folded;
         std::size_t GroupStart = 0;
         std::size_t GroupSize = 0;
     };
@@ -389,8 +395,7 @@ void TChecker::CheckAcceleratorScope(TFrame& frame) {
             const std::string_view text = values[v].Text.View();
             TCaption caption{c, v, FindAccelerator(text), 0};
             if (caption.Accelerator.Position >= 0)
-                caption.Folded =
-                    m_cp.Upper(static_cast<unsigned char>(text[caption.Accelerator.Position]));
+                caption.Folded = UpperChar(MarkedChar(m_cp, text, caption.Accelerator));
             captions.push_back(caption);
         }
     }
@@ -447,7 +452,7 @@ void TChecker::CheckAcceleratorScope(TFrame& frame) {
             if (rest > 0)
                 others += " and " + std::to_string(rest) + " more";
             std::string letter;
-            AppendUtf8(letter, m_cp.Decode(caption.Folded));
+            AppendUtf8(letter, caption.Folded);
             pend("accelerator " + Quoted(letter) + " is also used by " + others);
         }
     }
@@ -462,7 +467,7 @@ void TChecker::CheckMissingAccelerator(const TTarvinItem& item, int index,
     if (baseMark.Position < 0)
         return;
     std::string letter;
-    AppendUtf8(letter, m_baseCp.Decode(static_cast<unsigned char>(baseText[baseMark.Position])));
+    AppendUtf8(letter, MarkedChar(m_baseCp, baseText, baseMark));
     Add(TSeverity::Warning, TCheckKind::Accelerator, m_path, &item, index,
         "the caption has no accelerator; the base marks " + Quoted(letter) + " in " +
             Quoted(m_baseCp.ToUtf8(baseText)));
@@ -539,6 +544,29 @@ std::vector<TFinding> CheckTrees(const TTarvinItem& root, const CodePage& cp,
 
 namespace {
 
+// A LangID Windows does not know: the texts may be read in the wrong code page.
+std::vector<TFinding> LanguageFindings(const TTarvin& translation) {
+    std::vector<TFinding> out;
+    const CodePage& cp = translation.GetCodePage();
+    const auto top = translation.Root().Children();
+    if (const std::string warning = translation.CodePageWarning(); !warning.empty()) {
+        const TTarvinItem* info = translation.InfoSection();
+        const int index = translation.LangIdIndex();
+        TFinding f;
+        f.Severity = TSeverity::Warning;
+        for (const auto& child : top)
+            if (child.Item.get() == info)
+                f.Path = PathSegment(child.Name.View(), cp);
+        f.Ident = cp.ToUtf8(info->GetValueIdent(index));
+        f.Text = cp.ToUtf8(info->ValueText(index));
+        f.Message = warning;
+        f.Item = info;
+        f.ValueIndex = index;
+        out.push_back(std::move(f));
+    }
+    return out;
+}
+
 // What the reads skipped, as structure errors of the root. Values of the
 // root are reported with the tree.
 void AddReadLosses(std::vector<TFinding>& findings, const TTarvin& tree, std::string_view where) {
@@ -556,6 +584,13 @@ std::vector<TFinding> CheckLanguage(const TTarvin& translation, const TTarvin* b
     const CodePage& cp = translation.GetCodePage();
     std::vector<TFinding> findings = CheckTrees(
         translation.Root(), cp, base ? &base->Root() : nullptr, base ? base->GetCodePage() : cp);
+    // They concern the first node: first of their family.
+    const auto structure = std::find_if(findings.begin(), findings.end(), [](const TFinding& f) {
+        return f.Kind == TCheckKind::Structure;
+    });
+    std::vector<TFinding> language = LanguageFindings(translation);
+    findings.insert(structure, std::make_move_iterator(language.begin()),
+                    std::make_move_iterator(language.end()));
     AddReadLosses(findings, translation, "");
     if (base)
         AddReadLosses(findings, *base, "in the base, ");

@@ -185,19 +185,30 @@ bool HasNonBlank(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return !IsBlank(c); });
 }
 
-TLetterTable::TLetterTable(const CodePage& cp) {
+namespace {
+
+bool IsLetterChar(char32_t ch) {
     static const locale_t unicode =
         newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    for (int b = 0; b < 256; ++b) {
-        const char32_t ch = cp.Decode(static_cast<unsigned char>(b));
-        if (b < 0x80 || !unicode)
-            m_letter[b] = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-        else
-            m_letter[b] = iswalpha_l(static_cast<wint_t>(ch), unicode) != 0;
-    }
+    if (ch < 0x80 || !unicode)
+        return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+    return iswalpha_l(static_cast<wint_t>(ch), unicode) != 0;
+}
+
+} // namespace
+
+TLetterTable::TLetterTable(const CodePage& cp) : m_doubleByte(cp.IsDoubleByte() ? &cp : nullptr) {
+    for (int b = 0; b < 256; ++b)
+        m_letter[b] = IsLetterChar(cp.Decode(static_cast<unsigned char>(b)));
 }
 
 bool TLetterTable::HasLetter(std::string_view text) const {
+    if (m_doubleByte) {
+        for (std::size_t pos = 0; pos < text.size();)
+            if (IsLetterChar(m_doubleByte->NextChar(text, pos)))
+                return true;
+        return false;
+    }
     return std::any_of(text.begin(), text.end(),
                        [this](char c) { return m_letter[static_cast<unsigned char>(c)]; });
 }

@@ -82,6 +82,7 @@ public:
 
 private:
     std::array<bool, 256> m_letter{};
+    const CodePage* m_doubleByte = nullptr; // its characters are tested whole
 };
 
 // Where a name or ident would not come back from a save and a load, or shows

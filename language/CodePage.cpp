@@ -1,56 +1,59 @@
 #include "language/CodePage.h"
 
-#include <clocale>
+#include <cerrno>
 #include <cstdlib>
 #include <cwctype>
 #include <iconv.h>
 #include <locale.h>
 #include <map>
-#include <memory>
 #include <mutex>
+#include <vector>
 
 namespace trvx {
 
+struct CodePage::TDoubleByte {
+    // By lead << 8 | trail; 0 where the pair is undefined.
+    std::array<char32_t, 0x10000> Pairs{};
+    std::unordered_map<std::uint16_t, std::uint16_t> UpperPairs;
+};
+
 namespace {
 
-struct LanguageCodePage {
-    int primaryLangId;
-    const char* iso639;
-    int codePage;
+struct TPageName {
+    int Id;
+    const char* Iconv;
+    std::string_view Title;
 };
 
-// Windows assigns each language one ANSI code page; this is that assignment
-// for the languages a translation is likely to be in.
-constexpr LanguageCodePage kLanguages[] = {
-    {0x01, "ar", 1256}, {0x02, "bg", 1251}, {0x03, "ca", 1252}, {0x05, "cs", 1250},
-    {0x06, "da", 1252}, {0x07, "de", 1252}, {0x08, "el", 1253}, {0x09, "en", 1252},
-    {0x0A, "es", 1252}, {0x0B, "fi", 1252}, {0x0C, "fr", 1252}, {0x0D, "he", 1255},
-    {0x0E, "hu", 1250}, {0x0F, "is", 1252}, {0x10, "it", 1252}, {0x13, "nl", 1252},
-    {0x14, "nb", 1252}, {0x14, "nn", 1252}, {0x14, "no", 1252}, {0x15, "pl", 1250},
-    {0x16, "pt", 1252}, {0x18, "ro", 1250}, {0x19, "ru", 1251}, {0x1A, "hr", 1250},
-    {0x1A, "bs", 1250}, {0x1A, "sr", 1251}, {0x1B, "sk", 1250}, {0x1C, "sq", 1250},
-    {0x1D, "sv", 1252}, {0x1E, "th", 874},  {0x1F, "tr", 1254}, {0x20, "ur", 1256},
-    {0x21, "id", 1252}, {0x22, "uk", 1251}, {0x23, "be", 1251}, {0x24, "sl", 1250},
-    {0x25, "et", 1257}, {0x26, "lv", 1257}, {0x27, "lt", 1257}, {0x29, "fa", 1256},
-    {0x2A, "vi", 1258}, {0x2C, "az", 1254}, {0x2D, "eu", 1252}, {0x2F, "mk", 1251},
-    {0x36, "af", 1252}, {0x38, "fo", 1252}, {0x3E, "ms", 1252}, {0x3F, "kk", 1251},
-    {0x40, "ky", 1251}, {0x41, "sw", 1252}, {0x43, "uz", 1254}, {0x44, "tt", 1251},
-    {0x50, "mn", 1251}, {0x56, "gl", 1252},
+constexpr TPageName kPages[] = {
+    {874, "CP874", "Thai"},
+    {932, "CP932", "Japanese (Shift-JIS)"},
+    {936, "CP936", "Chinese Simplified (GBK)"},
+    {949, "CP949", "Korean"},
+    {950, "CP950", "Chinese Traditional (Big5)"},
+    {1250, "CP1250", "Central European"},
+    {1251, "CP1251", "Cyrillic"},
+    {1252, "CP1252", "Western European"},
+    {1253, "CP1253", "Greek"},
+    {1254, "CP1254", "Turkish"},
+    {1255, "CP1255", "Hebrew"},
+    {1256, "CP1256", "Arabic"},
+    {1257, "CP1257", "Baltic"},
+    {1258, "CP1258", "Vietnamese"},
 };
 
-// Serbian, Bosnian and Croatian share a primary id; the sublanguage tells
-// the Cyrillic script from the Latin one.
-int SerboCroatianCodePage(int langId) {
-    switch (langId) {
-    case 0x0C1A:
-    case 0x1C1A:
-    case 0x201A:
-    case 0x281A:
-    case 0x301A:
-        return 1251;
-    default:
-        return 1250;
-    }
+constexpr std::array<int, std::size(kPages)> kIds = [] {
+    std::array<int, std::size(kPages)> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        ids[i] = kPages[i].Id;
+    return ids;
+}();
+
+const TPageName* PageName(int id) {
+    for (const auto& p : kPages)
+        if (p.Id == id)
+            return &p;
+    return nullptr;
 }
 
 locale_t UnicodeLocale() {
@@ -58,7 +61,44 @@ locale_t UnicodeLocale() {
     return loc;
 }
 
-char32_t UpperOf(char32_t ch) {
+class TIconv {
+public:
+    explicit TIconv(const char* from) : m_cd(iconv_open("UTF-32LE", from)) {}
+    ~TIconv() {
+        if (Ok())
+            iconv_close(m_cd);
+    }
+    TIconv(const TIconv&) = delete;
+    TIconv& operator=(const TIconv&) = delete;
+    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    enum class TResult { Char, Incomplete, Invalid };
+    // iconv's answer for a whole sequence of bytes that must make exactly one character.
+    TResult DecodeOne(const unsigned char* bytes, std::size_t length, char32_t& ch) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char in[2] = {static_cast<char>(bytes[0]), length > 1 ? static_cast<char>(bytes[1]) : '\0'};
+        char out[16];
+        char* inp = in;
+        char* outp = out;
+        std::size_t inLeft = length, outLeft = sizeof out;
+        if (iconv(m_cd, &inp, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1))
+            return errno == EINVAL ? TResult::Incomplete : TResult::Invalid;
+        // Pages with combining sequences hold a base letter back until flushed.
+        iconv(m_cd, nullptr, nullptr, &outp, &outLeft);
+        if (inLeft != 0 || outp - out != 4)
+            return TResult::Invalid;
+        auto* u = reinterpret_cast<unsigned char*>(out);
+        ch = char32_t(u[0]) | char32_t(u[1]) << 8 | char32_t(u[2]) << 16 | char32_t(u[3]) << 24;
+        return TResult::Char;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+} // namespace
+
+char32_t UpperChar(char32_t ch) {
     if (ch < 0x80)
         return (ch >= 'a' && ch <= 'z') ? ch - 32 : ch;
     locale_t loc = UnicodeLocale();
@@ -67,38 +107,12 @@ char32_t UpperOf(char32_t ch) {
     return static_cast<char32_t>(towupper_l(static_cast<wint_t>(ch), loc));
 }
 
-struct IconvHandle {
-    iconv_t cd;
-    explicit IconvHandle(const char* from) : cd(iconv_open("UTF-32LE", from)) {}
-    ~IconvHandle() {
-        if (cd != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd);
-    }
-    bool Ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
-};
-
-// iconv's answer for one byte, or 0 when the page leaves the byte undefined.
-char32_t DecodeOne(IconvHandle& h, unsigned char byte) {
-    iconv(h.cd, nullptr, nullptr, nullptr, nullptr);
-    char in[1] = {static_cast<char>(byte)};
-    char out[16];
-    char* inp = in;
-    char* outp = out;
-    std::size_t inLeft = 1, outLeft = sizeof out;
-    if (iconv(h.cd, &inp, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1) && inLeft)
-        return 0;
-    // Pages with combining sequences hold a base letter back until flushed.
-    iconv(h.cd, nullptr, nullptr, &outp, &outLeft);
-    if (outp - out < 4)
-        return 0;
-    auto* u = reinterpret_cast<unsigned char*>(out);
-    return char32_t(u[0]) | char32_t(u[1]) << 8 | char32_t(u[2]) << 16 | char32_t(u[3]) << 24;
+std::span<const int> CodePage::SupportedIds() {
+    return kIds;
 }
 
-} // namespace
-
 bool CodePage::IsSupported(int id) {
-    return id == 874 || (id >= 1250 && id <= 1258);
+    return PageName(id) != nullptr;
 }
 
 const CodePage& CodePage::Get(int id) {
@@ -127,61 +141,123 @@ const CodePage& CodePage::Default() {
     return page;
 }
 
-int CodePage::ForLangId(int langId) {
-    if (langId <= 0 || langId > 0xFFFF)
-        return 0;
-    int primary = langId & 0x3FF;
-    if (primary == 0x1A)
-        return SerboCroatianCodePage(langId);
-    for (const auto& l : kLanguages)
-        if (l.primaryLangId == primary)
-            return l.codePage;
-    return 0;
-}
-
-int CodePage::ForLocaleName(std::string_view locale) {
-    std::size_t end = locale.find_first_of("_.@");
-    std::string_view lang = locale.substr(0, end);
-    if (locale.starts_with("sr_") && locale.find("@latin") != std::string_view::npos)
-        return 1250;
-    for (const auto& l : kLanguages)
-        if (lang == l.iso639)
-            return l.codePage;
-    return 0;
-}
+CodePage::~CodePage() = default;
 
 CodePage::CodePage(int id) : m_id(id) {
-    IconvHandle h(("CP" + std::to_string(id)).c_str());
+    TIconv h(PageName(id)->Iconv);
+    BuildSingleBytes(&h);
+    if (IsDoubleByte())
+        BuildPairs(&h);
+    BuildUpper();
+}
+
+void CodePage::BuildSingleBytes(void* iconvHandle) {
+    auto& h = *static_cast<TIconv*>(iconvHandle);
+    bool anyLead = false;
     for (int b = 0; b < 256; ++b) {
-        char32_t u =
-            b < 0x80 ? char32_t(b) : (h.Ok() ? DecodeOne(h, static_cast<unsigned char>(b)) : 0);
-        m_toUnicode[b] = u;
+        const auto byte = static_cast<unsigned char>(b);
+        char32_t ch = b;
+        // ASCII is the file format's own: no page may move it.
+        if (b >= 0x80) {
+            const auto r = h.Ok() ? h.DecodeOne(&byte, 1, ch) : TIconv::TResult::Invalid;
+            m_lead[b] = r == TIconv::TResult::Incomplete;
+            anyLead |= m_lead[b];
+            if (r != TIconv::TResult::Char || IsUndefinedChar(ch))
+                ch = UndefinedChar(byte);
+        }
+        m_toUnicode[b] = ch;
+        m_fromUnicode.emplace(ch, byte);
     }
-    for (int b = 0; b < 256; ++b)
-        if (m_toUnicode[b] != 0 || b == 0)
-            m_fromUnicode.emplace(m_toUnicode[b], static_cast<unsigned char>(b));
-    // A byte the page leaves undefined keeps its Latin-1 code point, so
-    // decoding and encoding never lose it.
-    for (int b = 0x80; b < 256; ++b) {
-        if (m_toUnicode[b] == 0 && !m_fromUnicode.contains(char32_t(b))) {
-            m_toUnicode[b] = char32_t(b);
-            m_fromUnicode.emplace(char32_t(b), static_cast<unsigned char>(b));
+    if (anyLead)
+        m_doubleByte = std::make_unique<TDoubleByte>();
+}
+
+void CodePage::BuildPairs(void* iconvHandle) {
+    auto& h = *static_cast<TIconv*>(iconvHandle);
+    // Where several pairs decode alike, the first met encodes. Windows
+    // writes 932's NEC-selected IBM rows (leads ED, EE) never: they go last.
+    std::vector<int> leads;
+    for (int lead = 0x80; lead < 256; ++lead)
+        if (m_lead[lead] && lead != 0xED && lead != 0xEE)
+            leads.push_back(lead);
+    for (int lead : {0xED, 0xEE})
+        if (m_lead[lead])
+            leads.push_back(lead);
+    for (int lead : leads) {
+        for (int trail = 0x40; trail < 256; ++trail) {
+            const unsigned char pair[2] = {static_cast<unsigned char>(lead),
+                                           static_cast<unsigned char>(trail)};
+            char32_t ch = 0;
+            if (h.DecodeOne(pair, 2, ch) != TIconv::TResult::Char || IsUndefinedChar(ch))
+                continue;
+            const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
+            m_doubleByte->Pairs[code] = ch;
+            m_fromUnicode.emplace(ch, code);
         }
     }
+}
+
+void CodePage::BuildUpper() {
     for (int b = 0; b < 256; ++b) {
         unsigned char upper = static_cast<unsigned char>(b);
-        char32_t u = UpperOf(m_toUnicode[b]);
-        if (u != m_toUnicode[b]) {
+        const char32_t u = UpperChar(m_toUnicode[b]);
+        if (u != m_toUnicode[b] && !m_lead[b]) {
             auto it = m_fromUnicode.find(u);
-            if (it != m_fromUnicode.end())
-                upper = it->second;
+            if (it != m_fromUnicode.end() && it->second < 0x100)
+                upper = static_cast<unsigned char>(it->second);
         }
         m_upper[b] = upper;
+    }
+    if (!m_doubleByte)
+        return;
+    for (std::size_t code = 0x8000; code < m_doubleByte->Pairs.size(); ++code) {
+        const char32_t ch = m_doubleByte->Pairs[code];
+        if (ch == 0)
+            continue;
+        const char32_t u = UpperChar(ch);
+        if (u == ch)
+            continue;
+        // Only to another pair, so folding keeps every character's length.
+        auto it = m_fromUnicode.find(u);
+        if (it != m_fromUnicode.end() && it->second >= 0x100)
+            m_doubleByte->UpperPairs.emplace(static_cast<std::uint16_t>(code), it->second);
     }
 }
 
 std::string CodePage::Name() const {
-    return m_id == 874 ? "windows-874" : "windows-" + std::to_string(m_id);
+    return "windows-" + std::to_string(m_id);
+}
+
+std::string_view CodePage::Title() const {
+    return PageName(m_id)->Title;
+}
+
+std::size_t CodePage::CharLength(std::string_view bytes, std::size_t pos) const {
+    const auto lead = static_cast<unsigned char>(bytes[pos]);
+    if (!m_lead[lead] || pos + 1 >= bytes.size())
+        return 1;
+    const auto trail = static_cast<unsigned char>(bytes[pos + 1]);
+    return m_doubleByte->Pairs[lead << 8 | trail] != 0 ? 2 : 1;
+}
+
+char32_t CodePage::NextChar(std::string_view bytes, std::size_t& pos) const {
+    const auto lead = static_cast<unsigned char>(bytes[pos]);
+    if (CharLength(bytes, pos) == 2) {
+        const auto trail = static_cast<unsigned char>(bytes[pos + 1]);
+        pos += 2;
+        return m_doubleByte->Pairs[lead << 8 | trail];
+    }
+    ++pos;
+    return m_toUnicode[lead];
+}
+
+bool CodePage::IsCharStart(std::string_view text, std::size_t pos) const {
+    if (!m_doubleByte)
+        return true;
+    std::size_t at = 0;
+    while (at < pos)
+        at += CharLength(text, at);
+    return at == pos;
 }
 
 std::string CodePage::ToUtf8(std::string_view bytes) const {
@@ -195,21 +271,23 @@ std::string CodePage::ToUtf8(std::string_view bytes) const {
         out.append(bytes.data() + pos, end - pos);
         if (end == bytes.size())
             break;
-        AppendUtf8(out, m_toUnicode[static_cast<unsigned char>(bytes[end])]);
-        pos = end + 1;
+        pos = end;
+        AppendUtf8(out, NextChar(bytes, pos));
     }
     return out;
 }
 
-bool CodePage::Encode(char32_t ch, unsigned char& byte) const {
+bool CodePage::Encode(char32_t ch, std::string& out) const {
     if (ch < 0x80) {
-        byte = static_cast<unsigned char>(ch);
+        out += static_cast<char>(ch);
         return true;
     }
     auto it = m_fromUnicode.find(ch);
     if (it == m_fromUnicode.end())
         return false;
-    byte = it->second;
+    if (it->second >= 0x100)
+        out += static_cast<char>(it->second >> 8);
+    out += static_cast<char>(it->second & 0xFF);
     return true;
 }
 
@@ -217,14 +295,12 @@ bool CodePage::FromUtf8(std::string_view utf8, std::string& out, char32_t* bad) 
     std::string result;
     result.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
-        char32_t ch = NextUtf8(utf8, pos);
-        unsigned char byte;
-        if (!Encode(ch, byte)) {
+        const char32_t ch = NextUtf8(utf8, pos);
+        if (!Encode(ch, result)) {
             if (bad)
                 *bad = ch;
             return false;
         }
-        result += static_cast<char>(byte);
     }
     out = std::move(result);
     return true;
@@ -232,9 +308,52 @@ bool CodePage::FromUtf8(std::string_view utf8, std::string& out, char32_t* bad) 
 
 std::string CodePage::Upper(std::string_view bytes) const {
     std::string out(bytes);
-    for (char& c : out)
-        c = static_cast<char>(m_upper[static_cast<unsigned char>(c)]);
+    if (!m_doubleByte) {
+        for (char& c : out)
+            c = static_cast<char>(m_upper[static_cast<unsigned char>(c)]);
+        return out;
+    }
+    for (std::size_t pos = 0; pos < out.size();) {
+        const auto lead = static_cast<unsigned char>(out[pos]);
+        if (CharLength(out, pos) == 1) {
+            out[pos++] = static_cast<char>(m_upper[lead]);
+            continue;
+        }
+        const std::uint16_t upper = UpperPair(
+            static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(out[pos + 1])));
+        out[pos] = static_cast<char>(upper >> 8);
+        out[pos + 1] = static_cast<char>(upper & 0xFF);
+        pos += 2;
+    }
     return out;
+}
+
+std::uint16_t CodePage::UpperPair(std::uint16_t code) const {
+    const auto it = m_doubleByte->UpperPairs.find(code);
+    return it == m_doubleByte->UpperPairs.end() ? code : it->second;
+}
+
+bool CodePage::SameTextDoubleByte(std::string_view a, std::string_view b) const {
+    for (std::size_t pos = 0; pos < a.size();) {
+        const std::size_t length = CharLength(a, pos);
+        if (CharLength(b, pos) != length)
+            return false;
+        const auto x = static_cast<unsigned char>(a[pos]);
+        const auto y = static_cast<unsigned char>(b[pos]);
+        if (length == 1) {
+            if (x != y && m_upper[x] != m_upper[y])
+                return false;
+        } else {
+            const auto xCode =
+                static_cast<std::uint16_t>(x << 8 | static_cast<unsigned char>(a[pos + 1]));
+            const auto yCode =
+                static_cast<std::uint16_t>(y << 8 | static_cast<unsigned char>(b[pos + 1]));
+            if (xCode != yCode && UpperPair(xCode) != UpperPair(yCode))
+                return false;
+        }
+        pos += length;
+    }
+    return true;
 }
 
 void AppendUtf8(std::string& out, char32_t ch) {

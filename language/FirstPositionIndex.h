@@ -40,6 +40,12 @@ private:
     };
 
     static std::uint32_t Hash(std::string_view name, const CodePage& cp) {
+        // A double-byte page folds whole characters, never a lone byte.
+        if (cp.IsDoubleByte())
+            return HashFolded(cp.Upper(name), CodePage::Get(1252));
+        return HashFolded(name, cp);
+    }
+    static std::uint32_t HashFolded(std::string_view name, const CodePage& cp) {
         std::uint64_t h = 0xcbf29ce484222325ull; // FNV-1a over the folded bytes
         for (char c : name) {
             h ^= cp.Upper(static_cast<unsigned char>(c));

@@ -5,8 +5,11 @@
 namespace trvx {
 
 TTextMatcher::TTextMatcher(std::string_view text, bool ignoreCase, const CodePage& codePage)
-    : m_text(text), m_ignoreCase(ignoreCase) {
-    if (!m_ignoreCase)
+    : m_text(text), m_ignoreCase(ignoreCase),
+      m_doubleByte(codePage.IsDoubleByte() ? &codePage : nullptr) {
+    if (m_doubleByte && m_ignoreCase)
+        m_text = codePage.Upper(m_text);
+    if (!m_ignoreCase || m_doubleByte)
         return;
     for (int b = 0; b < 256; ++b)
         m_upper[static_cast<std::size_t>(b)] = codePage.Upper(static_cast<unsigned char>(b));
@@ -21,6 +24,9 @@ TTextMatcher::TTextMatcher(std::string_view text, bool ignoreCase, const CodePag
 bool TTextMatcher::Matches(std::string_view candidate) const {
     if (m_text.empty() || candidate.size() < m_text.size())
         return false;
+    if (m_doubleByte)
+        return ContainsAtCharStart(m_ignoreCase ? std::string_view(m_doubleByte->Upper(candidate))
+                                                : candidate);
     if (!m_ignoreCase)
         return candidate.find(m_text) != std::string_view::npos;
     return ContainsFolded(candidate);
@@ -45,6 +51,14 @@ bool TTextMatcher::ContainsFolded(std::string_view candidate) const {
         }
         pos += m_shift[tail];
     }
+    return false;
+}
+
+bool TTextMatcher::ContainsAtCharStart(std::string_view candidate) const {
+    for (std::size_t pos = 0; pos + m_text.size() <= candidate.size();
+         pos += m_doubleByte->CharLength(candidate, pos))
+        if (candidate.compare(pos, m_text.size(), m_text) == 0)
+            return true;
     return false;
 }
 

@@ -17,7 +17,8 @@ enum TSearchKind : int { skItem = 0, skValue = 1, skValueIdent = 2 };
 // Tests candidates against one search text. Ignoring case, both sides are
 // upper-cased through the code page and the candidate must contain the text;
 // otherwise it must contain the same bytes. An empty text or candidate never
-// matches. Built once per search so that testing a candidate allocates nothing.
+// matches. Built once per search so that testing a candidate on a
+// single-byte page allocates nothing.
 class TTextMatcher {
 public:
     TTextMatcher(std::string_view text, bool ignoreCase, const CodePage& codePage);
@@ -25,9 +26,13 @@ public:
 
 private:
     bool ContainsFolded(std::string_view candidate) const;
+    // A double-byte page's trail byte may look like ASCII: a match must
+    // start where a character starts.
+    bool ContainsAtCharStart(std::string_view candidate) const;
 
     std::string m_text; // upper-cased when ignoring case
     bool m_ignoreCase;
+    const CodePage* m_doubleByte = nullptr; // set for a double-byte page
     std::array<unsigned char, 256> m_upper{};
     // Horspool shifts over upper-cased bytes.
     std::array<std::size_t, 256> m_shift{};

@@ -2,6 +2,7 @@
 
 #include "language/Errors.h"
 #include "language/FileIO.h"
+#include "language/OpenFile.h"
 #include "language/Reader.h"
 #include "language/Writer.h"
 
@@ -82,16 +83,30 @@ void TTarvin::SaveToFile(const std::string& fileName) const {
     });
 }
 
+const TTarvinItem* TTarvin::InfoSection() const {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const auto children = m_root.Children();
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        std::string_view name = children[i].Name.View();
+        // The host would miss INFO behind a mark, but the file's language is still plain to see.
+        if (i == 0 && name.starts_with(kBom))
+            name.remove_prefix(kBom.size());
+        if (SameTextAscii(name, "INFO"))
+            return children[i].Item.get();
+    }
+    return nullptr;
+}
+
+int TTarvin::LangIdIndex() const {
+    const TTarvinItem* info = InfoSection();
+    return info ? info->IndexOfValue("LangID", CodePage::Get(1252)) : -1;
+}
+
 int TTarvin::LangId() const {
-    const CodePage& ascii = CodePage::Get(1252);
-    int info = m_root.IndexOfChild("INFO", ascii);
-    if (info < 0)
-        return 0;
-    const TTarvinItem& node = m_root.GetChild(info);
-    int v = node.IndexOfValue("LangID", ascii);
+    const int v = LangIdIndex();
     if (v < 0)
         return 0;
-    std::string_view text = node.ValueText(v);
+    std::string_view text = InfoSection()->ValueText(v);
     int base = 10;
     if (text.starts_with("$")) {
         text.remove_prefix(1);
@@ -113,9 +128,37 @@ int TTarvin::LangId() const {
     return id <= 0xFFFF ? static_cast<int>(id) : 0;
 }
 
+TTarvin::TCodePageSource TTarvin::CodePageSource() const {
+    if (CodePage::IsSupported(m_codePageOverride))
+        return TCodePageSource::Override;
+    if (LangIdIndex() < 0)
+        return TCodePageSource::Locale;
+    const int cp = CodePage::ForLangId(LangId());
+    return cp < 0    ? TCodePageSource::UnknownLangId
+           : cp == 0 ? TCodePageSource::Locale
+                     : TCodePageSource::LangId;
+}
+
 const CodePage& TTarvin::GetCodePage() const {
-    int cp = CodePage::ForLangId(LangId());
-    return cp ? CodePage::Get(cp) : CodePage::Default();
+    switch (CodePageSource()) {
+    case TCodePageSource::Override:
+        return CodePage::Get(m_codePageOverride);
+    case TCodePageSource::LangId:
+        return CodePage::Get(CodePage::ForLangId(LangId()));
+    case TCodePageSource::Locale:
+    case TCodePageSource::UnknownLangId:
+        break;
+    }
+    return CodePage::Default();
+}
+
+std::string TTarvin::CodePageWarning() const {
+    if (CodePageSource() != TCodePageSource::UnknownLangId)
+        return {};
+    const std::string_view text = InfoSection()->ValueText(LangIdIndex());
+    return "LangID " + CodePage::Default().ToUtf8(text.substr(0, 20)) +
+           " is not a Windows language id; texts are read as " + CodePage::Default().Name() +
+           ", the locale's code page";
 }
 
 } // namespace trvx

@@ -55,16 +55,37 @@ public:
     // an empty resource clears the tree.
     void LoadFromResource(const TPeModule& module);
 
-    // The Windows language id of the INFO section's LangID value; 0 if none.
+    // The INFO section, looked up past a UTF-8 byte-order mark before it; null if none.
+    const TTarvinItem* InfoSection() const;
+    // The index of INFO's LangID value; -1 if none.
+    int LangIdIndex() const;
+    // The Windows language id of the INFO section's LangID value; 0 if none
+    // or not a number.
     int LangId() const;
-    // The code page of the file's language, else of the user's locale.
+
+    // Why GetCodePage gives the page it gives.
+    enum class TCodePageSource {
+        Override,      // chosen by the user for this run
+        LangId,        // the language's ANSI code page
+        Locale,        // no LangID, or a language with no ANSI code page
+        UnknownLangId, // a LangID Windows does not know: the locale's page
+    };
+    TCodePageSource CodePageSource() const;
+    // The code page of the override, else of the file's language, else of
+    // the user's locale.
     const CodePage& GetCodePage() const;
+    // A supported page for every later use of this tree, loads included; 0 drops it.
+    void SetCodePageOverride(int id) { m_codePageOverride = id; }
+    int CodePageOverride() const { return m_codePageOverride; }
+    // For an unknown LangID, what a user should be told; empty otherwise.
+    std::string CodePageWarning() const;
 
 private:
     TArena m_arena;       // the nodes and lists of the tree
     TByteBuffer m_buffer; // the bytes the last load borrowed from
     TReadLosses m_losses;
     TTarvinItem m_root{m_arena.Resource()};
+    int m_codePageOverride = 0;
 };
 
 } // namespace trvx

@@ -8,8 +8,15 @@ constexpr std::string_view kValueSuffix = " (value)";
 
 void AppendSegment(std::string& out, std::string_view name, const CodePage& cp) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    for (char c : name) {
+    for (std::size_t pos = 0; pos < name.size();) {
+        const char c = name[pos];
         const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80) {
+            // Whole characters: a double-byte page's trail byte may be a backslash.
+            AppendUtf8(out, cp.NextChar(name, pos));
+            continue;
+        }
+        ++pos;
         if (b == '\\' || b == '/') {
             out += '\\';
             out += c;
@@ -17,10 +24,8 @@ void AppendSegment(std::string& out, std::string_view name, const CodePage& cp) 
             out += "\\x";
             out += kHex[b >> 4];
             out += kHex[b & 15];
-        } else if (b < 0x80) {
-            out += c;
         } else {
-            AppendUtf8(out, cp.Decode(b));
+            out += c;
         }
     }
 }

@@ -49,6 +49,13 @@ void TContentsModel::Clear() {
     endResetModel();
 }
 
+void TContentsModel::SetCodePage(const trvx::CodePage& codePage) {
+    // Rows, order and expansion stay: only the captions read differently.
+    emit layoutAboutToBeChanged();
+    m_codePage = &codePage;
+    emit layoutChanged();
+}
+
 void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& lists,
                              const TControlPrefixes& prefixes, const trvx::CodePage& codePage) {
     beginResetModel();

@@ -30,6 +30,8 @@ public:
     void Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& lists,
                  const TControlPrefixes& prefixes, const trvx::CodePage& codePage);
     void Clear();
+    // Shows the same rows through another code page.
+    void SetCodePage(const trvx::CodePage& codePage);
 
     // Node numbers: 1 .. NodeCount() are rows, in the file's pre-order.
     int NodeCount() const { return static_cast<int>(m_nodes.size()) - 1; }

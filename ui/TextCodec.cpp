@@ -3,10 +3,12 @@
 namespace tarvin {
 
 QString DecodeText(std::string_view bytes, const trvx::CodePage& codePage) {
+    if (codePage.IsDoubleByte())
+        return QString::fromStdString(codePage.ToUtf8(bytes));
     QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char c : bytes) {
-        // Every Windows ANSI code page maps into the Basic Multilingual Plane.
+        // Every single-byte Windows code page maps into the Basic Multilingual Plane.
         *out++ = QChar(static_cast<char16_t>(codePage.Decode(static_cast<unsigned char>(c))));
     }
     return text;

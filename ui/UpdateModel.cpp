@@ -16,6 +16,12 @@ void TUpdateModel::SetRows(std::vector<TUpdateNodeData> rows, const trvx::CodePa
     endResetModel();
 }
 
+void TUpdateModel::SetCodePage(const trvx::CodePage& codePage) {
+    m_codePage = &codePage;
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 void TUpdateModel::Sort(TUpdateSortKey key, bool descending) {
     if (m_rows.size() < 2)
         return;

@@ -20,6 +20,8 @@ public:
 
     void SetRows(std::vector<TUpdateNodeData> rows, const trvx::CodePage& codePage);
     void Clear() { SetRows({}, *m_codePage); }
+    // Shows the same rows through another code page.
+    void SetCodePage(const trvx::CodePage& codePage);
     // Stable in both directions; the selected row stays selected.
     void Sort(TUpdateSortKey key, bool descending);
 

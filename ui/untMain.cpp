@@ -1,5 +1,6 @@
 #include "ui/untMain.h"
 
+#include "ui/CodePageMenu.h"
 #include "ui/ContentsModel.h"
 #include "ui/ContentsTree.h"
 #include "ui/Dialogs.h"
@@ -50,8 +51,15 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
             &TfrmMain::UpdateActions);
     UpdateActions();
 
-    if (!arguments.isEmpty())
-        Guarded([&] { OpenFile(arguments.first()); });
+    QStringList files = arguments;
+    QString codePageError;
+    CurrentLanguage.SetCodePageOverride(TakeCodePageOption(files, codePageError));
+    m_codePage = &CurrentLanguage.GetCodePage();
+    if (!codePageError.isEmpty())
+        TDialogs::Current().ShowMessage(this, QMessageBox::Critical, QStringLiteral("Tarvin"),
+                                        codePageError);
+    if (!files.isEmpty())
+        Guarded([&] { OpenFile(files.first()); });
 }
 
 TfrmMain::~TfrmMain() {
@@ -172,6 +180,11 @@ void TfrmMain::CreateMenus() {
     mnuMisc->addAction(actAutoExpand);
     mnuMisc->addSeparator();
     mnuMisc->addActions({actExpandAll, actCollapseAll});
+    mnuMisc->addSeparator();
+    mnuCodePage =
+        new TCodePageMenu([this] { return CodePageInUse(CurrentLanguage); },
+                          [this](int id) { Guarded([&] { ChangeCodePage(id); }); }, mnuMisc);
+    mnuMisc->addMenu(mnuCodePage);
 
     mnuUpdate = menuBar()->addMenu(QStringLiteral("&Update"));
     mnuUpdate->addActions({miAddedList, miRemovedList});

@@ -90,6 +90,9 @@ public:
     void ScheduleUpdateActions();
     // The code page names and texts of the open translation are shown in.
     const trvx::CodePage& DisplayCodePage() const { return *m_codePage; }
+    // Reads the translation in another code page for the rest of the run (0:
+    // the one its LangID or the locale implies) and redraws every view.
+    void ChangeCodePage(int id);
     bool AutoExpand() const { return m_autoExpand; }
 
     // Runs a handler; an exception leaving it is shown by the error handler.
@@ -158,6 +161,7 @@ public:
     QMenu* mnuMisc = nullptr;
     QMenu* mnuUpdate = nullptr;
     QMenu* mnuSort = nullptr;
+    QMenu* mnuCodePage = nullptr;
 
     QPushButton* btnEdit = nullptr;
     QPushButton* btnOpen = nullptr;

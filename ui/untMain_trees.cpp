@@ -135,6 +135,20 @@ void TfrmMain::RestoreTreePlace(const TTreePlace& place) {
         RevealNode(VSView1, ValuesModel->index(place.ValueRow, 0));
 }
 
+void TfrmMain::ChangeCodePage(int id) {
+    CurrentLanguage.SetCodePageOverride(id);
+    m_codePage = &CurrentLanguage.GetCodePage();
+    ContentsModel->SetCodePage(*m_codePage);
+    AddedModel->SetCodePage(*m_codePage);
+    RemovedModel->SetCodePage(*m_codePage);
+    // The values view holds decoded rows: fill it again, on the same row.
+    const QModelIndexList nodes = VSTree1->selectionModel()->selectedRows();
+    const QModelIndexList rows = VSView1->selectionModel()->selectedRows();
+    VSTree1Change(nodes.isEmpty() ? QModelIndex() : nodes.first());
+    if (!rows.isEmpty() && rows.first().row() < ValuesModel->rowCount())
+        RevealNode(VSView1, ValuesModel->index(rows.first().row(), 0));
+}
+
 void TfrmMain::VSTree1Change(const QModelIndex& node) {
     const TContentsNodeData* data = ContentsModel->NodeData(node);
     if (data == nullptr) {

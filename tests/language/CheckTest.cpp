@@ -148,7 +148,19 @@ INSTANTIATE_TEST_SUITE_P(Structure, Checks, testing::Values(
               "E structure N z\r\n d\n"},
     CheckCase{"StrayTextJoinedToAName", "N {\n a = \"b\" z\n M {\n }\n}\n", "-",
               "E structure N/z\\x0D\\x0A M\n"}, // paths are written as trvx update writes them
-    CheckCase{"QuotesInNamesAreRead", "N\"x {\n a\"b = 1\n}\n", "-", ""}
+    CheckCase{"QuotesInNamesAreRead", "N\"x {\n a\"b = 1\n}\n", "-", ""},
+    CheckCase{"UnknownLangIdFirstOfTheFamily", "INFO {\n LangID = 4660\n}\nv = 1\n", "-",
+              "W structure INFO LangID\nE structure  v\n"}
+));
+
+// Shift-JIS: "&" before ア (83 41) and before ヂ (83 61) marks two letters
+// that share a lead byte; "&" before ｆ and before Ｆ (82 86, 82 65) marks one.
+INSTANTIATE_TEST_SUITE_P(DoubleByte, Checks, testing::Values(
+    CheckCase{"MarksAreWholeCharacters",
+              "INFO {\n LangID = 1041\n}\nM {\n A {\n  Caption = &\x83\x41\n }\n"
+              " B {\n  Caption = &\x83\x61\n }\n C {\n  Caption = &\x82\x86\n }\n"
+              " D {\n  Caption = &\x82\x65\n }\n}\n", "-",
+              "W accelerator M/C Caption\nW accelerator M/D Caption\n"}
 ));
 // clang-format on
 

@@ -130,19 +130,5 @@ TEST(CodePage, DecodesAndEncodesEveryByteBack) {
     EXPECT_EQ(bad, U'\u0416');
 }
 
-TEST(CodePage, ComesFromTheLanguageOrTheLocale) {
-    EXPECT_EQ(CodePage::ForLangId(1031), 1252);
-    EXPECT_EQ(CodePage::ForLangId(1049), 1251);
-    EXPECT_EQ(CodePage::ForLangId(1029), 1250);
-    EXPECT_EQ(CodePage::ForLangId(0x0C1A), 1251);
-    EXPECT_EQ(CodePage::ForLangId(0x081A), 1250);
-    EXPECT_EQ(CodePage::ForLangId(1054), 874);
-    EXPECT_EQ(CodePage::ForLangId(0), 0);
-    EXPECT_EQ(CodePage::ForLocaleName("ru_RU.UTF-8"), 1251);
-    EXPECT_EQ(CodePage::ForLocaleName("de"), 1252);
-    EXPECT_EQ(CodePage::ForLocaleName("C.UTF-8"), 0);
-    EXPECT_EQ(CodePage::Get(437).Id(), 1252);
-}
-
 } // namespace
 } // namespace trvx

@@ -526,6 +526,14 @@ void TestEditors::refusesCharactersTheCodePageLacks_data() {
                                                   << QString();
     QTest::newRow("euro sign in 1252")
         << "Caption" << 1252 << "€" << QByteArray("\x80") << QString();
+    QTest::newRow("Japanese in 932, trail byte A")
+        << "Caption" << 932 << "開くア" << QByteArray("\x8A\x4A\x82\xAD\x83\x41") << QString();
+    QTest::newRow("Korean lines in 949")
+        << "Items" << 949 << "열기" << QByteArray("\xBF\xAD\xB1\xE2") << QString();
+    QTest::newRow("a byte 1253 leaves undefined is no letter")
+        << "Caption" << 1253 << "Ò" << QByteArray()
+        << QStringLiteral("The character \"Ò\" (U+00D2) cannot be stored in this file's code page "
+                          "(windows-1253).");
 }
 
 // A character the code page lacks is refused on OK with the dialog still

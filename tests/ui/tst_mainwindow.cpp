@@ -59,6 +59,13 @@ Other {
 }
 )";
 
+// Selects the top-level contents row with the given caption.
+void RevealNode(TfrmMain& w, const QString& caption) {
+    for (int r = 0; r < w.ContentsModel->rowCount(); ++r)
+        if (const QModelIndex i = w.ContentsModel->index(r, 0); i.data().toString() == caption)
+            w.RevealNode(w.VSTree1, i);
+}
+
 QPoint RowCenter(QTreeView* view, const QModelIndex& index) {
     return view->visualRect(index).center();
 }
@@ -229,7 +236,8 @@ private slots:
                  QStringList({"Find &Value", "Find Value I&dent", "Find &Item", "---", "Find &Next",
                               "---", "Next &Untranslated", "Previous Untranslated"}));
         QCOMPARE(MenuCaptions(w.mnuMisc),
-                 QStringList({"AutoExpand", "---", "Expand All", "Collapse All", "---", "&Check"}));
+                 QStringList({"AutoExpand", "---", "Expand All", "Collapse All", "---", "Code page",
+                              "---", "&Check"}));
         QCOMPARE(MenuCaptions(w.mnuUpdate),
                  QStringList({"&Added List", "&Removed List", "---", "&Sort"}));
         QCOMPARE(MenuCaptions(w.mnuSort),
@@ -258,6 +266,53 @@ private slots:
         QVERIFY(w.VSView1->selectionModel()->isRowSelected(0, {}));
         QVERIFY(!w.IsModified());
         QVERIFY(dialogs.Messages.empty());
+    }
+
+    // The page in use is checked; a pick redraws every view on the same
+    // rows, and Automatic goes back to the one LangID implies.
+    void codePageMenuAndOption() {
+        TScriptedDialogs dialogs;
+        const QString russian = m_dir.filePath("ru.trvx");
+        WriteFile(russian, Crlf("INFO {\n LangID = 1049\n}\nS {\n a = \xCF\xF0\xE8\n b = 1\n}\n"));
+        TfrmMain w({russian});
+        auto* menu = w.mnuCodePage;
+        QVERIFY(menu != nullptr);
+        auto page = [&](const char* name) { return menu->findChild<QAction*>(name); };
+        auto checked = [&] {
+            QStringList names;
+            for (QAction* a : menu->actions())
+                if (a->isChecked())
+                    names << a->objectName();
+            return names;
+        };
+        emit menu->aboutToShow();
+        QCOMPARE(checked(), QStringList({"actCodePageAutomatic", "actCodePage1251"}));
+        RevealNode(w, "S");
+        w.VSView1->selectionModel()->select(w.ValuesModel->index(1, 0),
+                                            QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+        QCOMPARE(w.ValuesModel->index(0, 1).data().toString(), QString::fromUtf8("При"));
+
+        page("actCodePage1253")->trigger();
+        emit menu->aboutToShow();
+        QCOMPARE(checked(), QStringList({"actCodePage1253"}));
+        QCOMPARE(w.DisplayCodePage().Id(), 1253);
+        QCOMPARE(w.ValuesModel->index(0, 1).data().toString(), QString::fromUtf8("Οπθ"));
+        QVERIFY(w.VSView1->selectionModel()->isRowSelected(1, {}));
+
+        page("actCodePageAutomatic")->trigger();
+        QCOMPARE(w.DisplayCodePage().Id(), 1251);
+
+        TfrmMain chosen({"--codepage", "932", russian});
+        QCOMPARE(chosen.DisplayCodePage().Id(), 932);
+        QCOMPARE(chosen.windowTitle(), QString("Tarvin - ru"));
+        QVERIFY(dialogs.Messages.empty());
+        TfrmMain wrong({"--codepage=437", russian});
+        QCOMPARE(dialogs.MessageTexts(),
+                 QStringList({"Code page \"437\" is not supported; use one of 874, 932, 936, "
+                              "949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, "
+                              "1258."}));
+        QCOMPARE(wrong.DisplayCodePage().Id(), 1251);
     }
 
     void commandLineUnreadableFile() {
