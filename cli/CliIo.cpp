@@ -19,7 +19,7 @@ TTarvin& ProcessTree() {
 
 void LoadInput(TTarvin& tree, const std::string& fileName) {
     if (fileName == "-") {
-        tree.LoadFromStream(std::cin);
+        tree.LoadFromBuffer(ReadStandardInput());
         return;
     }
     switch (LoadByExtension(tree, fileName)) {
@@ -42,7 +42,8 @@ void WriteOutput(const std::string& fileName, std::string_view text) {
             throw EWriteError();
         return;
     }
-    SaveFileAtomically(fileName, [&](const WriteBytes& write) { write(text); });
+    SaveFileAtomically(
+        fileName, [&](const WriteBytes& write) { write(text); }, text.size());
 }
 
 void SaveTree(const TTarvin& tree, const std::string& fileName) {
