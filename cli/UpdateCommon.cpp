@@ -17,9 +17,8 @@ void LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
 }
 
 void PrintUpdateLines(std::ostream& out, const TTarvin& translation, const TUpdateLists& lists) {
-    for (const std::string& line :
-         UpdateReportLines(translation.Root(), lists, translation.GetCodePage()))
-        out << line << '\n';
+    ForEachUpdateLine(translation.Root(), lists, translation.GetCodePage(),
+                      [&](std::string_view line) { out << line << '\n'; });
 }
 
 } // namespace trvx::cli
