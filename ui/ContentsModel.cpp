@@ -239,7 +239,9 @@ QVariant TContentsModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return DecodeText(d->Caption, *m_codePage);
+        return ShownText(d->Caption, *m_codePage);
+    case Qt::ToolTipRole:
+        return CutTextTip(d->Caption.size());
     case Qt::DecorationRole:
         return m_images.NodeIcon(d->ImageIndex, d->SelectedIndex);
     case Qt::BackgroundRole:

@@ -59,7 +59,9 @@ QVariant TUpdateModel::data(const QModelIndex& index, int role) const {
     if (row == nullptr || index.column() != 0)
         return {};
     if (role == Qt::DisplayRole)
-        return DecodeText(row->Caption, *m_codePage);
+        return ShownText(row->Caption, *m_codePage);
+    if (role == Qt::ToolTipRole)
+        return CutTextTip(row->Caption.size());
     if (role == Qt::DecorationRole)
         return m_images.Icon(row->ImageIndex);
     return {};

@@ -4,6 +4,8 @@
 #include "ui/ViewColors.h"
 #include "ui/ViewRules.h"
 
+#include <algorithm>
+
 namespace tarvin {
 
 void TValuesModel::Fill(trvx::TTarvinItem& item, TUpdateState state,
@@ -12,7 +14,7 @@ void TValuesModel::Fill(trvx::TTarvinItem& item, TUpdateState state,
     rows.reserve(static_cast<std::size_t>(item.ValueCount()));
     for (int i = 0; i < item.ValueCount(); ++i) {
         TValueNodeData row;
-        row.Ident = DecodeText(item.GetValueIdent(i), codePage);
+        row.Ident = ShownText(item.GetValueIdent(i), codePage);
         row.Item = &item;
         row.State = state;
         if (row.State == usNone) {
@@ -44,7 +46,7 @@ const TValueNodeData* TValuesModel::RowData(int row) const {
 void TValuesModel::SetValueText(int row, const QString& text) {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return;
-    m_rows[static_cast<std::size_t>(row)].Value = text;
+    m_rows[static_cast<std::size_t>(row)].Value = ShownText(text);
     emit dataChanged(index(row, 1), index(row, 1), {Qt::DisplayRole});
 }
 
@@ -69,6 +71,13 @@ QVariant TValuesModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::BackgroundRole)
         return StateBrush(row->State);
+    if (role == Qt::ToolTipRole && row->Item && index.column() < 2) {
+        // The length of what was cut: the ident, or the value's first line.
+        const int value = index.row();
+        std::string_view text =
+            index.column() == 0 ? row->Item->GetValueIdent(value) : row->Item->ValueText(value);
+        return CutTextTip(std::min(text.size(), text.find('\r')));
+    }
     return {};
 }
 
