@@ -23,7 +23,7 @@ TContentsTree::TContentsTree(QWidget* parent) : QTreeView(parent) {
     connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
         if (!m_expanding && Depth(index) >= kDeepestExpanded) {
             collapse(index);
-            emit DepthLimitReached();
+            TellLimit();
         }
     });
 }
@@ -54,7 +54,7 @@ void TContentsTree::ExpandBelow(const QModelIndex& parent) {
     m_expanding = false;
     executeDelayedItemsLayout();
     if (limited)
-        emit DepthLimitReached();
+        TellLimit();
 }
 
 bool TContentsTree::ExpandAncestors(const QModelIndex& index) {
@@ -68,8 +68,19 @@ bool TContentsTree::ExpandAncestors(const QModelIndex& index) {
         expand(ancestors[i]);
     if (allowed == ancestors.size())
         return true;
-    emit DepthLimitReached();
+    TellLimit();
     return false;
+}
+
+void TContentsTree::TellLimit() {
+    if (!m_limitTold)
+        emit DepthLimitReached();
+    m_limitTold = true;
+}
+
+void TContentsTree::reset() {
+    m_limitTold = false;
+    QTreeView::reset();
 }
 
 void TContentsTree::keyPressEvent(QKeyEvent* event) {

@@ -9,7 +9,9 @@ namespace tarvin {
 //
 // Qt lays out expanded rows by recursion on their depth, and a few ten
 // thousand levels overflow the stack: rows deeper than kDeepestExpanded
-// levels are never expanded, however asked, and DepthLimitReached says so.
+// levels are never expanded, however asked, and DepthLimitReached says so,
+// once for each model reset (AutoExpand would otherwise say it each time a
+// row at the limit is selected).
 class TContentsTree : public QTreeView {
     Q_OBJECT
 public:
@@ -30,9 +32,13 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
     void keyPressEvent(QKeyEvent* event) override;
+    void reset() override;
 
 private:
+    void TellLimit();
+
     bool m_expanding = false;
+    bool m_limitTold = false;
 };
 
 } // namespace tarvin

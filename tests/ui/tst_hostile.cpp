@@ -55,12 +55,11 @@ private slots:
         auto check = [&](const char* how) {
             QVERIFY2(w.VSTree1->isExpanded(chain[limit - 1]), how);
             QVERIFY2(!w.VSTree1->isExpanded(chain[limit]), how);
-            QVERIFY2(dialogs.MessageTexts().last().startsWith("Rows deeper than 1000 levels"), how);
             w.VSTree1->collapseAll();
-            dialogs.Messages.clear();
         };
         w.actExpandAllExecute();
         check("Expand All");
+        QVERIFY(dialogs.MessageTexts().value(0).startsWith("Rows deeper than 1000 levels"));
         w.VSTree1->setCurrentIndex(chain[0]);
         QTest::keyClick(w.VSTree1, Qt::Key_Asterisk);
         check("the * key");
@@ -71,6 +70,8 @@ private slots:
         w.RevealNode(w.VSTree1, chain[limit]);
         w.VSTree1->expand(chain[limit]);
         check("a click");
+        // Said once for the file, not at every row AutoExpand meets.
+        QCOMPARE(dialogs.MessageTexts().size(), 1);
     }
 
     // A row shows a bounded prefix and "…", its tooltip the full length; an
