@@ -142,7 +142,7 @@ void WriteAll(int fd, std::string_view bytes) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw EWriteError();
+            throw EWriteError(errno);
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
@@ -203,10 +203,17 @@ std::string TooLarge(std::uint64_t limit) {
 
 enum class TReadEnd { End, Error, TooLarge };
 
+// A language text ends at its first NUL; an endless source such as
+// /dev/zero is read only this far past it. What is read still tells how much
+// a NUL cut off.
+constexpr std::size_t kPastNul = std::size_t{16} << 20;
+
 // Reads on after the first used bytes of buffer, growing it, until the end
-// of the input, or with stopAtNul its first NUL, after which the text ends.
+// of the input, or with textOnly kPastNul bytes past its first NUL unless it
+// is a host module (which starts with "MZ" and holds NULs throughout).
 TReadEnd ReadRest(int fd, TByteBuffer& buffer, std::size_t& used, std::uint64_t limit,
-                  bool stopAtNul) {
+                  bool textOnly) {
+    std::size_t nul = std::string_view::npos;
     for (;;) {
         if (used >= limit) {
             char probe = 0;
@@ -232,13 +239,16 @@ TReadEnd ReadRest(int fd, TByteBuffer& buffer, std::size_t& used, std::uint64_t 
         }
         if (n == 0)
             return TReadEnd::End;
-        const void* nul =
-            stopAtNul ? std::memchr(buffer.Data() + used, 0, static_cast<std::size_t>(n)) : nullptr;
-        if (nul) {
-            used = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer.Data());
+        const char* data = buffer.Data();
+        if (textOnly && nul == std::string_view::npos &&
+            !(used + n >= 2 && data[0] == 'M' && data[1] == 'Z'))
+            if (const void* at = std::memchr(data + used, 0, static_cast<std::size_t>(n)))
+                nul = static_cast<std::size_t>(static_cast<const char*>(at) - data);
+        used += static_cast<std::size_t>(n);
+        if (nul != std::string_view::npos && used - nul > kPastNul) {
+            used = nul + kPastNul;
             return TReadEnd::End;
         }
-        used += static_cast<std::size_t>(n);
     }
 }
 
@@ -386,14 +396,13 @@ TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit) {
 TByteBuffer ReadStandardInput(std::uint64_t limit) {
     TByteBuffer buffer(std::size_t{1} << 16);
     std::size_t used = 0;
-    // Endless sources such as /dev/zero end at once: nothing after a NUL counts.
     switch (ReadRest(STDIN_FILENO, buffer, used, limit, true)) {
     case TReadEnd::End:
         break;
     case TReadEnd::Error:
-        throw ETrvxError("Cannot read standard input. " + SystemMessage(errno));
+        throw ETrvxError("standard input: " + SystemMessage(errno));
     case TReadEnd::TooLarge:
-        throw ETrvxError("Cannot read standard input. " + TooLarge(limit));
+        throw ETrvxError("standard input: " + TooLarge(limit));
     }
     buffer.Truncate(used);
     return buffer;
@@ -429,7 +438,7 @@ void SaveFileAtomically(const std::string& fileName,
         ::fcntl(out.Get(), F_SETFL, ::fcntl(out.Get(), F_GETFL) & ~O_NONBLOCK);
         produce([&](std::string_view bytes) { WriteAll(out.Get(), bytes); });
         if (out.Close() != 0)
-            throw EWriteError();
+            throw EWriteError(errno);
         return;
     }
 
@@ -458,7 +467,7 @@ void SaveFileAtomically(const std::string& fileName,
         ::fchmod(temp.Fd(), existing.st_mode & 07777);
     }
     if (::fsync(temp.Fd()) != 0 || temp.Close() != 0)
-        throw EWriteError();
+        throw EWriteError(errno);
     if (::rename(temp.Path().c_str(), target.c_str()) != 0)
         throw EFCreateError(shown, SystemMessage(errno));
     temp.Keep();

@@ -25,8 +25,9 @@ int OpenRegularFile(const std::string& fileName, std::string& whyNot);
 // regular file, or grows past limit while it is read.
 TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit = kReadLimit);
 
-// Standard input to its end, or to its first NUL, as the text ends there.
-// ETrvxError when it goes on past limit.
+// Standard input to its end; a language text (no host module) only 16 MiB
+// past its first NUL, where the text ends, so /dev/zero ends soon. ETrvxError
+// when it goes on past limit.
 TByteBuffer ReadStandardInput(std::uint64_t limit = kReadLimit);
 
 // Writes a file so that it is either complete or not there: the bytes go to

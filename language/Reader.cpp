@@ -48,8 +48,8 @@ private:
 
 class TReader {
 public:
-    TReader(TTarvinItem& root, std::string_view text)
-        : m_begin(text.data()), m_end(text.data() + text.size()) {
+    TReader(TTarvinItem& root, std::string_view text, TReadLosses* losses)
+        : m_begin(text.data()), m_end(text.data() + text.size()), m_losses(losses) {
         Push(&root);
     }
     TReader(const TReader&) = delete;
@@ -77,10 +77,14 @@ private:
         const char* tokenStart = p;
         for (;;) {
             p = FindAny<'{', '}', '='>(p, m_end);
-            if (p == m_end)
+            if (p == m_end) {
+                if (const std::string_view rest = Trim(Span(tokenStart, p)); !rest.empty())
+                    Lost(TReadLossKind::TrailingText, rest.data());
                 return;
-            if (m_depth == 0)
-                throw EListError(-1); // the root itself was closed before
+            }
+            if (m_depth == 0) // the root itself was closed before
+                throw ESurplusBrace(PositionAt(Span(m_begin, m_end), m_rootClosedAt - m_begin),
+                                    PositionAt(Span(m_begin, m_end), p - m_begin));
             if (*p == '{') {
                 std::string_view name = Trim(Span(tokenStart, p));
                 TItemPtr child = Top().node->NewItem();
@@ -90,10 +94,15 @@ private:
                 tokenStart = ++p;
             } else if (*p == '}') {
                 Pop();
+                m_rootClosedAt = p;
                 tokenStart = ++p;
             } else {
-                if (!ReadValue(Trim(Span(tokenStart, p)), p))
+                const std::string_view ident = Trim(Span(tokenStart, p));
+                const char* equals = p;
+                if (!ReadValue(ident, p)) {
+                    Lost(TReadLossKind::UnterminatedValue, ident.empty() ? equals : ident.data());
                     return;
+                }
                 tokenStart = p;
             }
         }
@@ -108,6 +117,11 @@ private:
     };
 
     Frame& Top() { return m_frames[m_depth - 1]; }
+
+    void Lost(TReadLossKind kind, const char* at) {
+        if (m_losses)
+            m_losses->push_back({kind, static_cast<std::size_t>(at - m_begin)});
+    }
 
     void Push(TTarvinItem* node) {
         if (m_depth == m_frames.size())
@@ -139,8 +153,13 @@ private:
         bool inQuotes = false;
         bool doubled = false;
         int depth = 0;
+        const char* equals = p;
         const char* valueStart = ++p;
-        auto store = [&] { Top().values.push_back({TStr::Borrow(ident), collected.Take()}); };
+        auto store = [&] {
+            if (m_depth == 1)
+                Lost(TReadLossKind::RootValue, ident.empty() ? equals : ident.data());
+            Top().values.push_back({TStr::Borrow(ident), collected.Take()});
+        };
 
         for (;;) {
             p = inQuotes ? FindAny<'"', '\r', '\n'>(p, m_end)
@@ -175,6 +194,7 @@ private:
                     collected.Add(Trim(Span(valueStart, p)), false);
                     store();
                     Pop();
+                    m_rootClosedAt = p;
                     ++p;
                     return true;
                 }
@@ -199,14 +219,16 @@ private:
 
     const char* m_begin;
     const char* m_end;
+    TReadLosses* m_losses;
+    const char* m_rootClosedAt = nullptr; // the last '}' that closed a node
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
 };
 
 } // namespace
 
-void ParseLanguageText(TTarvinItem& root, std::string_view text) {
-    TReader(root, text).Run();
+void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* losses) {
+    TReader(root, text, losses).Run();
 }
 
 } // namespace trvx

@@ -3,6 +3,7 @@
 #include "language/Arena.h"
 #include "language/ByteBuffer.h"
 #include "language/CodePage.h"
+#include "language/ReadLoss.h"
 #include "language/TarvinItem.h"
 
 #include <iosfwd>
@@ -31,6 +32,9 @@ public:
     void LoadFromText(std::string_view text);
     // The same, taking the bytes over instead of copying them.
     void LoadFromBuffer(TByteBuffer buffer);
+    // What the last load skipped or stopped at, in text order (see
+    // TReadLossKind); also after a load that raised an error.
+    const TReadLosses& ReadLosses() const { return m_losses; }
     void LoadFromStream(std::istream& stream);
     // EFOpenError when the file cannot be read; the tree is then unchanged.
     void LoadFromFile(const std::string& fileName);
@@ -59,6 +63,7 @@ public:
 private:
     TArena m_arena;       // the nodes and lists of the tree
     TByteBuffer m_buffer; // the bytes the last load borrowed from
+    TReadLosses m_losses;
     TTarvinItem m_root{m_arena.Resource()};
 };
 

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <utility>
 #include <vector>
 
 namespace tarvin {
@@ -90,6 +91,21 @@ void TContentsTree::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+void TContentsTree::AfterPress(std::function<void()> action) {
+    if (m_pressing)
+        m_afterPress.push_back(std::move(action));
+    else
+        action();
+}
+
+void TContentsTree::mousePressEvent(QMouseEvent* event) {
+    m_pressing = true;
+    QTreeView::mousePressEvent(event);
+    m_pressing = false;
+    for (const auto& action : std::exchange(m_afterPress, {}))
+        action();
 }
 
 void TContentsTree::drawBranches(QPainter* painter, const QRect& rect,

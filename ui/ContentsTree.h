@@ -2,6 +2,9 @@
 
 #include <QTreeView>
 
+#include <functional>
+#include <vector>
+
 namespace tarvin {
 
 // The contents tree's view: a tree view that also draws dotted connecting
@@ -25,10 +28,17 @@ public:
     // to be shown, its ancestors then expanded as far as allowed.
     bool ExpandAncestors(const QModelIndex& index);
 
+    // Runs action at once, or when the mouse press now being handled is
+    // done. The view selects the row under the pointer after it has made the
+    // pressed row current: rows expanded or collapsed in between would slide
+    // another row under the pointer.
+    void AfterPress(std::function<void()> action);
+
 signals:
     void DepthLimitReached();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -39,6 +49,8 @@ private:
 
     bool m_expanding = false;
     bool m_limitTold = false;
+    bool m_pressing = false;
+    std::vector<std::function<void()>> m_afterPress;
 };
 
 } // namespace tarvin

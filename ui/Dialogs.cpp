@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <utility>
 
@@ -16,9 +19,46 @@ TQtDialogs& QtDialogs() {
 
 TDialogs* g_current = nullptr;
 
+// The file dialog keeps its last folder and its view in the user's settings,
+// but this program keeps nothing between runs (and a stale folder there once
+// froze every later dialog): its state goes to a folder of this run only.
+void KeepFileDialogStateForTheRun() {
+    static QTemporaryDir runSettings;
+    static const bool redirected = [] {
+        const QString path =
+            runSettings.isValid() ? runSettings.path() : QStringLiteral("/dev/null/tarvin");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+        return true;
+    }();
+    (void)redirected;
+}
+
+// A name typed with a wildcard filters the list, as in the platform's own
+// dialogs; only a plain name closes the dialog.
+class TFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = field ? field->text().trimmed() : QString();
+        if (typed.contains(u'*') || typed.contains(u'?')) {
+            QStringList filters = nameFilters();
+            filters.removeAll(typed);
+            filters.prepend(typed);
+            setNameFilters(filters);
+            selectNameFilter(typed);
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 std::optional<QString> RunFileDialog(QWidget* parent, const TFileDialogOptions& options,
                                      QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent);
+    KeepFileDialogStateForTheRun();
+    TFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     // The open dialog does not require the typed name to exist either.
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+#include <QShortcutEvent>
 #include <QVBoxLayout>
 
 namespace tarvin {
@@ -59,25 +61,39 @@ TFindDialog::TFindDialog(QWidget* owner) : QDialog(owner) {
             [this](const QString& text) { m_findNextButton->setEnabled(!text.isEmpty()); });
     connect(m_findNextButton, &QPushButton::clicked, this, &TFindDialog::FindNextClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    ShowReported();
+    // F3 here searches with what the dialog shows, as its button does.
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this,
+            &TFindDialog::FindNextClicked);
+    for (QAbstractButton* option :
+         {static_cast<QAbstractButton*>(m_matchCaseBox), static_cast<QAbstractButton*>(m_upButton),
+          static_cast<QAbstractButton*>(m_downButton)})
+        option->installEventFilter(this);
+
+    // At start: no text, match case off, down.
+    m_downButton->setChecked(true);
+    m_findNextButton->setEnabled(false);
+}
+
+bool TFindDialog::eventFilter(QObject* watched, QEvent* event) {
+    // An option's accelerator takes effect at once, not after the button's
+    // 100 ms click animation: Enter right after it must search with it.
+    if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+        auto* option = static_cast<QAbstractButton*>(watched);
+        option->setFocus(Qt::ShortcutFocusReason);
+        option->click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFindDialog::Execute() {
-    if (!isVisible()) {
-        ShowReported();
+    // Reopened, it shows what it showed when closed, searched or not.
+    if (!isVisible())
         show();
-    }
     raise();
     activateWindow();
     m_text->setFocus();
     m_text->selectAll();
-}
-
-void TFindDialog::ShowReported() {
-    m_text->setText(m_findText);
-    m_matchCaseBox->setChecked(m_matchCase);
-    (m_down ? m_downButton : m_upButton)->setChecked(true);
-    m_findNextButton->setEnabled(!m_findText.isEmpty());
 }
 
 void TFindDialog::FindNextClicked() {

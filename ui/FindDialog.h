@@ -11,9 +11,9 @@ class QRadioButton;
 namespace tarvin {
 
 // The modeless find dialog: a text, a match-case option and a direction.
-// Find Next reports them and emits Find; the dialog stays open. The reported
-// text and options last for the run and are what the dialog shows again
-// when it is reopened.
+// Find Next (its button, or F3 in the dialog) reports what the dialog shows
+// and emits Find; the dialog stays open. It keeps its text and options for
+// the run, searched or not.
 class TFindDialog : public QDialog {
     Q_OBJECT
 public:
@@ -35,9 +35,11 @@ public:
 signals:
     void Find();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FindNextClicked();
-    void ShowReported();
 
     QLineEdit* m_text;
     QCheckBox* m_matchCaseBox;

@@ -35,6 +35,31 @@ TValueEditResult Refused(QString error) {
     return result;
 }
 
+// What OK on the shortcut editor stores: "(None)" or an empty box clears,
+// the text as it came is kept byte for byte, and a typed text must be one
+// the shortcut table reads. Error says why a text is refused.
+TValueEditResult ChosenShortcut(const TfrmShortcutEditor& dialog, const trvx::CodePage& codePage,
+                                std::string_view original) {
+    TValueEditResult result;
+    const QString typed = dialog.Text();
+    if (dialog.NoneChosen() || typed.isEmpty())
+        return result;
+    if (typed == DecodeValueText(codePage, original)) {
+        result.Text = original;
+    } else {
+        TEncodedText bytes = EncodeValueText(codePage, typed);
+        if (!bytes.Error.isEmpty())
+            return Refused(bytes.Error);
+        if (trvx::ShortcutFromText(bytes.Bytes) == 0)
+            return Refused(QObject::tr("\"%1\" is not a shortcut. Choose \"(None)\" or empty "
+                                       "the box to remove the shortcut.")
+                               .arg(typed));
+        result.Text = std::move(bytes.Bytes);
+    }
+    result.Display = DecodeValueText(codePage, result.Text);
+    return result;
+}
+
 std::optional<TValueEditResult> EditShortcut(QWidget* owner, const trvx::CodePage& codePage,
                                              std::string_view text) {
     auto dialog = std::make_unique<TfrmShortcutEditor>(owner);
@@ -42,24 +67,11 @@ std::optional<TValueEditResult> EditShortcut(QWidget* owner, const trvx::CodePag
         dialog->SelectEntry(0);
     else
         dialog->SetText(DecodeValueText(codePage, text));
-    dialog->SetAcceptCheck([&] {
-        return dialog->SelectedIndex() == 0 ? QString()
-                                            : EncodeValueText(codePage, dialog->Text()).Error;
-    });
+    dialog->SetAcceptCheck([&] { return ChosenShortcut(*dialog, codePage, text).Error; });
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-
-    TValueEditResult result;
-    if (dialog->SelectedIndex() != 0) {
-        TEncodedText typed = EncodeValueText(codePage, dialog->Text());
-        if (!typed.Error.isEmpty())
-            return Refused(typed.Error);
-        // Kept as typed: "ctrl+a" stays "ctrl+a".
-        if (trvx::ShortcutFromText(typed.Bytes) != 0)
-            result.Text = std::move(typed.Bytes);
-    }
-    result.Display = DecodeValueText(codePage, result.Text);
-    return result;
+    // Kept as typed: "ctrl+a" stays "ctrl+a".
+    return ChosenShortcut(*dialog, codePage, text);
 }
 
 std::optional<TValueEditResult> EditItems(QWidget* owner, const trvx::CodePage& codePage,

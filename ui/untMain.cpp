@@ -230,6 +230,8 @@ void TfrmMain::CreateLayout() {
         buttons->addWidget(button);
     }
     btnEdit->setDefault(true);
+    // Alt+S opens the Search menu; the button saves with Ctrl+S.
+    btnSave->setShortcut(QKeySequence());
     rightLayout->addLayout(buttons);
 
     splitter->addWidget(left);
@@ -263,6 +265,7 @@ void TfrmMain::CreateLayout() {
     VSView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     VSView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     VSView1->header()->setSectionsMovable(true);
+    VSView1->header()->setFirstSectionMovable(true);
     VSView1->header()->setSectionResizeMode(QHeaderView::Interactive);
     VSView1->header()->setStretchLastSection(false);
     VSView1->setColumnWidth(0, 80);

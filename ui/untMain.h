@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -25,6 +26,7 @@ class TPaintBox;
 class TUpdateListWindow;
 class TUpdateModel;
 class TValuesModel;
+struct TValueEditResult;
 
 // What a search looks at: the tag of the find action that started it.
 using trvx::skItem;
@@ -173,12 +175,28 @@ private:
     void PlaceRemovedList();
     void OnContentsCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
     void FillUpdateTrees();
+    // Where the translator is in the contents tree: the expanded nodes, the
+    // selected one and its selected value, by tree node. A rebuild over the
+    // same nodes brings it back; the nodes are compared, never followed.
+    struct TTreePlace {
+        std::vector<const trvx::TTarvinItem*> Expanded;
+        const trvx::TTarvinItem* Selected = nullptr;
+        int ValueCount = 0;
+        int ValueRow = -1;
+    };
+    TTreePlace TreePlace() const;
+    void RestoreTreePlace(const TTreePlace& place);
     // Asks "Save changes to NAME?" when there are unsaved changes; false
     // when the user cancels or the save did not happen.
     bool QuerySaveChanges();
+    // Stores an accepted edit of value index of item, its row text and the
+    // modified mark; an edit that changes no byte stores nothing.
+    void StoreEditedValue(trvx::TTarvinItem& item, int index, const TValueEditResult& edit);
     // Writes CurrentLanguage without what the marks remove, then removes it
     // from the tree; on failure nothing has changed.
     void SaveTo(const QString& fileName);
+    // The name the save dialog starts with.
+    QString SaveProposal() const;
 
     const trvx::CodePage* m_codePage = &trvx::CodePage::Default();
     bool m_modified = false;
@@ -186,7 +204,6 @@ private:
     bool m_updatePending = false;
     QString m_fileName;     // the file the caption names
     QString m_openFileName; // the name the open dialog proposes
-    QString m_saveFileName; // the name the save dialog proposes
     TUpdateSortKey m_sortKey = sbType;
 };
 

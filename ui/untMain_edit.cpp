@@ -36,8 +36,15 @@ void TfrmMain::actEditExecute() {
                                         result->Error);
         return;
     }
-    item->SetValue(index, result->Text);
-    ValuesModel->SetValueText(index, result->Display);
+    StoreEditedValue(*item, index, *result);
+}
+
+void TfrmMain::StoreEditedValue(trvx::TTarvinItem& item, int index, const TValueEditResult& edit) {
+    // OK on the text as it was is no edit: nothing to store or to save.
+    if (item.ValueText(index) == edit.Text)
+        return;
+    item.SetValue(index, edit.Text);
+    ValuesModel->SetValueText(index, edit.Display);
     // An edit is work that must not be lost without asking.
     SetModified(true);
 }

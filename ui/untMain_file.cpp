@@ -6,6 +6,7 @@
 #include "language/UpdateMerge.h"
 #include "ui/Dialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -37,6 +38,12 @@ bool TreeLeftUnchanged(const std::exception_ptr& error) {
     } catch (...) {
         return false;
     }
+}
+
+// A name with a wildcard is a filter the user typed, never a file to write.
+bool IsFileNamePattern(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    return name.contains(u'*') || name.contains(u'?');
 }
 
 bool WouldLoad(const QString& fileName) {
@@ -94,6 +101,10 @@ void TfrmMain::OpenFile(const QString& fileName, trvx::TTarvin* target) {
     }
     if (result == trvx::TOpenResult::Ignored || !intoCurrent)
         return;
+    // Nothing replaced the tree: unsaved edits are still on screen, so the
+    // caption and the modified mark must go on naming them.
+    if (result == trvx::TOpenResult::NotAModule && m_modified)
+        return;
     UpdateCaption(fileName);
     UpdateLists.ClearUpdateLists();
     SetModified(false);
@@ -112,15 +123,19 @@ void TfrmMain::actOpenExecute() {
 }
 
 void TfrmMain::actSaveExecute() {
-    TFileDialogOptions options{{QStringLiteral("Language Files (*.trvx)")},
-                               QStringLiteral("trvx"),
-                               m_saveFileName.isEmpty() ? QStringLiteral("*.trvx")
-                                                        : m_saveFileName};
+    TFileDialogOptions options{
+        {QStringLiteral("Language Files (*.trvx)")}, QStringLiteral("trvx"), SaveProposal()};
     std::optional<QString> fileName;
     for (;;) {
         fileName = TDialogs::Current().GetSaveFileName(this, options);
         if (!fileName)
             return;
+        if (IsFileNamePattern(*fileName)) {
+            TDialogs::Current().ShowMessage(this, QMessageBox::Warning, QStringLiteral("Tarvin"),
+                                            QStringLiteral("\"%1\" is a pattern, not a file name.")
+                                                .arg(QFileInfo(*fileName).fileName()));
+            continue;
+        }
         if (!QFileInfo::exists(*fileName))
             break;
         const auto answer = TDialogs::Current().ShowMessage(
@@ -132,9 +147,17 @@ void TfrmMain::actSaveExecute() {
             break;
         options.FileName = *fileName;
     }
-    m_saveFileName = *fileName;
     m_openFileName = *fileName;
     SaveTo(*fileName);
+}
+
+QString TfrmMain::SaveProposal() const {
+    // The open translation's own name as a language file, in its folder: a
+    // module App.exe proposes App.trvx.
+    if (m_fileName.isEmpty())
+        return {};
+    const QFileInfo open(m_fileName);
+    return open.dir().filePath(open.completeBaseName() + QStringLiteral(".trvx"));
 }
 
 void TfrmMain::SaveTo(const QString& fileName) {
@@ -149,6 +172,7 @@ void TfrmMain::SaveTo(const QString& fileName) {
         pruned.SaveToFile(name);
     }
     UpdateCaption(fileName);
+    const TTreePlace place = TreePlace();
     try {
         trvx::PruneRemoved(CurrentLanguage.Root(), UpdateLists);
     } catch (...) {
@@ -159,6 +183,7 @@ void TfrmMain::SaveTo(const QString& fileName) {
     UpdateLists.ClearUpdateLists();
     SetModified(false);
     RebuildTrees();
+    RestoreTreePlace(place);
 }
 
 bool TfrmMain::QuerySaveChanges() {

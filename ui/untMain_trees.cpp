@@ -14,6 +14,9 @@
 #include <QScrollBar>
 #include <QTreeView>
 
+#include <utility>
+#include <vector>
+
 namespace tarvin {
 
 void TfrmMain::ConnectViews() {
@@ -96,6 +99,49 @@ void TfrmMain::RebuildTrees() {
         RevealNode(VSTree1, first);
 }
 
+TfrmMain::TTreePlace TfrmMain::TreePlace() const {
+    TTreePlace place;
+    // Only expanded rows are descended into: the walk is as long as what shows.
+    std::vector<QModelIndex> pending;
+    for (int row = ContentsModel->rowCount() - 1; row >= 0; --row)
+        pending.push_back(ContentsModel->index(row, 0));
+    while (!pending.empty()) {
+        const QModelIndex index = pending.back();
+        pending.pop_back();
+        if (!VSTree1->isExpanded(index))
+            continue;
+        place.Expanded.push_back(ContentsModel->NodeData(index)->Item);
+        for (int row = ContentsModel->rowCount(index) - 1; row >= 0; --row)
+            pending.push_back(ContentsModel->index(row, 0, index));
+    }
+    const QModelIndexList nodes = VSTree1->selectionModel()->selectedRows();
+    if (const TContentsNodeData* node =
+            nodes.isEmpty() ? nullptr : ContentsModel->NodeData(nodes.first())) {
+        place.Selected = node->Item;
+        place.ValueCount = ValuesModel->rowCount();
+        const QModelIndexList values = VSView1->selectionModel()->selectedRows();
+        place.ValueRow = values.isEmpty() ? -1 : values.first().row();
+    }
+    return place;
+}
+
+void TfrmMain::RestoreTreePlace(const TTreePlace& place) {
+    for (const trvx::TTarvinItem* item : place.Expanded)
+        if (const QModelIndex index = ContentsModel->IndexOfItem(item); index.isValid())
+            VSTree1->expand(index);
+    const QModelIndex selected = ContentsModel->IndexOfItem(place.Selected);
+    if (!selected.isValid())
+        return;
+    RevealNode(VSTree1, selected);
+    // The keyboard goes on from there too; the branches are as they were.
+    const bool autoExpand = std::exchange(m_autoExpand, false);
+    VSTree1->selectionModel()->setCurrentIndex(selected, QItemSelectionModel::NoUpdate);
+    m_autoExpand = autoExpand;
+    // A value row stands for the same value only if none went before it.
+    if (place.ValueRow >= 0 && ValuesModel->rowCount() == place.ValueCount)
+        RevealNode(VSView1, ValuesModel->index(place.ValueRow, 0));
+}
+
 void TfrmMain::VSTree1Change(const QModelIndex& node) {
     const TContentsNodeData* data = ContentsModel->NodeData(node);
     if (data == nullptr) {
@@ -137,11 +183,15 @@ void TfrmMain::RevealNode(QTreeView* tree, const QModelIndex& index) {
 void TfrmMain::OnContentsCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
     if (!m_autoExpand)
         return;
-    if (previous.isValid() && current.isValid() && previous.parent() == current.parent() &&
-        VSTree1->isExpanded(previous))
-        VSTree1->collapse(previous);
-    if (current.isValid())
-        VSTree1->expand(current);
+    static_cast<TContentsTree*>(VSTree1)->AfterPress([this,
+                                                      current = QPersistentModelIndex(current),
+                                                      previous = QPersistentModelIndex(previous)] {
+        if (previous.isValid() && current.isValid() && previous.parent() == current.parent() &&
+            VSTree1->isExpanded(previous))
+            VSTree1->collapse(previous);
+        if (current.isValid())
+            VSTree1->expand(current);
+    });
 }
 
 void TfrmMain::actAutoExpandExecute() {

@@ -54,8 +54,18 @@ void TfrmMain::actUpdateToExecute() {
     trvx::TTarvin base;
     // A failed load ends here: the translation, its marks and the views stay.
     OpenFile(*fileName, &base);
-    SetModified(true);
-    trvx::UpdateTo(base.Root(), CurrentLanguage.Root(), UpdateLists, CurrentLanguage.GetCodePage());
+    // The marks are what a save would write differently: a base that adds
+    // and removes nothing changes nothing, unless it drops earlier marks.
+    const bool hadMarks = !UpdateLists.IsEmpty();
+    try {
+        trvx::UpdateTo(base.Root(), CurrentLanguage.Root(), UpdateLists,
+                       CurrentLanguage.GetCodePage());
+    } catch (...) {
+        SetModified(true); // part of the base may have been copied in
+        throw;
+    }
+    if (hadMarks || !UpdateLists.IsEmpty())
+        SetModified(true);
     RebuildTrees();
 }
 

@@ -50,12 +50,16 @@ TfrmShortcutEditor::TfrmShortcutEditor(QWidget* owner)
     WatchKeys(m_combo->lineEdit());
 
     connect(m_combo, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!m_completing)
+        if (!m_completing) {
             m_selected = index;
+            m_completionStart = -1;
+        }
     });
     connect(m_combo->lineEdit(), &QLineEdit::textEdited, this, [this] {
-        if (!m_completing)
+        if (!m_completing) {
             m_selected = -1;
+            m_completionStart = -1;
+        }
     });
 
     setTabOrder(m_combo, OkButton());
@@ -66,6 +70,7 @@ TfrmShortcutEditor::TfrmShortcutEditor(QWidget* owner)
 void TfrmShortcutEditor::SelectEntry(int index) {
     m_combo->setCurrentIndex(index);
     m_selected = m_combo->currentIndex();
+    m_completionStart = -1;
 }
 
 void TfrmShortcutEditor::SetText(const QString& text) {
@@ -77,10 +82,23 @@ void TfrmShortcutEditor::SetText(const QString& text) {
     m_combo->setCurrentIndex(-1);
     m_combo->lineEdit()->setText(text);
     m_selected = -1;
+    m_completionStart = -1;
+}
+
+bool TfrmShortcutEditor::CompletionOffered() const {
+    const QLineEdit* field = m_combo->lineEdit();
+    return m_completionStart >= 0 && field->hasSelectedText() &&
+           field->selectionStart() == m_completionStart &&
+           field->selectionEnd() == field->text().size();
 }
 
 QString TfrmShortcutEditor::Text() const {
-    return m_combo->lineEdit()->text();
+    const QString text = m_combo->lineEdit()->text();
+    return CompletionOffered() ? text.left(m_completionStart) : text;
+}
+
+bool TfrmShortcutEditor::NoneChosen() const {
+    return m_selected == 0 && !CompletionOffered();
 }
 
 void TfrmShortcutEditor::showEvent(QShowEvent* event) {
@@ -95,6 +113,7 @@ bool TfrmShortcutEditor::PreviewKey(QKeyEvent* event) {
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         m_combo->lineEdit()->backspace();
         m_selected = -1;
+        m_completionStart = -1;
         return true;
     }
     if (IsTypedText(event) && TypeAhead(event->text()))
@@ -124,6 +143,7 @@ bool TfrmShortcutEditor::TypeAhead(const QString& typedChars) {
                             static_cast<int>(entry.size() - typed.size()));
         m_completing = false;
         m_selected = index;
+        m_completionStart = entry.size() > typed.size() ? static_cast<int>(typed.size()) : -1;
         return true;
     }
     return false;

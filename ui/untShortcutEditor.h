@@ -20,7 +20,11 @@ public:
     void SetText(const QString& text);
     // The selected entry, -1 when none is.
     int SelectedIndex() const { return m_selected; }
+    // The text the user chose: a completion still offered (its rest selected)
+    // was not taken and is left out.
     QString Text() const;
+    // Whether "(None)" itself is chosen, not offered as a completion.
+    bool NoneChosen() const;
 
     QComboBox* ComboBox() const { return m_combo; }
 
@@ -30,9 +34,11 @@ protected:
 
 private:
     bool TypeAhead(const QString& typedChars);
+    bool CompletionOffered() const;
 
     QComboBox* m_combo;
     int m_selected = -1;
+    int m_completionStart = -1; // where the offered rest begins, -1 for none
     bool m_completing = false;
 };
 

@@ -44,9 +44,9 @@ TEST(ReadWholeFile, GivesEveryByteAtEverySize) {
     }
 }
 
-// Standard input has no size to read up front: it is read as it comes, up
-// to its first NUL (the text ends there, so /dev/zero ends at once) or the limit.
-TEST(ReadStandardInput, ReadsAPipeToItsEndItsFirstNulOrItsLimit) {
+// Standard input has no size to read up front: it is read as it comes, to
+// its end or the limit; a text only 16 MiB past its first NUL, where it ends.
+TEST(ReadStandardInput, ReadsAPipeToItsEndOrItsLimit) {
     std::string noNul = Pattern(200000);
     std::replace(noNul.begin(), noNul.end(), '\0', 'x');
     struct Case {
@@ -55,10 +55,12 @@ TEST(ReadStandardInput, ReadsAPipeToItsEndItsFirstNulOrItsLimit) {
         std::string read; // or the error
     } const cases[] = {
         {noNul, kReadLimit, noNul},
-        {std::string("abc\0def", 7), kReadLimit, "abc"},
+        {std::string("abc\0def", 7), kReadLimit, std::string("abc\0def", 7)},
+        {std::string("abc\0", 4) + std::string(17 << 20, '\0'), kReadLimit,
+         std::string("abc\0", 4) + std::string((16 << 20) - 1, '\0')},
         {std::string(4096, 'a'), 4096, std::string(4096, 'a')},
         {std::string(4097, 'a'), 4096,
-         "Cannot read standard input. It is larger than 4096 bytes, more than any language file"},
+         "standard input: It is larger than 4096 bytes, more than any language file"},
     };
     test::TScratchDir dir;
     const int savedStdin = ::dup(STDIN_FILENO);

@@ -35,18 +35,6 @@ const QByteArray kTree = "N {\n"
                          "  }\n"
                          "}\n";
 
-// Runs steps on the modal dialog once it is up; a dialog left open is
-// cancelled so that a failing step cannot hang the test.
-void WhenModal(const std::function<void(QWidget*)>& steps) {
-    QTimer::singleShot(0, [steps] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        steps(modal);
-        if (QApplication::activeModalWidget() == modal)
-            QTest::keyClick(modal, Qt::Key_Escape);
-    });
-}
-
 // Selects a row as a click would; Edit follows once the window is idle.
 void SelectValueRow(TfrmMain& w, int row) {
     w.VSView1->selectionModel()->select(w.ValuesModel->index(row, 0),

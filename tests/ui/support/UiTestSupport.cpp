@@ -5,11 +5,13 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstring>
@@ -138,6 +140,16 @@ bool HostModulesReadable() {
         }
     }();
     return readable;
+}
+
+void WhenModal(const std::function<void(QWidget*)>& steps) {
+    QTimer::singleShot(0, [steps] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        steps(modal);
+        if (QApplication::activeModalWidget() == modal)
+            QTest::keyClick(modal, Qt::Key_Escape);
+    });
 }
 
 bool ShowActive(QWidget& window) {

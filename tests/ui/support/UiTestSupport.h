@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QAbstractItemModel;
 class QAction;
 class QMenu;
@@ -30,6 +32,10 @@ QByteArray ReadFile(const QString& path);
 QByteArray MakeHostModule(const QByteArray& text, bool withResource = true);
 // Whether this build's core reads resources of host modules yet.
 bool HostModulesReadable();
+
+// Runs steps on the modal dialog once it is up; a dialog left open is
+// cancelled so that a failing step cannot hang the test.
+void WhenModal(const std::function<void(QWidget*)>& steps);
 
 // Shows the window and makes it active, so that its shortcuts fire.
 bool ShowActive(QWidget& window);
