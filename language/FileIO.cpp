@@ -258,7 +258,8 @@ class TRoomGuard {
 public:
     TRoomGuard(int fd, std::uint64_t leastSize, const std::string& shown) {
         struct statvfs vfs {};
-        if (::fstatvfs(fd, &vfs) != 0 || vfs.f_frsize == 0)
+        // Some file systems (FUSE, network) report no sizes at all.
+        if (::fstatvfs(fd, &vfs) != 0 || vfs.f_frsize == 0 || vfs.f_blocks == 0)
             return;
         const std::uint64_t free = std::uint64_t{vfs.f_bavail} * vfs.f_frsize;
         // Keep room for everything else on the disk; small disks keep half.
