@@ -19,64 +19,21 @@ namespace trvx::cli {
 
 namespace {
 
-class TReadFd {
-public:
-    explicit TReadFd(const std::string& fileName)
-        : m_fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~TReadFd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    TReadFd(const TReadFd&) = delete;
-    TReadFd& operator=(const TReadFd&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-// The first bytes of a file, enough to know a host module by.
+// The first bytes of a file, enough to know a host module by. Only a
+// regular file is opened: a pipe would block, a device never end.
 std::string ReadHead(const std::string& fileName) {
-    const TReadFd file(fileName);
-    const int fd = file.Get();
+    std::string whyNot;
+    const int fd = OpenRegularFile(fileName, whyNot);
     if (fd < 0)
-        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
-    if (S_ISDIR(st.st_mode))
-        throw EFOpenError(FullPath(fileName), SystemMessage(EISDIR));
-    // Only a regular file is looked into: a pipe would lose what is read here.
-    if (!S_ISREG(st.st_mode))
-        return {};
+        throw EFOpenError(FullPath(fileName), whyNot);
     std::string head(kPeSignatureHead, '\0');
     const ssize_t n = ::pread(fd, head.data(), head.size(), 0);
+    const int error = errno;
+    ::close(fd);
     if (n < 0)
-        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
+        throw EFOpenError(FullPath(fileName), SystemMessage(error));
     head.resize(static_cast<std::size_t>(n));
     return head;
-}
-
-TByteBuffer ReadStandardInput() {
-    TByteBuffer buffer(1 << 16);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == buffer.Capacity()) {
-            TByteBuffer bigger(buffer.Capacity() * 2);
-            std::memcpy(bigger.Data(), buffer.Data(), used);
-            buffer = std::move(bigger);
-        }
-        const ssize_t n = ::read(STDIN_FILENO, buffer.Data() + used, buffer.Capacity() - used);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw ETrvxError("standard input: " + SystemMessage(errno));
-        if (n == 0)
-            break;
-        used += static_cast<std::size_t>(n);
-    }
-    buffer.Truncate(used);
-    return buffer;
 }
 
 // Runs a read, naming the file in the errors that do not name it yet.
@@ -219,7 +176,8 @@ void WriteOutput(const std::string& fileName, std::string_view text) {
         if (IsStandardOutput(fileName))
             std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
         else
-            SaveFileAtomically(fileName, [&](const WriteBytes& write) { write(text); });
+            SaveFileAtomically(
+                fileName, [&](const WriteBytes& write) { write(text); }, text.size());
     });
 }
 

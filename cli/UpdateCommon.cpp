@@ -18,9 +18,8 @@ const TTarvin& LoadAndUpdate(TTarvin& translation, const std::string& translatio
 }
 
 void PrintUpdateLines(std::ostream& out, const TTarvin& translation, const TUpdateLists& lists) {
-    for (const std::string& line :
-         UpdateReportLines(translation.Root(), lists, translation.GetCodePage()))
-        out << line << '\n';
+    ForEachUpdateLine(translation.Root(), lists, translation.GetCodePage(),
+                      [&](std::string_view line) { out << line << '\n'; });
 }
 
 } // namespace trvx::cli

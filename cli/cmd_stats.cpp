@@ -79,8 +79,9 @@ std::string Text(const TLanguageStats& stats, const std::string& file, const std
         rows.push_back(std::move(r));
     };
     for (const TSectionStats& s : stats.Sections)
-        row(cp.ToUtf8(s.Name) + (s.InTranslation ? "" : " (base only)"), s.InTranslation, s.Nodes,
-            s.Values, s.Coverage);
+        // A long name would pad every row to its length.
+        row(ShortText(cp.ToUtf8(s.Name)) + (s.InTranslation ? "" : " (base only)"), s.InTranslation,
+            s.Nodes, s.Values, s.Coverage);
     row("Total", true, stats.Nodes, stats.Values, stats.Coverage);
     return out + "\n" + Table(rows);
 }

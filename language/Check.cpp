@@ -2,6 +2,7 @@
 
 #include "language/CheckText.h"
 #include "language/FirstPositionIndex.h"
+#include "language/ReportFormat.h"
 #include "language/Shortcut.h"
 #include "language/UpdateReport.h"
 
@@ -20,6 +21,8 @@ constexpr std::string_view kShortcut = "Shortcut";
 // A path deeper than this many bytes is shown by its end only, so a tree
 // with a finding on each of 300,000 levels does not copy gigabytes.
 constexpr std::size_t kPathLimit = 400;
+// Host files nest a few dozen levels at most.
+constexpr std::size_t kDeepestLevel = 1000;
 
 bool IsListIdent(std::string_view ident) {
     return ident == "Items" || ident == "Strings";
@@ -194,6 +197,11 @@ void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
         if (opensScope)
             m_scopes.push_back({isForm, {}});
         stack.push_back({entry.Item.get(), base, 0, parentLength, opensScope, {}, {}, 0});
+        if (stack.size() == kDeepestLevel + 2)
+            Add(TSeverity::Warning, TCheckKind::Structure, m_path, entry.Item.get(), -1,
+                "the tree is nested more than " + std::to_string(kDeepestLevel) +
+                    " levels deep here, far deeper than any host file; every level indents "
+                    "the lines below it, so the written file grows with the square of the depth");
         Visit(stack.back(), name, false);
     }
 }
@@ -305,10 +313,10 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
     if (!use.Reported) {
         use.Reported = true;
         Add(TSeverity::Warning, TCheckKind::Shortcut, use.Path, use.Item, use.ValueIndex,
-            "shortcut " + caption + " is also used by " + Utf8(name) + where);
+            "shortcut " + caption + " is also used by " + ShortText(Utf8(name)) + where);
     }
     Add(TSeverity::Warning, TCheckKind::Shortcut, m_path, &item, index,
-        "shortcut " + caption + " is also used by " + Utf8(use.Name) + where);
+        "shortcut " + caption + " is also used by " + ShortText(Utf8(use.Name)) + where);
 }
 
 void TChecker::CheckAgainstBase(const TTarvinItem& item, int index, std::string_view baseText) {
@@ -446,7 +454,8 @@ void TChecker::CheckAcceleratorScope(TFrame& frame) {
                 if (&other == &caption)
                     continue;
                 // Two captions of one node: the node itself is the other user.
-                others += (named++ ? ", " : "") + Utf8(children[other.Child].Name.View());
+                others +=
+                    (named++ ? ", " : "") + ShortText(Utf8(children[other.Child].Name.View()));
             }
             const std::size_t rest = caption.GroupSize - 1 - named;
             if (rest > 0)
@@ -470,7 +479,7 @@ void TChecker::CheckMissingAccelerator(const TTarvinItem& item, int index,
     AppendUtf8(letter, MarkedChar(m_baseCp, baseText, baseMark));
     Add(TSeverity::Warning, TCheckKind::Accelerator, m_path, &item, index,
         "the caption has no accelerator; the base marks " + Quoted(letter) + " in " +
-            Quoted(m_baseCp.ToUtf8(baseText)));
+            Quoted(ShortText(m_baseCp.ToUtf8(baseText))));
 }
 
 void TChecker::Add(TSeverity severity, TCheckKind kind, std::string_view path,

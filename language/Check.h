@@ -51,6 +51,7 @@ namespace trvx {
 //   names and idents holding a line break (stray text from the line above
 //   was read into them). A text cannot hold a NUL, so none is lost there.
 //   CheckLanguage reports first a LangID Windows does not know (warning).
+//   A warning, once, where the tree nests more than 1000 levels deep.
 //   CheckLanguage adds what the reads of the files skipped (TReadLoss).
 //
 // Findings come grouped by family in the order above, each family in the

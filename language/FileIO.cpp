@@ -12,6 +12,7 @@
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -74,12 +75,13 @@ bool IsTempOf(std::string_view name, std::string_view prefix) {
 // can tell it from one that a killed save left behind.
 class TTempFile {
 public:
-    TTempFile(const fs::path& target, const std::string& shownPath) {
+    // False, with errno set, when the folder refuses a new file.
+    bool Create(const fs::path& folder, const fs::path& target, mode_t mode) {
         std::random_device rd;
         const std::string base = TempPrefix(target);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            m_path = target.parent_path() / (base + std::to_string(rd()) + ".tmp");
-            int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            m_path = folder / (base + std::to_string(rd()) + ".tmp");
+            int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (fd >= 0) {
                 m_fd = std::make_unique<TFd>(fd);
                 // The lock rides on a second descriptor, so closing the first
@@ -87,12 +89,12 @@ public:
                 m_lock = std::make_unique<TFd>(::open(m_path.c_str(), O_RDONLY | O_CLOEXEC));
                 if (m_lock->Get() >= 0)
                     ::flock(m_lock->Get(), LOCK_EX);
-                return;
+                return true;
             }
             if (errno != EEXIST)
-                throw EFCreateError(shownPath, SystemMessage(errno));
+                return false;
         }
-        throw EFCreateError(shownPath, SystemMessage(EEXIST));
+        return false;
     }
     ~TTempFile() {
         if (m_fd) {
@@ -178,6 +180,157 @@ std::size_t ReadHalvesAtOnce(int fd, char* data, std::size_t size) {
     return size;
 }
 
+// Why a file that is not a regular one is not read or replaced.
+std::string NotAFile(mode_t mode) {
+    if (S_ISDIR(mode))
+        return SystemMessage(EISDIR);
+    if (S_ISFIFO(mode))
+        return "It is a named pipe, not a file";
+    if (S_ISSOCK(mode))
+        return "It is a socket, not a file";
+    return "It is a device, not a file";
+}
+
+std::string LimitText(std::uint64_t limit) {
+    if (limit % (std::uint64_t{1} << 30) == 0)
+        return std::to_string(limit >> 30) + " GiB";
+    return std::to_string(limit) + " bytes";
+}
+
+std::string TooLarge(std::uint64_t limit) {
+    return "It is larger than " + LimitText(limit) + ", more than any language file";
+}
+
+enum class TReadEnd { End, Error, TooLarge };
+
+// A language text ends at its first NUL; an endless source such as
+// /dev/zero is read only this far past it. What is read still tells how much
+// a NUL cut off.
+constexpr std::size_t kPastNul = std::size_t{16} << 20;
+
+// Reads on after the first used bytes of buffer, growing it, until the end
+// of the input, or with textOnly kPastNul bytes past its first NUL unless it
+// is a host module (which starts with "MZ" and holds NULs throughout).
+TReadEnd ReadRest(int fd, TByteBuffer& buffer, std::size_t& used, std::uint64_t limit,
+                  bool textOnly) {
+    std::size_t nul = std::string_view::npos;
+    for (;;) {
+        if (used >= limit) {
+            char probe = 0;
+            ssize_t n;
+            do
+                n = ::read(fd, &probe, 1);
+            while (n < 0 && errno == EINTR);
+            return n == 0 ? TReadEnd::End : n < 0 ? TReadEnd::Error : TReadEnd::TooLarge;
+        }
+        if (used == buffer.Capacity()) {
+            TByteBuffer bigger(static_cast<std::size_t>(
+                std::min<std::uint64_t>(std::uint64_t{buffer.Capacity()} * 2, limit)));
+            std::memcpy(bigger.Data(), buffer.Data(), used);
+            buffer = std::move(bigger);
+        }
+        const std::size_t room = static_cast<std::size_t>(
+            std::min<std::uint64_t>(buffer.Capacity() - used, limit - used));
+        const ssize_t n = ::read(fd, buffer.Data() + used, room);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return TReadEnd::Error;
+        }
+        if (n == 0)
+            return TReadEnd::End;
+        const char* data = buffer.Data();
+        if (textOnly && nul == std::string_view::npos &&
+            !(used + n >= 2 && data[0] == 'M' && data[1] == 'Z'))
+            if (const void* at = std::memchr(data + used, 0, static_cast<std::size_t>(n)))
+                nul = static_cast<std::size_t>(static_cast<const char*>(at) - data);
+        used += static_cast<std::size_t>(n);
+        if (nul != std::string_view::npos && used - nul > kPastNul) {
+            used = nul + kPastNul;
+            return TReadEnd::End;
+        }
+    }
+}
+
+// Counts what goes to the disk, and stops a text that outgrows the room
+// there was at the start before it fills the disk.
+class TRoomGuard {
+public:
+    TRoomGuard(int fd, std::uint64_t leastSize, const std::string& shown) {
+        struct statvfs vfs {};
+        // Some file systems (FUSE, network) report no sizes at all.
+        if (::fstatvfs(fd, &vfs) != 0 || vfs.f_frsize == 0 || vfs.f_blocks == 0)
+            return;
+        const std::uint64_t free = std::uint64_t{vfs.f_bavail} * vfs.f_frsize;
+        // Keep room for everything else on the disk; small disks keep half.
+        m_room = free - std::min<std::uint64_t>(free / 2, kSpare);
+        if (leastSize > m_room)
+            throw EFCreateError(shown, SystemMessage(ENOSPC) + ": the text takes at least " +
+                                           std::to_string(leastSize) + " bytes");
+    }
+    void Add(std::size_t bytes) {
+        m_written += bytes;
+        if (m_written > m_room)
+            throw EWriteError();
+    }
+
+private:
+    static constexpr std::uint64_t kSpare = std::uint64_t{64} << 20;
+    std::uint64_t m_room = UINT64_MAX;
+    std::uint64_t m_written = 0;
+};
+
+void CopyFileContent(int from, int to) {
+    char block[1 << 16];
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t n = ::pread(from, block, sizeof block, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EWriteError();
+        if (n == 0)
+            return;
+        WriteAll(to, {block, static_cast<std::size_t>(n)});
+        offset += n;
+    }
+}
+
+// The folder takes no new file, but the file may be written: the text goes
+// to a private copy elsewhere first, then over the file. A failure after the
+// file was cut keeps the copy and names it.
+void SaveInPlace(const fs::path& target, const std::string& shown, int folderError,
+                 const std::function<void(const WriteBytes&)>& produce, std::uint64_t leastSize) {
+    std::error_code ec;
+    const fs::path elsewhere = fs::temp_directory_path(ec);
+    TTempFile copy;
+    if (ec || !copy.Create(elsewhere, target, 0600))
+        throw EFCreateError(shown, SystemMessage(folderError));
+    TRoomGuard room(copy.Fd(), leastSize, shown);
+    produce([&](std::string_view bytes) {
+        room.Add(bytes.size());
+        WriteAll(copy.Fd(), bytes);
+    });
+    if (::fsync(copy.Fd()) != 0)
+        throw EWriteError();
+
+    TFd out(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (out.Get() < 0)
+        throw EFCreateError(shown, SystemMessage(errno));
+    try {
+        if (::ftruncate(out.Get(), 0) != 0)
+            throw EWriteError();
+        CopyFileContent(copy.Fd(), out.Get());
+        if (::fsync(out.Get()) != 0 || out.Close() != 0)
+            throw EWriteError();
+    } catch (const ETrvxError& e) {
+        copy.Keep();
+        throw ETrvxError(std::string(e.what()) +
+                         ". The file may be cut short; the whole text is in \"" +
+                         copy.Path().string() + "\"");
+    }
+}
+
 } // namespace
 
 std::string FullPath(const std::string& fileName) {
@@ -186,45 +339,79 @@ std::string FullPath(const std::string& fileName) {
     return ec ? fileName : p.lexically_normal().string();
 }
 
-TByteBuffer ReadWholeFile(const std::string& fileName) {
-    TFd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+int OpenRegularFile(const std::string& fileName, std::string& whyNot) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) {
+        whyNot = SystemMessage(errno);
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        whyNot = NotAFile(st.st_mode);
+        return -1;
+    }
+    // Non-blocking, should it have been swapped for a pipe since.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        whyNot = SystemMessage(errno);
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        whyNot = NotAFile(st.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit) {
+    std::string whyNot;
+    TFd fd(OpenRegularFile(fileName, whyNot));
     if (fd.Get() < 0)
-        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
+        throw EFOpenError(FullPath(fileName), whyNot);
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0)
         throw EFOpenError(FullPath(fileName), SystemMessage(errno));
-    if (S_ISDIR(st.st_mode))
-        throw EFOpenError(FullPath(fileName), SystemMessage(EISDIR));
+    if (std::uint64_t(st.st_size) > limit)
+        throw EFOpenError(FullPath(fileName), TooLarge(limit));
 
-    // Regular files are read in one go into a block of their size; pipes and
-    // files that grow while read fall back to a growing block.
-    std::size_t capacity = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16;
-    TByteBuffer buffer(capacity);
+    // Read in one go into a block of the file's size; a file that grows
+    // while read goes on into a growing block.
+    const std::size_t size = static_cast<std::size_t>(st.st_size);
+    TByteBuffer buffer(size + 1);
     std::size_t used = 0;
-    if (S_ISREG(st.st_mode) && capacity > kSplitReadSize)
-        used = ReadHalvesAtOnce(fd.Get(), buffer.Data(), capacity - 1);
-    for (;;) {
-        if (used == buffer.Capacity()) {
-            TByteBuffer bigger(buffer.Capacity() * 2);
-            std::memcpy(bigger.Data(), buffer.Data(), used);
-            buffer = std::move(bigger);
-        }
-        ssize_t n = ::read(fd.Get(), buffer.Data() + used, buffer.Capacity() - used);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw EFOpenError(FullPath(fileName), SystemMessage(errno));
-        }
-        if (n == 0)
-            break;
-        used += static_cast<std::size_t>(n);
+    if (size + 1 > kSplitReadSize)
+        used = ReadHalvesAtOnce(fd.Get(), buffer.Data(), size);
+    switch (ReadRest(fd.Get(), buffer, used, limit, false)) {
+    case TReadEnd::End:
+        break;
+    case TReadEnd::Error:
+        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
+    case TReadEnd::TooLarge:
+        throw EFOpenError(FullPath(fileName), TooLarge(limit));
+    }
+    buffer.Truncate(used);
+    return buffer;
+}
+
+TByteBuffer ReadStandardInput(std::uint64_t limit) {
+    TByteBuffer buffer(std::size_t{1} << 16);
+    std::size_t used = 0;
+    switch (ReadRest(STDIN_FILENO, buffer, used, limit, true)) {
+    case TReadEnd::End:
+        break;
+    case TReadEnd::Error:
+        throw ETrvxError("standard input: " + SystemMessage(errno));
+    case TReadEnd::TooLarge:
+        throw ETrvxError("standard input: " + TooLarge(limit));
     }
     buffer.Truncate(used);
     return buffer;
 }
 
 void SaveFileAtomically(const std::string& fileName,
-                        const std::function<void(const WriteBytes&)>& produce) {
+                        const std::function<void(const WriteBytes&)>& produce,
+                        std::uint64_t leastSize) {
     const std::string shown = FullPath(fileName);
     const fs::path target = ResolveLinks(fs::path(shown));
 
@@ -233,31 +420,52 @@ void SaveFileAtomically(const std::string& fileName,
     // A link loop or a path through a file cannot be written either.
     if (!exists && errno != ENOENT)
         throw EFCreateError(shown, SystemMessage(errno));
-    if (exists && S_ISDIR(existing.st_mode))
-        throw EFCreateError(shown, SystemMessage(EISDIR));
+    // A pipe would block until someone reads it; only a character device
+    // (/dev/null, a terminal) is written to as it is.
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISCHR(existing.st_mode))
+        throw EFCreateError(shown, NotAFile(existing.st_mode));
     // A file the user made read-only stays protected, as truncating it would be refused.
     if (exists && ::access(target.c_str(), W_OK) != 0)
         throw EFCreateError(shown, SystemMessage(errno));
+    if (leastSize > kReadLimit)
+        throw EFCreateError(shown, "The text would take at least " + std::to_string(leastSize) +
+                                       " bytes, more than a language file may hold (" +
+                                       LimitText(kReadLimit) + ")");
 
-    // Devices and pipes cannot be replaced, only written to.
-    if (exists && !S_ISREG(existing.st_mode)) {
-        TFd out(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (exists && S_ISCHR(existing.st_mode)) {
+        TFd out(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         if (out.Get() < 0)
             throw EFCreateError(shown, SystemMessage(errno));
+        ::fcntl(out.Get(), F_SETFL, ::fcntl(out.Get(), F_GETFL) & ~O_NONBLOCK);
         produce([&](std::string_view bytes) { WriteAll(out.Get(), bytes); });
         if (out.Close() != 0)
             throw EWriteError(errno);
         return;
     }
 
-    TTempFile temp(target, shown);
-    produce([&](std::string_view bytes) { WriteAll(temp.Fd(), bytes); });
+    // The new text of a private file must not be readable by others while
+    // it is written; the file's own mode follows once every byte is there.
+    TTempFile temp;
+    if (!temp.Create(target.parent_path(), target, exists ? 0600 : 0666)) {
+        const int folderError = errno;
+        if (exists && (folderError == EACCES || folderError == EPERM || folderError == EROFS)) {
+            SaveInPlace(target, shown, folderError, produce, leastSize);
+            return;
+        }
+        throw EFCreateError(shown, SystemMessage(folderError));
+    }
+    TRoomGuard room(temp.Fd(), leastSize, shown);
+    produce([&](std::string_view bytes) {
+        room.Add(bytes.size());
+        WriteAll(temp.Fd(), bytes);
+    });
 
     if (exists) {
-        ::fchmod(temp.Fd(), existing.st_mode & 07777);
         if (::fchown(temp.Fd(), existing.st_uid, existing.st_gid) != 0) {
             // Another owner cannot be kept without privileges; the content matters more.
         }
+        // After the owner: changing it may clear the set-id bits.
+        ::fchmod(temp.Fd(), existing.st_mode & 07777);
     }
     if (::fsync(temp.Fd()) != 0 || temp.Close() != 0)
         throw EWriteError(errno);

@@ -1,5 +1,6 @@
 #include "language/PeFile.h"
 
+#include "language/FileIO.h"
 #include "language/PeLayout.h"
 
 #include <algorithm>
@@ -15,11 +16,12 @@ namespace trvx {
 using namespace pe;
 
 std::optional<TPeModule> TPeModule::Load(const std::string& fileName) {
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string whyNot;
+    const int fd = OpenRegularFile(fileName, whyNot);
     if (fd < 0)
         return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
         ::close(fd);
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include "language/CodePage.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace trvx {
@@ -136,6 +137,23 @@ std::string DisplayText(std::string_view utf8, std::size_t maxChars) {
         ++shown;
     }
     return out;
+}
+
+std::string ShortText(std::string_view utf8, std::size_t maxChars) {
+    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    const std::size_t chars =
+        static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), starts));
+    if (chars <= maxChars)
+        return DisplayText(utf8, chars);
+    const std::size_t keep = maxChars / 2;
+    std::size_t head = 0;
+    for (std::size_t n = 0; n <= keep; ++head)
+        n += starts(utf8[head]);
+    std::size_t tail = utf8.size();
+    for (std::size_t n = 0; n < keep;)
+        n += starts(utf8[--tail]);
+    return DisplayText(utf8.substr(0, head - 1), keep) + "\u2026" +
+           DisplayText(utf8.substr(tail), keep) + " (" + std::to_string(chars) + " characters)";
 }
 
 } // namespace trvx

@@ -26,4 +26,9 @@ void AppendXmlText(std::string& out, std::string_view utf8, bool attribute);
 // \n, \r, \t or \xNN, cut after maxChars characters with an ellipsis.
 std::string DisplayText(std::string_view utf8, std::size_t maxChars);
 
+// A name or path quoted in a report line, escaped as DisplayText does. One
+// longer than maxChars keeps its start and its end around an ellipsis and
+// says how long it is, so one huge name cannot blow up a whole report.
+std::string ShortText(std::string_view utf8, std::size_t maxChars = 80);
+
 } // namespace trvx

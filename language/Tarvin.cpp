@@ -77,10 +77,13 @@ std::string TTarvin::SaveToText() const {
 }
 
 void TTarvin::SaveToFile(const std::string& fileName) const {
-    SaveFileAtomically(fileName, [&](const WriteBytes& write) {
-        TTextSink sink(write);
-        WriteTree(m_root, sink);
-    });
+    SaveFileAtomically(
+        fileName,
+        [&](const WriteBytes& write) {
+            TTextSink sink(write);
+            WriteTree(m_root, sink);
+        },
+        WrittenSizeAtLeast(m_root));
 }
 
 const TTarvinItem* TTarvin::InfoSection() const {

@@ -1,10 +1,14 @@
 #include "language/UpdateReport.h"
 
+#include "language/ReportFormat.h"
+
 namespace trvx {
 
 namespace {
 
 constexpr std::string_view kValueSuffix = " (value)";
+// A path of a deep tree runs to megabytes: a line shows its two ends.
+constexpr std::size_t kShownPath = 200;
 
 void AppendSegment(std::string& out, std::string_view name, const CodePage& cp) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -90,16 +94,16 @@ std::string TItemPaths::ValuePath(const TValueEntry& entry) const {
     return out;
 }
 
-std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdateLists& lists,
-                                           const CodePage& cp) {
-    std::vector<std::string> lines;
+void ForEachUpdateLine(const TTarvinItem& root, const TUpdateLists& lists, const CodePage& cp,
+                       const std::function<void(std::string_view)>& take) {
     if (lists.IsEmpty())
-        return lines;
+        return;
     std::string path;
+    std::string line;
     auto emit = [&](char mark, std::string_view itemPath) {
-        std::string line{mark, ' '};
-        line += itemPath;
-        lines.push_back(std::move(line));
+        line.assign({mark, ' '});
+        line += itemPath.size() > kShownPath ? ShortText(itemPath, kShownPath) : itemPath;
+        take(line);
     };
     const bool anyValues = !lists.AddedValues.empty() || !lists.RemovedValues.empty();
     auto visit = [&](const TTarvinItem& node) {
@@ -143,6 +147,12 @@ std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdat
         stack.push_back({child.Item.get(), 0, parentLength});
         visit(*child.Item);
     }
+}
+
+std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdateLists& lists,
+                                           const CodePage& cp) {
+    std::vector<std::string> lines;
+    ForEachUpdateLine(root, lists, cp, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

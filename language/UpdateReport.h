@@ -4,6 +4,7 @@
 #include "language/TarvinItem.h"
 #include "language/UpdateLists.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,6 +40,10 @@ private:
 // added, "- " and the path of what the base no longer has. Lines follow the
 // order in which the tree is written (a node, then its values, then its
 // children), so added and removed entries of one place stand together.
+// A path longer than 200 characters keeps its two ends (see ShortText).
+// Each line goes to take as it is made, so a report of any size streams.
+void ForEachUpdateLine(const TTarvinItem& root, const TUpdateLists& lists, const CodePage& cp,
+                       const std::function<void(std::string_view)>& take);
 std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdateLists& lists,
                                            const CodePage& cp);
 

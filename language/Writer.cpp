@@ -133,8 +133,11 @@ void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent) {
         if (top.next == children.size()) {
             const int closing = top.indent - 2;
             stack.pop_back();
-            if (!stack.empty())
+            if (!stack.empty()) {
                 WriteNodeTail(out, closing);
+                // A deep tree closes in one long run of lines.
+                sink.FlushIfFull();
+            }
             continue;
         }
         const auto& child = children[top.next++];
@@ -142,6 +145,28 @@ void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent) {
         stack.push_back({child.Item.get(), 0, top.indent + 2});
         sink.FlushIfFull();
     }
+}
+
+std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root) {
+    struct Frame {
+        const TTarvinItem* node;
+        std::uint64_t indent;
+    };
+    std::uint64_t size = 0;
+    std::vector<Frame> stack{{&root, 0}};
+    while (!stack.empty()) {
+        const Frame top = stack.back();
+        stack.pop_back();
+        for (const auto& child : top.node->Children()) {
+            // Head "name {" and tail "}", each indented and ended by CR LF.
+            size += 2 * top.indent + child.Name.View().size() + 7;
+            // "ident =" and the text, indented two more: quotes and blocks only add.
+            for (const auto& v : child.Item->Values())
+                size += top.indent + 2 + v.Ident.View().size() + 4 + v.Text.View().size();
+            stack.push_back({child.Item.get(), top.indent + 2});
+        }
+    }
+    return size;
 }
 
 void WriteTree(const TTarvinItem& root, TTextSink& out) {

@@ -2,6 +2,7 @@
 
 #include "language/TarvinItem.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ private:
 // Appends the lines of every child of item, each child's lines at indent
 // spaces, its values and children deeper. Walks without recursion.
 void WriteItem(const TTarvinItem& item, TTextSink& out, int indent);
+// A lower bound of what WriteTree writes, found without writing: each line
+// is indented by its depth, so a deep tree writes far more than it holds.
+std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root);
 // The whole tree; the root's own values are not written.
 void WriteTree(const TTarvinItem& root, TTextSink& out);
 

@@ -247,10 +247,10 @@ QVariant TContentsModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return MarkLineBreaks(DecodeText(d->Caption, *m_codePage));
+        return MarkLineBreaks(ShownText(d->Caption, *m_codePage));
     case Qt::ToolTipRole:
         // The whole caption, line breaks and all, where the row may cut it.
-        return DecodeText(d->Caption, *m_codePage);
+        return CaptionTip(d->Caption, *m_codePage);
     case Qt::DecorationRole:
         return m_images.NodeIcon(d->ImageIndex, d->SelectedIndex);
     case Qt::BackgroundRole:

@@ -1,10 +1,97 @@
 #include "ui/ContentsTree.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <utility>
+#include <vector>
 
 namespace tarvin {
+
+namespace {
+
+int Depth(QModelIndex index) {
+    int depth = 0;
+    for (index = index.parent(); index.isValid(); index = index.parent())
+        ++depth;
+    return depth;
+}
+
+} // namespace
+
+TContentsTree::TContentsTree(QWidget* parent) : QTreeView(parent) {
+    // However a row got expanded (a click, a key, AutoExpand): never too deep.
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        if (!m_expanding && Depth(index) >= kDeepestExpanded) {
+            collapse(index);
+            TellLimit();
+        }
+    });
+}
+
+void TContentsTree::ExpandBelow(const QModelIndex& parent) {
+    // With a layout pending, expanding only records the row: one layout
+    // follows for all of them, level by level, instead of one per row.
+    scheduleDelayedItemsLayout();
+    m_expanding = true;
+    bool limited = false;
+    std::vector<QModelIndex> level{parent};
+    for (int depth = parent.isValid() ? Depth(parent) : -1; !level.empty(); ++depth) {
+        std::vector<QModelIndex> next;
+        for (const QModelIndex& row : level) {
+            if (!model()->hasChildren(row))
+                continue;
+            if (depth >= kDeepestExpanded) {
+                limited = true;
+                continue;
+            }
+            if (row.isValid())
+                expand(row);
+            for (int i = 0, n = model()->rowCount(row); i < n; ++i)
+                next.push_back(model()->index(i, 0, row));
+        }
+        level = std::move(next);
+    }
+    m_expanding = false;
+    executeDelayedItemsLayout();
+    if (limited)
+        TellLimit();
+}
+
+bool TContentsTree::ExpandAncestors(const QModelIndex& index) {
+    std::vector<QModelIndex> ancestors;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+        ancestors.push_back(p);
+    const std::size_t allowed = std::min<std::size_t>(ancestors.size(), kDeepestExpanded);
+    // Innermost first: a row whose parent is collapsed is only recorded, and
+    // the outermost one lays out the whole chain in one pass.
+    for (std::size_t i = ancestors.size() - allowed; i < ancestors.size(); ++i)
+        expand(ancestors[i]);
+    if (allowed == ancestors.size())
+        return true;
+    TellLimit();
+    return false;
+}
+
+void TContentsTree::TellLimit() {
+    if (!m_limitTold)
+        emit DepthLimitReached();
+    m_limitTold = true;
+}
+
+void TContentsTree::reset() {
+    m_limitTold = false;
+    QTreeView::reset();
+}
+
+void TContentsTree::keyPressEvent(QKeyEvent* event) {
+    // "*" expands all below the current row; the view's own way recurses.
+    if (event->key() == Qt::Key_Asterisk && currentIndex().isValid()) {
+        ExpandBelow(currentIndex());
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
 
 void TContentsTree::AfterPress(std::function<void()> action) {
     if (m_pressing)

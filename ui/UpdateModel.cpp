@@ -66,9 +66,9 @@ QVariant TUpdateModel::data(const QModelIndex& index, int role) const {
     if (row == nullptr || index.column() != 0)
         return {};
     if (role == Qt::DisplayRole)
-        return MarkLineBreaks(DecodeText(row->Caption, *m_codePage));
+        return MarkLineBreaks(ShownText(row->Caption, *m_codePage));
     if (role == Qt::ToolTipRole)
-        return DecodeText(row->Caption, *m_codePage);
+        return CaptionTip(row->Caption, *m_codePage);
     if (role == Qt::DecorationRole)
         return m_images.Icon(row->ImageIndex);
     return {};

@@ -156,6 +156,14 @@ TEncodedText EncodeValueText(const trvx::CodePage& codePage, const QString& text
 std::optional<TValueEditResult> RunValueEditor(QWidget* owner, const trvx::CodePage& codePage,
                                                std::string_view ident, std::string_view text,
                                                const std::optional<QString>& reference) {
+    // An edit box lays its text out whole: megabytes would freeze the
+    // window, and no text of a host comes near this.
+    constexpr std::size_t kEditableChars = std::size_t{1} << 20;
+    if (text.size() > kEditableChars)
+        return Refused(QObject::tr("This value has %L1 characters, too many to edit in a dialog "
+                                   "(at most %L2).")
+                           .arg(text.size())
+                           .arg(kEditableChars));
     switch (trvx::ValueKindOfIdent(ident)) {
     case trvx::vkShortcut:
         return EditShortcut(owner, codePage, reference, text);

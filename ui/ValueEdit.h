@@ -38,7 +38,8 @@ struct TValueEditResult {
 // Edits the value text with the dialog its ident calls for: creates the
 // dialog with owner as parent, fills it, shows it modally, reads it on OK
 // and frees it. nullopt when the user cancelled. A reference text, when
-// given, is shown read-only above the edit box.
+// given, is shown read-only above the edit box. A value too long for a
+// dialog is refused with an Error, without a dialog.
 std::optional<TValueEditResult> RunValueEditor(QWidget* owner, const trvx::CodePage& codePage,
                                                std::string_view ident, std::string_view text,
                                                const std::optional<QString>& reference = {});

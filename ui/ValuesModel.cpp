@@ -9,6 +9,8 @@
 #include <QColor>
 #include <QFont>
 
+#include <algorithm>
+
 namespace tarvin {
 
 void TValuesModel::Fill(trvx::TTarvinItem& item, TUpdateState state,
@@ -18,7 +20,7 @@ void TValuesModel::Fill(trvx::TTarvinItem& item, TUpdateState state,
     rows.reserve(static_cast<std::size_t>(item.ValueCount()));
     for (int i = 0; i < item.ValueCount(); ++i) {
         TValueNodeData row;
-        row.Ident = DecodeText(item.GetValueIdent(i), codePage);
+        row.Ident = ShownText(item.GetValueIdent(i), codePage);
         row.Item = &item;
         row.State = state;
         if (row.State == usNone) {
@@ -92,7 +94,7 @@ const TValueNodeData* TValuesModel::RowData(int row) const {
 void TValuesModel::SetValueText(int row, const QString& text) {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return;
-    m_rows[static_cast<std::size_t>(row)].Value = text;
+    m_rows[static_cast<std::size_t>(row)].Value = ShownText(text);
     emit dataChanged(index(row, 1), index(row, 1), {Qt::DisplayRole});
 }
 
@@ -140,16 +142,21 @@ QVariant TValuesModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TValuesModel::ToolTip(const TValueNodeData& row, int rowIndex, int column) const {
-    // Only where the row cuts or marks the text: the whole of it.
+    // Where the row cuts a text: its length; where it marks line breaks: the
+    // whole text, while it is short enough to show in a tooltip.
     const auto whole = [](std::string_view text, const trvx::CodePage& codePage) -> QVariant {
+        const std::size_t firstLine = std::min(text.size(), text.find('\r'));
+        if (firstLine > kShownChars || text.size() > kWholeTipChars)
+            return CutTextTip(std::max(firstLine, text.size()));
         if (text.find_first_of("\r\n") == std::string_view::npos)
             return {};
         return DecodeText(text, codePage).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     };
+    if (row.Item == nullptr)
+        return {};
     switch (column) {
     case 0:
-        return row.Ident.contains(u'\r') || row.Ident.contains(u'\n') ? QVariant(row.Ident)
-                                                                      : QVariant();
+        return whole(row.Item->GetValueIdent(rowIndex), *m_codePage);
     case 1:
         return whole(row.Item->ValueText(rowIndex), *m_codePage);
     case 2: {

@@ -78,8 +78,8 @@ int CompareContentsNodes(const TContentsNodeData& a, const TContentsNodeData& b)
 QString DisplayValue(std::string_view text, const trvx::CodePage& codePage) {
     const std::size_t cr = text.find('\r');
     if (cr == std::string_view::npos)
-        return DecodeText(text, codePage);
-    return DecodeText(text.substr(0, cr), codePage) + QString::fromUtf16(ContinuationMark);
+        return ShownText(text, codePage);
+    return ShownText(text.substr(0, cr), codePage) + QString::fromUtf16(ContinuationMark);
 }
 
 int ValueRowImageIndex(std::string_view ident) {

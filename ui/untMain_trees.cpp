@@ -3,6 +3,7 @@
 
 #include "ui/ContentsModel.h"
 #include "ui/ContentsTree.h"
+#include "ui/Dialogs.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
 
@@ -30,6 +31,13 @@ void TfrmMain::ConnectViews() {
     connect(VSTree1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { mnuMisc->exec(VSTree1->viewport()->mapToGlobal(pos)); });
     VSView1->viewport()->installEventFilter(this);
+    connect(static_cast<TContentsTree*>(VSTree1), &TContentsTree::DepthLimitReached, this, [this] {
+        TDialogs::Current().ShowMessage(
+            this, QMessageBox::Information, QStringLiteral("Tarvin"),
+            QStringLiteral("Rows deeper than %1 levels are left collapsed: the view cannot show "
+                           "them. Find still selects them and shows their values.")
+                .arg(TContentsTree::kDeepestExpanded));
+    });
 
     for (QTreeView* list : {AddedTree, RemovedTree}) {
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, list] {
@@ -166,19 +174,24 @@ void TfrmMain::VSTree1Change(const QModelIndex& node) {
 void TfrmMain::RevealNode(QTreeView* tree, const QModelIndex& index) {
     if (!index.isValid())
         return;
-    std::vector<QModelIndex> ancestors;
-    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
-        ancestors.push_back(p);
-    for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it)
-        tree->expand(*it);
+    // Only the contents tree has rows below others.
+    QModelIndex shown = index;
+    if (auto* contents = qobject_cast<TContentsTree*>(tree); contents && index.parent().isValid()) {
+        if (!contents->ExpandAncestors(index)) {
+            // Selected all the same, so its values show; the view shows
+            // the deepest row it may.
+            while (shown.parent().isValid() && !tree->isExpanded(shown.parent()))
+                shown = shown.parent();
+        }
+    }
     tree->selectionModel()->select(index,
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    const QRect rect = tree->visualRect(index);
+    const QRect rect = tree->visualRect(shown);
     const QRect view = tree->viewport()->rect();
     if (rect.top() < view.top() || rect.bottom() > view.bottom()) {
         QScrollBar* horizontal = tree->horizontalScrollBar();
         const int x = horizontal->value();
-        tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        tree->scrollTo(shown, QAbstractItemView::PositionAtCenter);
         horizontal->setValue(x);
     }
 }
@@ -203,7 +216,7 @@ void TfrmMain::actAutoExpandExecute() {
 }
 
 void TfrmMain::actExpandAllExecute() {
-    VSTree1->expandAll();
+    static_cast<TContentsTree*>(VSTree1)->ExpandBelow({});
 }
 
 void TfrmMain::actCollapseAllExecute() {

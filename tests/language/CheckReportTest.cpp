@@ -123,6 +123,11 @@ TEST(ReportFormat, Escaping) {
     EXPECT_EQ(attribute, "&lt;&amp;&gt;&quot;&#9;&#13;&#10;\xEF\xBF\xBD");
     EXPECT_EQ(DisplayText("abcdef", 3), "abc\xE2\x80\xA6");
     EXPECT_EQ(DisplayText("a\r\nb\rc", 10), "a\\nb\\rc");
+    EXPECT_EQ(ShortText("ab\x1b", 4), "ab\\x1b");
+    EXPECT_EQ(ShortText("a\xC3\x84"
+                        "cdefgh\xC3\x84j",
+                        4),
+              "a\xC3\x84\xE2\x80\xA6\xC3\x84j (10 characters)");
 }
 
 } // namespace

@@ -252,10 +252,28 @@ TEST(CheckDepth, DeepTreesNeedNoRecursionAndKeepPathsShort) {
     TTarvin t;
     t.LoadFromText(text);
     const auto findings = CheckLanguage(t, &t);
-    ASSERT_EQ(findings.size(), 1u);
+    ASSERT_EQ(findings.size(), 2u);
     EXPECT_EQ(findings[0].Kind, TCheckKind::Shortcut);
     EXPECT_LT(findings[0].Path.size(), 2000u);
     EXPECT_TRUE(findings[0].Path.ends_with("N/N/N"));
+    // Once, where the depth passes anything a host file has.
+    EXPECT_EQ(findings[1].Kind, TCheckKind::Structure);
+    EXPECT_EQ(findings[1].Severity, TSeverity::Warning);
+    EXPECT_TRUE(findings[1].Message.starts_with("the tree is nested more than 1000 levels deep"));
+}
+
+// A name quoted in another finding's message is cut short and escaped: a
+// file of long names sharing a shortcut would otherwise quote megabytes in
+// every finding, and a name could send escape sequences to the terminal.
+TEST(CheckMessages, QuoteLongNamesShortAndEscaped) {
+    const std::string name = "a\x1b[31m" + std::string(5000, 'x');
+    const std::vector<TFinding> findings =
+        Check("S {\n " + name + " {\n  Shortcut = Ctrl+O\n }\n B {\n  Shortcut = Ctrl+O\n }\n}\n",
+              nullptr);
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(findings[1].Message, "shortcut Ctrl+O is also used by a\\x1b[31m" +
+                                       std::string(34, 'x') + "\u2026" + std::string(40, 'x') +
+                                       " (5006 characters) in the same section");
 }
 
 TEST(CheckSeverity, CountsBySeverity) {

@@ -1,5 +1,6 @@
 // Reading a whole file: large files are read in two halves at once, and the
-// bytes must come out the same whatever the size, also on a pipe.
+// bytes must come out the same whatever the size; standard input is read as
+// it comes; what is no file is refused.
 #include "PeFixtures.h"
 #include "language/ByteBuffer.h"
 #include "language/Errors.h"
@@ -7,11 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace trvx {
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string Pattern(std::size_t size) {
     std::string bytes(size, '\0');
@@ -37,17 +44,60 @@ TEST(ReadWholeFile, GivesEveryByteAtEverySize) {
     }
 }
 
-TEST(ReadWholeFile, ReadsAPipeToItsEnd) {
-    const std::string bytes = Pattern(200000);
+// Standard input has no size to read up front: it is read as it comes, to
+// its end or the limit; a text only 16 MiB past its first NUL, where it ends.
+TEST(ReadStandardInput, ReadsAPipeToItsEndOrItsLimit) {
+    std::string noNul = Pattern(200000);
+    std::replace(noNul.begin(), noNul.end(), '\0', 'x');
+    struct Case {
+        std::string input;
+        std::uint64_t limit;
+        std::string read; // or the error
+    } const cases[] = {
+        {noNul, kReadLimit, noNul},
+        {std::string("abc\0def", 7), kReadLimit, std::string("abc\0def", 7)},
+        {std::string("abc\0", 4) + std::string(17 << 20, '\0'), kReadLimit,
+         std::string("abc\0", 4) + std::string((16 << 20) - 1, '\0')},
+        {std::string(4096, 'a'), 4096, std::string(4096, 'a')},
+        {std::string(4097, 'a'), 4096,
+         "standard input: It is larger than 4096 bytes, more than any language file"},
+    };
     test::TScratchDir dir;
-    const std::string path = (dir / "data.bin").string();
-    test::WriteBytes(path, bytes);
-    // A pipe has no size to read up front: it is read as it comes.
-    std::FILE* pipe = ::popen(("cat '" + path + "'").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    const std::string fdPath = "/dev/fd/" + std::to_string(::fileno(pipe));
-    EXPECT_TRUE(AsString(ReadWholeFile(fdPath)) == bytes);
-    ::pclose(pipe);
+    const int savedStdin = ::dup(STDIN_FILENO);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input.size());
+        test::WriteBytes(dir / "data.bin", c.input);
+        std::FILE* pipe = ::popen(("cat '" + (dir / "data.bin").string() + "'").c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        ::dup2(::fileno(pipe), STDIN_FILENO);
+        try {
+            EXPECT_TRUE(AsString(ReadStandardInput(c.limit)) == c.read);
+        } catch (const ETrvxError& e) {
+            EXPECT_EQ(e.what(), c.read);
+        }
+        ::dup2(savedStdin, STDIN_FILENO);
+        ::pclose(pipe);
+    }
+    ::close(savedStdin);
+}
+
+// Opening a pipe waits for a writer and a device may never end: both are
+// refused by name, before anything is opened.
+TEST(ReadWholeFile, RefusesPipesAndDevicesWithoutBlocking) {
+    test::TScratchDir dir;
+    const std::string fifo = (dir / "f.trvx").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "zero.trvx");
+    for (const auto& [name, reason] :
+         {std::pair{fifo, "It is a named pipe, not a file"},
+          std::pair{(dir / "zero.trvx").string(), "It is a device, not a file"}}) {
+        try {
+            ReadWholeFile(name);
+            ADD_FAILURE() << name;
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(e.what(), "Cannot open file \"" + name + "\". " + reason);
+        }
+    }
 }
 
 TEST(ReadWholeFile, NamesTheFileThatCannotBeRead) {

@@ -87,17 +87,18 @@ bool PrivateMounts() {
            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
-// 0 when saving big over kOld in dir fails with EWriteError and leaves kOld and
-// nothing else; otherwise which of those went wrong.
-int SaveMustFailWithWriteError(const fs::path& dir, const std::string& big) {
+// 0 when saving big over kOld in dir fails with a message that starts with
+// error and leaves kOld and nothing else; otherwise which of those went wrong.
+int SaveMustFailWith(const fs::path& dir, const std::string& big,
+                     std::string_view error = "Stream write error") {
     const fs::path target = dir / "de.trvx";
     TTarvin t;
     t.LoadFromText(big);
     try {
         t.SaveToFile(target.string());
         return 10;
-    } catch (const EWriteError& e) {
-        if (std::string_view(e.what()) != "Stream write error")
+    } catch (const ETrvxError& e) {
+        if (!std::string_view(e.what()).starts_with(error))
             return 11;
     }
     if (ReadBytes(target) != kOld)
@@ -196,7 +197,7 @@ TEST(SaveFaults, AWriteThatFailsMidwayLeavesTheOldFile) {
         const rlimit limit{64 << 10, 64 << 10};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             return 77;
-        return SaveMustFailWithWriteError(dir.Path(), big);
+        return SaveMustFailWith(dir.Path(), big);
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadBytes(dir / "de.trvx"), kOld);
@@ -210,7 +211,10 @@ TEST(SaveFaults, AFullFileSystemLeavesTheOldFile) {
             ::mount("tarvin-test", dir.Path().c_str(), "tmpfs", 0, "size=256k") != 0)
             return 77;
         test::WriteBytes(dir / "de.trvx", kOld);
-        const int result = SaveMustFailWithWriteError(dir.Path(), big);
+        // Refused before the disk is full, and with the reason.
+        const int result = SaveMustFailWith(dir.Path(), big,
+                                            "Cannot create file \"" + (dir / "de.trvx").string() +
+                                                "\". No space left on device");
         if (result != 0)
             return result;
         // Once there is room again, the same save goes through.
@@ -247,6 +251,8 @@ TEST(SaveFaults, AReadOnlyFolderRaisesTheCreateErrorAndKeepsTheFile) {
         return 0;
     };
     if (::geteuid() != 0) {
+        // A writable file there would be written in place (below).
+        fs::permissions(target, fs::perms::owner_read);
         fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_EQ(attempt("Permission denied"), 0);
         fs::permissions(dir / "ro", fs::perms::owner_all);
@@ -265,6 +271,77 @@ TEST(SaveFaults, AReadOnlyFolderRaisesTheCreateErrorAndKeepsTheFile) {
                         "mount namespace for a read-only bind mount";
     }
     EXPECT_EQ(status, 0);
+}
+
+// A writable file in a folder that takes no new file is written in place,
+// through a whole copy in the temporary folder that is gone afterwards. The
+// copy, like a temporary beside the file, is the owner's alone.
+TEST(SaveFaults, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
+    TScratchDir dir;
+    fs::create_directory(dir / "ro");
+    fs::create_directory(dir / "tmp");
+    const fs::path target = dir / "ro" / "de.trvx";
+    test::WriteBytes(target, kOld);
+    const std::string text = "New {\r\n}\r\n";
+    auto attempt = [&] {
+        ::setenv("TMPDIR", (dir / "tmp").c_str(), 1);
+        bool privateCopy = false;
+        SaveFileAtomically(target.string(), [&](const WriteBytes& write) {
+            const std::vector<std::string> copies = Files(dir / "tmp");
+            struct stat st {};
+            privateCopy = copies.size() == 1 &&
+                          ::stat((dir / "tmp" / copies[0]).c_str(), &st) == 0 &&
+                          (st.st_mode & 077) == 0;
+            write(text);
+        });
+        if (!privateCopy)
+            return 10;
+        if (ReadBytes(target) != text)
+            return 11;
+        if (Files(dir / "ro") != std::vector<std::string>{"de.trvx"} || !Files(dir / "tmp").empty())
+            return 12;
+        return 0;
+    };
+    if (::geteuid() != 0) {
+        fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(InChild(attempt), 0);
+        fs::permissions(dir / "ro", fs::perms::owner_all);
+        return;
+    }
+    // For root: a read-only folder around a file mounted writable.
+    const int status = InChild([&] {
+        const std::string ro = (dir / "ro").string();
+        if (!PrivateMounts() ||
+            ::mount(target.c_str(), target.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+            ::mount(ro.c_str(), ro.c_str(), nullptr, MS_BIND | MS_REC, nullptr) != 0 ||
+            ::mount(nullptr, ro.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+            return 77;
+        return attempt();
+    });
+    if (status == 77) {
+        GTEST_SKIP() << "running as root and no private mount namespace for a read-only folder";
+    }
+    EXPECT_EQ(status, 0);
+}
+
+TEST(SaveFaults, APrivateFileStaysPrivateWhileSaved) {
+    TScratchDir dir;
+    const fs::path target = dir / "de.trvx";
+    test::WriteBytes(target, kOld);
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    bool ownerOnly = false;
+    SaveFileAtomically(target.string(), [&](const WriteBytes& write) {
+        for (const std::string& name : Files(dir.Path())) {
+            struct stat st {};
+            if (name != "de.trvx" && ::stat((dir / name).c_str(), &st) == 0)
+                ownerOnly = (st.st_mode & 077) == 0;
+        }
+        write("New {\r\n}\r\n");
+    });
+    EXPECT_TRUE(ownerOnly);
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST(SaveFaults, AReadOnlyFileIsNotReplaced) {

@@ -276,7 +276,7 @@ private slots:
         TfrmMain w({file});
         const QModelIndex ident = w.ValuesModel->index(1, 0);
         QCOMPARE(ident.data().toString(), QString::fromUtf8("two\u21B5  Shortcut"));
-        QCOMPARE(ident.data(Qt::ToolTipRole).toString(), QString("two\r\n  Shortcut"));
+        QCOMPARE(ident.data(Qt::ToolTipRole).toString(), QString("two\n  Shortcut"));
     }
 
     void droppedFileOpensThroughTheUnsavedChangesPrompt() {
