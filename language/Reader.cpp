@@ -48,8 +48,8 @@ private:
 
 class TReader {
 public:
-    TReader(TTarvinItem& root, std::string_view text)
-        : m_begin(text.data()), m_end(text.data() + text.size()) {
+    TReader(TTarvinItem& root, std::string_view text, std::vector<TValueSpan>* spans)
+        : m_begin(text.data()), m_end(text.data() + text.size()), m_spans(spans) {
         Push(&root);
     }
     TReader(const TReader&) = delete;
@@ -140,7 +140,16 @@ private:
         bool doubled = false;
         int depth = 0;
         const char* valueStart = ++p;
-        auto store = [&] { Top().values.push_back({TStr::Borrow(ident), collected.Take()}); };
+        const char* const textStart = p;
+        auto store = [&](const char* end, bool selfEnding) {
+            Frame& top = Top();
+            if (m_spans)
+                m_spans->push_back({top.node,
+                                    top.node->ValueCount() + static_cast<int>(top.values.size()),
+                                    static_cast<std::size_t>(textStart - m_begin),
+                                    static_cast<std::size_t>(end - m_begin), selfEnding});
+            top.values.push_back({TStr::Borrow(ident), collected.Take()});
+        };
 
         for (;;) {
             p = inQuotes ? FindAny<'"', '\r', '\n'>(p, m_end)
@@ -160,7 +169,7 @@ private:
                     collected.Add(Span(valueStart, p), doubled);
                     ++p;
                     if (depth == 0) {
-                        store();
+                        store(p, true);
                         return true;
                     }
                     inQuotes = false;
@@ -173,22 +182,22 @@ private:
                 if (depth == 0) {
                     // Ends the value and closes the node that holds it.
                     collected.Add(Trim(Span(valueStart, p)), false);
-                    store();
+                    store(p, false);
                     Pop();
                     ++p;
                     return true;
                 }
                 ++p;
                 if (depth == 1) {
-                    store();
+                    store(p, true);
                     return true;
                 }
                 --depth;
                 valueStart = p;
             } else if (depth == 0) { // a line break ends a one-line value
                 collected.Add(Trim(Span(valueStart, p)), false);
+                store(p, false);
                 p = SkipLineBreak(p);
-                store();
                 return true;
             } else {
                 p = SkipLineBreak(p);
@@ -199,14 +208,15 @@ private:
 
     const char* m_begin;
     const char* m_end;
+    std::vector<TValueSpan>* m_spans;
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
 };
 
 } // namespace
 
-void ParseLanguageText(TTarvinItem& root, std::string_view text) {
-    TReader(root, text).Run();
+void ParseLanguageText(TTarvinItem& root, std::string_view text, std::vector<TValueSpan>* spans) {
+    TReader(root, text, spans).Run();
 }
 
 } // namespace trvx

@@ -2,13 +2,29 @@
 
 #include "language/TarvinItem.h"
 
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace trvx {
+
+// Where the text of one value stands in the parsed bytes: from just after
+// its '=' to the end of its quoted string or list (SelfEnding), or to the
+// line break or brace that ended it (not included). Lets a caller replace
+// one value and keep every other byte of the file.
+struct TValueSpan {
+    const TTarvinItem* Node;
+    int Index;
+    std::size_t Begin;
+    std::size_t End;
+    bool SelfEnding;
+};
 
 // Parses a language text into root, which the caller has cleared. Names,
 // idents and texts that need no change borrow from text, whose bytes must
 // outlive the tree. Stops at the end of text (the caller cuts it at a NUL).
-void ParseLanguageText(TTarvinItem& root, std::string_view text);
+// With spans, every stored value's span is appended, in text order.
+void ParseLanguageText(TTarvinItem& root, std::string_view text,
+                       std::vector<TValueSpan>* spans = nullptr);
 
 } // namespace trvx

@@ -22,14 +22,13 @@ void TTarvin::LoadFromText(std::string_view text) {
     LoadFromBuffer(std::move(buffer));
 }
 
-void TTarvin::LoadFromBuffer(TByteBuffer buffer) {
+void TTarvin::LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans) {
     // The old nodes live in the arena and borrow from the old buffer: they
     // go first.
     m_root.Clear();
     m_arena.Release();
     m_buffer = std::move(buffer);
-    std::string_view text = CutAtNul({m_buffer.Data(), m_buffer.Size()});
-    ParseLanguageText(m_root, text);
+    ParseLanguageText(m_root, LoadedText(), spans);
 }
 
 void TTarvin::LoadFromStream(std::istream& stream) {

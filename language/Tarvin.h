@@ -3,6 +3,7 @@
 #include "language/Arena.h"
 #include "language/ByteBuffer.h"
 #include "language/CodePage.h"
+#include "language/Reader.h"
 #include "language/TarvinItem.h"
 
 #include <iosfwd>
@@ -29,8 +30,11 @@ public:
     // its first NUL. A surplus closing brace raises EListError(-1) and leaves
     // what was read before it.
     void LoadFromText(std::string_view text);
-    // The same, taking the bytes over instead of copying them.
-    void LoadFromBuffer(TByteBuffer buffer);
+    // The same, taking the bytes over instead of copying them. With spans,
+    // where each value stands in those bytes (see LoadedText).
+    void LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans = nullptr);
+    // The bytes the tree was last loaded from, cut at their first NUL.
+    std::string_view LoadedText() const { return CutAtNul({m_buffer.Data(), m_buffer.Size()}); }
     void LoadFromStream(std::istream& stream);
     // EFOpenError when the file cannot be read; the tree is then unchanged.
     void LoadFromFile(const std::string& fileName);
