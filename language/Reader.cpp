@@ -143,6 +143,9 @@ private:
         const char* const textStart = p;
         auto store = [&](const char* end, bool selfEnding) {
             Frame& top = Top();
+            // The blanks before a line break or brace are no part of the text.
+            while (m_spans && !selfEnding && end > textStart && IsBlank(end[-1]))
+                --end;
             if (m_spans)
                 m_spans->push_back({top.node,
                                     top.node->ValueCount() + static_cast<int>(top.values.size()),

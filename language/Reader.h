@@ -10,7 +10,7 @@ namespace trvx {
 
 // Where the text of one value stands in the parsed bytes: from just after
 // its '=' to the end of its quoted string or list (SelfEnding), or to the
-// line break or brace that ended it (not included). Lets a caller replace
+// last non-blank before the line break or brace that ended it. Lets a caller replace
 // one value and keep every other byte of the file.
 struct TValueSpan {
     const TTarvinItem* Node;
