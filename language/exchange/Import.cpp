@@ -63,21 +63,38 @@ TImportPlan PlanImport(const TTarvin& translation, const std::vector<TIncomingUn
                        bool strict) {
     TImportPlan plan;
     plan.Units = units.size();
+    // A file mostly comes back in the order it was written: units are
+    // matched in step with the walk, and hashed only once that fails.
     std::unordered_map<std::string_view, std::size_t> byId;
-    byId.reserve(units.size());
-    for (std::size_t i = 0; i < units.size(); ++i)
-        if (!byId.emplace(units[i].Id, i).second)
-            throw EExchangeError(UnitError(units[i].Id, "appears twice in the file"));
+    bool hashed = false;
+    auto hashAll = [&] {
+        byId.reserve(units.size());
+        for (std::size_t i = 0; i < units.size(); ++i)
+            if (!byId.emplace(units[i].Id, i).second)
+                throw EExchangeError(UnitError(units[i].Id, "appears twice in the file"));
+        hashed = true;
+    };
+    std::size_t inStep = 0;
 
     const CodePage& cp = translation.GetCodePage();
     std::string current;
     std::size_t matched = 0;
     ForEachValueId(translation, [&](std::string_view id, TTarvinItem& node, int index) {
-        const auto it = byId.find(id);
-        if (it == byId.end())
-            return;
+        std::size_t unit = 0;
+        if (!hashed && inStep < units.size() && units[inStep].Id == id) {
+            unit = inStep++;
+        } else if (!hashed && inStep == units.size()) {
+            return; // every unit has found its value
+        } else {
+            if (!hashed)
+                hashAll();
+            const auto it = byId.find(id);
+            if (it == byId.end())
+                return;
+            unit = it->second;
+        }
         ++matched;
-        std::string_view target = units[it->second].Target;
+        std::string_view target = units[unit].Target;
         const std::string_view text = node.ValueText(index);
         current.clear();
         AppendExchangeText(current, text, cp);
@@ -107,15 +124,17 @@ TImportPlan PlanImport(const TTarvin& translation, const std::vector<TIncomingUn
         plan.Changes.push_back({std::string(id), &node, index, std::move(*bytes)});
     });
     if (matched != units.size()) {
+        if (!hashed)
+            hashAll();
         // Name the first unit, in the file's order, that matched nothing.
-        std::unordered_map<std::string_view, bool> seen;
+        std::vector<bool> found(units.size());
         ForEachValueId(translation, [&](std::string_view id, TTarvinItem&, int) {
-            if (byId.contains(id))
-                seen.emplace(units[byId[id]].Id, true);
+            if (const auto it = byId.find(id); it != byId.end())
+                found[it->second] = true;
         });
-        for (const TIncomingUnit& unit : units)
-            if (!seen.contains(unit.Id))
-                throw EExchangeError(UnitError(unit.Id, "the translation has no such value"));
+        for (std::size_t i = 0; i < units.size(); ++i)
+            if (!found[i])
+                throw EExchangeError(UnitError(units[i].Id, "the translation has no such value"));
     }
     return plan;
 }

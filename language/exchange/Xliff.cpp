@@ -105,7 +105,7 @@ public:
     explicit TXliffDocument(const std::string& fileName) {
         m_bytes = ReadWholeFile(fileName);
         const auto result = m_doc.load_buffer_inplace(m_bytes.Data(), m_bytes.Size(),
-                                                      pugi::parse_default | pugi::parse_ws_pcdata,
+                                                      pugi::parse_default | pugi::parse_ws_pcdata_single,
                                                       pugi::encoding_auto);
         if (!result)
             throw EExchangeError(fileName + ":" + Position(fileName, result.offset) + ": " +
