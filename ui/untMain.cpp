@@ -3,6 +3,7 @@
 #include "ui/ContentsModel.h"
 #include "ui/ContentsTree.h"
 #include "ui/Dialogs.h"
+#include "ui/ExchangeActions.h"
 #include "ui/HeaderLine.h"
 #include "ui/UpdateListWindow.h"
 #include "ui/UpdateModel.h"
@@ -33,6 +34,7 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
 
     CreateActions();
     CreateMenus();
+    InstallExchangeActions(*this);
     CreateLayout();
     CreateToolWindows();
     ConnectViews();

@@ -224,7 +224,8 @@ private slots:
         TScriptedDialogs dialogs;
         TfrmMain w;
         QCOMPARE(MenuCaptions(w.mnuFile),
-                 QStringList({"&Open...", "&Save...", "---", "Update To...", "---", "&Exit"}));
+                 QStringList({"&Open...", "&Save...", "---", "Update To...", "E&xport...",
+                              "&Import...", "---", "&Exit"}));
         QCOMPARE(MenuCaptions(w.mnuSearch), QStringList({"Find &Value", "Find Value I&dent",
                                                          "Find &Item", "---", "Find &Next"}));
         QCOMPARE(MenuCaptions(w.mnuMisc),
