@@ -3,13 +3,142 @@
 #include "language/Errors.h"
 #include "language/FileIO.h"
 #include "language/OpenFile.h"
+#include "language/PeResource.h"
+#include "language/Reader.h"
 
-#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <iostream>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace trvx::cli {
+
+namespace {
+
+class TReadFd {
+public:
+    explicit TReadFd(const std::string& fileName)
+        : m_fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~TReadFd() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    TReadFd(const TReadFd&) = delete;
+    TReadFd& operator=(const TReadFd&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// The first bytes of a file, enough to know a host module by.
+std::string ReadHead(const std::string& fileName) {
+    const TReadFd file(fileName);
+    const int fd = file.Get();
+    if (fd < 0)
+        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
+    if (S_ISDIR(st.st_mode))
+        throw EFOpenError(FullPath(fileName), SystemMessage(EISDIR));
+    // Only a regular file is looked into: a pipe would lose what is read here.
+    if (!S_ISREG(st.st_mode))
+        return {};
+    std::string head(kPeSignatureHead, '\0');
+    const ssize_t n = ::pread(fd, head.data(), head.size(), 0);
+    if (n < 0)
+        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
+    head.resize(static_cast<std::size_t>(n));
+    return head;
+}
+
+TByteBuffer ReadStandardInput() {
+    TByteBuffer buffer(1 << 16);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == buffer.Capacity()) {
+            TByteBuffer bigger(buffer.Capacity() * 2);
+            std::memcpy(bigger.Data(), buffer.Data(), used);
+            buffer = std::move(bigger);
+        }
+        const ssize_t n = ::read(STDIN_FILENO, buffer.Data() + used, buffer.Capacity() - used);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw ETrvxError("standard input: " + SystemMessage(errno));
+        if (n == 0)
+            break;
+        used += static_cast<std::size_t>(n);
+    }
+    buffer.Truncate(used);
+    return buffer;
+}
+
+// Runs a read, naming the file in the errors that do not name it yet.
+template <class Read> void NamingErrors(const std::string& fileName, Read read) {
+    try {
+        read();
+    } catch (const ESurplusBrace& e) {
+        throw ETrvxError(ShownName(fileName) + ":" + std::to_string(e.Brace.Line) + ":" +
+                         std::to_string(e.Brace.Column) +
+                         ": surplus '}' closes the root; reading stopped at line " +
+                         std::to_string(e.Stop.Line) + ": " + e.what());
+    } catch (const EResNotFound& e) {
+        throw ETrvxError(ShownName(fileName) + ": " + e.what());
+    }
+}
+
+void PrintLosses(std::initializer_list<TInput> inputs, bool lossesAreErrors) {
+    for (const TInput& input : inputs)
+        for (const TReadLoss& loss : input.tree.ReadLosses())
+            std::cerr << ShownName(input.fileName) << ":" << loss.Line << ":" << loss.Column
+                      << ((lossesAreErrors && LosesText(loss.Kind)) ? ": error: " : ": warning: ")
+                      << DescribeReadLoss(loss) << "\n";
+}
+
+std::string WriteFailure(const std::string& shownName, const EWriteError& e) {
+    std::string message = std::string(e.what()) + ": " + shownName;
+    if (e.SystemError() != 0)
+        message += ": " + SystemMessage(e.SystemError());
+    return message;
+}
+
+bool IsStandardOutput(const std::string& fileName) {
+    return fileName.empty() || fileName == "-";
+}
+
+// An executable written over with text is lost: no output goes there.
+void RefuseHostModule(const std::string& fileName) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    if (HasPeSignature(ReadHead(fileName)))
+        throw ETrvxError(fileName + " is a host module: trvx does not write over one");
+}
+
+template <class Write> void WritingTo(const std::string& fileName, Write write) {
+    if (!IsStandardOutput(fileName))
+        RefuseHostModule(fileName);
+    try {
+        write();
+        if (IsStandardOutput(fileName))
+            FlushStandardOutput();
+    } catch (const EWriteError& e) {
+        throw ETrvxError(
+            WriteFailure(IsStandardOutput(fileName) ? "standard output" : fileName, e));
+    }
+}
+
+} // namespace
+
+std::string ShownName(const std::string& fileName) {
+    return fileName == "-" ? "standard input" : fileName;
+}
 
 TTarvin& ProcessTree() {
     // Deliberately never destroyed.
@@ -17,82 +146,80 @@ TTarvin& ProcessTree() {
     return *trees->emplace_back(std::make_unique<TTarvin>());
 }
 
+TPeModule OpenModule(const std::string& fileName) {
+    ReadHead(fileName); // a file that cannot be opened says why
+    std::optional<TPeModule> module = TPeModule::Load(fileName);
+    if (!module)
+        throw ETrvxError(fileName + " is not a host module");
+    return std::move(*module);
+}
+
+void LoadFromModule(TTarvin& tree, const TPeModule& module, const std::string& fileName) {
+    NamingErrors(fileName, [&] { tree.LoadFromResource(module); });
+}
+
 void LoadInput(TTarvin& tree, const std::string& fileName) {
     if (fileName == "-") {
-        tree.LoadFromStream(std::cin);
+        TByteBuffer bytes = ReadStandardInput();
+        if (!HasPeSignature({bytes.Data(), bytes.Size()})) {
+            NamingErrors(fileName, [&] { tree.LoadFromBuffer(std::move(bytes)); });
+            return;
+        }
+        std::optional<TPeModule> module = TPeModule::FromBytes(std::move(bytes));
+        if (!module)
+            throw ETrvxError("standard input is not a host module");
+        LoadFromModule(tree, *module, fileName);
         return;
     }
-    switch (LoadByExtension(tree, fileName)) {
-    case TOpenResult::Loaded:
-        return;
-    case TOpenResult::NotAModule:
-        throw ETrvxError(fileName + " is not a host module");
-    case TOpenResult::Ignored:
-        // The command line reads any other name as a language file.
-        tree.LoadFromFile(fileName);
+    const std::string head = ReadHead(fileName);
+    if (HasPeSignature(head) || SameTextAscii(FileExtension(fileName), ".exe")) {
+        LoadFromModule(tree, OpenModule(fileName), fileName);
         return;
     }
+    NamingErrors(fileName, [&] { tree.LoadFromFile(fileName); });
+}
+
+void WarnAboutLosses(std::initializer_list<TInput> inputs) {
+    PrintLosses(inputs, false);
+}
+
+void CheckLosses(std::initializer_list<TInput> inputs, const std::string& output, bool force) {
+    struct stat st {};
+    const bool overwrites = !IsStandardOutput(output) && ::stat(output.c_str(), &st) == 0;
+    const bool refuse = overwrites && !force;
+    PrintLosses(inputs, refuse);
+    if (!refuse)
+        return;
+    for (const TInput& input : inputs)
+        for (const TReadLoss& loss : input.tree.ReadLosses())
+            if (LosesText(loss.Kind))
+                throw ETrvxError("not writing " + output + ": the read of " +
+                                 ShownName(input.fileName) +
+                                 " lost text (--force writes it anyway)");
 }
 
 void WriteOutput(const std::string& fileName, std::string_view text) {
-    if (fileName.empty() || fileName == "-") {
-        std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-        std::cout.flush();
-        if (!std::cout)
-            throw EWriteError();
-        return;
-    }
-    SaveFileAtomically(fileName, [&](const WriteBytes& write) { write(text); });
+    WritingTo(fileName, [&] {
+        if (IsStandardOutput(fileName))
+            std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+        else
+            SaveFileAtomically(fileName, [&](const WriteBytes& write) { write(text); });
+    });
 }
 
 void SaveTree(const TTarvin& tree, const std::string& fileName) {
-    if (fileName.empty() || fileName == "-")
-        tree.SaveToStream(std::cout);
-    else
-        tree.SaveToFile(fileName);
+    WritingTo(fileName, [&] {
+        if (IsStandardOutput(fileName))
+            tree.SaveToStream(std::cout);
+        else
+            tree.SaveToFile(fileName);
+    });
 }
 
-ArgParser::ArgParser(const Args& args, std::initializer_list<std::string_view> flags,
-                     std::initializer_list<std::string_view> valued) {
-    auto in = [](auto list, std::string_view s) {
-        return std::find(list.begin(), list.end(), s) != list.end();
-    };
-    bool onlyPositional = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (onlyPositional || a == "-" || !a.starts_with("-")) {
-            m_positional.push_back(a);
-        } else if (a == "--") {
-            onlyPositional = true;
-        } else if (in(flags, a)) {
-            m_options.emplace_back(a, "");
-        } else if (in(valued, a)) {
-            if (i + 1 >= args.size())
-                throw UsageError{"option " + a + " needs a value"};
-            m_options.emplace_back(a, args[++i]);
-        } else {
-            throw UsageError{"unknown option " + a};
-        }
-    }
-}
-
-bool ArgParser::Has(std::string_view flag) const {
-    return std::any_of(m_options.begin(), m_options.end(),
-                       [&](const auto& o) { return o.first == flag; });
-}
-
-std::optional<std::string> ArgParser::Value(std::string_view option) const {
-    for (auto it = m_options.rbegin(); it != m_options.rend(); ++it)
-        if (it->first == option)
-            return it->second;
-    return std::nullopt;
-}
-
-void ArgParser::ExpectPositional(std::size_t min, std::size_t max) const {
-    if (m_positional.size() < min)
-        throw UsageError{"missing argument"};
-    if (m_positional.size() > max)
-        throw UsageError{"too many arguments"};
+void FlushStandardOutput() {
+    std::cout.flush();
+    if (!std::cout)
+        throw ETrvxError(WriteFailure("standard output", EWriteError(errno)));
 }
 
 } // namespace trvx::cli

@@ -1,40 +1,56 @@
 #pragma once
 
 #include "cli/Command.h"
+#include "language/PeFile.h"
 #include "language/Tarvin.h"
 
-#include <optional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace trvx::cli {
 
-// Reads a language file, a host module (".exe") or standard input ("-").
-// A file that is no module is an error here: an empty tree helps no one.
+// How messages name a file: "-" is standard input.
+std::string ShownName(const std::string& fileName);
+
+// Reads a language file, a host module or standard input ("-"). A module is
+// known by its signature, whatever its name; a ".exe" that is none, and a
+// module without the language resource, are errors. Errors name the file:
+// "de.trvx:12:1: surplus '}' ...".
 void LoadInput(TTarvin& tree, const std::string& fileName);
+
+// Opens a host module; the open error, or "FILE is not a host module".
+TPeModule OpenModule(const std::string& fileName);
+// The language text of module into tree, errors naming the file.
+void LoadFromModule(TTarvin& tree, const TPeModule& module, const std::string& fileName);
 
 // A tree that lives until the process ends. The system takes its memory
 // back at exit in one go, far cheaper than freeing millions of nodes one by
 // one; it stays reachable, so leak checkers do not count it.
 TTarvin& ProcessTree();
 
-// Writes text to the file (atomically) or to standard output when empty or "-".
+// One file as read, for the checks before a result is written.
+struct TInput {
+    const std::string& fileName;
+    const TTarvin& tree;
+};
+
+// Tells on standard error what the reads of inputs skipped, one line each:
+// "de.trvx:3:1: warning: ...".
+void WarnAboutLosses(std::initializer_list<TInput> inputs);
+
+// The same before writing to output. Over an existing file a read that lost
+// text is an error and nothing is written, unless force: the user's file
+// would lose what the read skipped.
+void CheckLosses(std::initializer_list<TInput> inputs, const std::string& output, bool force);
+
+// Writes text to the file (atomically) or to standard output when empty or
+// "-". A host module is never written over.
 void WriteOutput(const std::string& fileName, std::string_view text);
 void SaveTree(const TTarvin& tree, const std::string& fileName);
 
-// Small argument parser: positional arguments and options, some taking a value.
-class ArgParser {
-public:
-    ArgParser(const Args& args, std::initializer_list<std::string_view> flags,
-              std::initializer_list<std::string_view> valued);
-    bool Has(std::string_view flag) const;
-    std::optional<std::string> Value(std::string_view option) const;
-    const std::vector<std::string>& Positional() const { return m_positional; }
-    // Exactly n positional arguments, else a usage error.
-    void ExpectPositional(std::size_t min, std::size_t max) const;
-
-private:
-    std::vector<std::string> m_positional;
-    std::vector<std::pair<std::string, std::string>> m_options;
-};
+// Flushes standard output; "Stream write error: standard output: ..." when
+// anything written to it failed.
+void FlushStandardOutput();
 
 } // namespace trvx::cli

@@ -28,6 +28,10 @@ int RunExportRequest(const ExportRequest& request) {
     }
     TTarvin& translation = ProcessTree();
     const TTarvin* reference = LoadWithBase(translation, request.translation, request.reference);
+    if (reference)
+        WarnAboutLosses({{request.translation, translation}, {*request.reference, *reference}});
+    else
+        WarnAboutLosses({{request.translation, translation}});
     TExportOptions options;
     options.Format = *format;
     options.Original = std::string(request.translation == "-" ? "stdin" : request.translation);
@@ -36,10 +40,8 @@ int RunExportRequest(const ExportRequest& request) {
     if (request.output.empty() || request.output == "-") {
         ExportExchange(translation, reference, options, [](std::string_view bytes) {
             std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            if (!std::cout)
-                throw EWriteError();
         });
-        std::cout.flush();
+        FlushStandardOutput();
         return 0;
     }
     SaveFileAtomically(request.output, [&](const WriteBytes& write) {

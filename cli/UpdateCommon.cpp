@@ -9,11 +9,12 @@
 
 namespace trvx::cli {
 
-void LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
-                   const std::string& baseFile, TUpdateLists& lists) {
+const TTarvin& LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
+                             const std::string& baseFile, TUpdateLists& lists) {
     const TTarvin& base = *LoadWithBase(translation, translationFile, baseFile);
     // Names fold by the translation's language, whatever the base says it is.
     UpdateTo(base.Root(), translation.Root(), lists, translation.GetCodePage());
+    return base;
 }
 
 void PrintUpdateLines(std::ostream& out, const TTarvin& translation, const TUpdateLists& lists) {

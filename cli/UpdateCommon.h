@@ -9,10 +9,10 @@
 namespace trvx::cli {
 
 // Loads the translation and the newer base (each .trvx, .exe or "-") and
-// carries the translation over in memory as Update To does. The base is
-// freed before this returns; the lists refer to nodes of translation.
-void LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
-                   const std::string& baseFile, TUpdateLists& lists);
+// carries the translation over in memory as Update To does. Returns the
+// base; the lists refer to nodes of translation.
+const TTarvin& LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
+                             const std::string& baseFile, TUpdateLists& lists);
 
 // The update lists as path lines ("+ OBJECTS/Form:frmMain", "- STRINGS/S1 (value)").
 void PrintUpdateLines(std::ostream& out, const TTarvin& translation, const TUpdateLists& lists);

@@ -1,37 +1,46 @@
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
+#include "cli/Options.h"
 #include "language/Check.h"
 #include "language/CheckReport.h"
 
+#include <CLI/CLI.hpp>
+
+#include <memory>
 #include <optional>
 
 namespace trvx::cli {
 namespace {
 
-int RunCheck(const Args& args) {
-    ArgParser p(args, {}, {"--base", "--format"});
-    p.ExpectPositional(1, 1);
-    const std::string format = p.Value("--format").value_or("text");
-    if (format != "text" && format != "json" && format != "junit")
-        throw UsageError{"unknown format '" + format + "' (text, json or junit)"};
-    const std::string& fileName = p.Positional()[0];
-    const std::optional<std::string> baseName = p.Value("--base");
+struct TCheckOptions {
+    std::string file, base, format;
+};
 
+int RunCheck(const TCheckOptions& o) {
+    const std::optional<std::string> baseName =
+        o.base.empty() ? std::nullopt : std::optional<std::string>(o.base);
     TTarvin& translation = ProcessTree();
-    const TTarvin* base = LoadWithBase(translation, fileName, baseName);
+    const TTarvin* base = LoadWithBase(translation, o.file, baseName);
 
     const std::vector<TFinding> findings = CheckLanguage(translation, base);
-    const TCheckSource source{fileName, baseName.value_or(""), translation.GetCodePage().Name()};
-    const std::string report = format == "json"    ? CheckReportJson(findings, source)
-                               : format == "junit" ? CheckReportJunit(findings, source)
-                                                   : CheckReportText(findings, source);
+    const TCheckSource source{o.file, o.base, translation.GetCodePage().Name()};
+    const std::string report = o.format == "json"    ? CheckReportJson(findings, source)
+                               : o.format == "junit" ? CheckReportJunit(findings, source)
+                                                     : CheckReportText(findings, source);
     WriteOutput("", report);
     return CountFindings(findings, TSeverity::Error) > 0 ? 1 : 0;
 }
 
+CommandRun SetupCheck(CLI::App& app) {
+    auto o = std::make_shared<TCheckOptions>();
+    AddInputArgument(app, o->file, "TRANSLATION", "the translation to check");
+    AddBaseOption(app, o->base);
+    AddFormatOption(app, o->format, {"text", "json", "junit"});
+    return [o] { return RunCheck(*o); };
+}
+
 const RegisterCommand
     reg({"check", "find what would break a translation at run time",
-         "usage: trvx check TRANSLATION [--base BASE] [--format text|json|junit]\n\n"
          "Checks TRANSLATION (.trvx, .exe or - for standard input) and prints what\n"
          "it finds. Exit status 1 when there is an error, 0 otherwise, 2 for a\n"
          "usage error, so a CI job can gate on it.\n\n"
@@ -51,7 +60,7 @@ const RegisterCommand
          "  whitespace    leading or trailing blanks unlike the base's (warning)\n\n"
          "--format json   one object with a summary and the findings\n"
          "--format junit  JUnit XML, one test suite per check; errors fail\n",
-         RunCheck});
+         SetupCheck});
 
 } // namespace
 } // namespace trvx::cli

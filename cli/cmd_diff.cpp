@@ -1,23 +1,31 @@
 #include "cli/CliIo.h"
+#include "cli/Options.h"
 #include "cli/UpdateCommon.h"
+
+#include <CLI/CLI.hpp>
 
 #include <exception>
 #include <iostream>
+#include <memory>
 
 namespace trvx::cli {
 namespace {
 
-int RunDiff(const Args& args) {
-    ArgParser p(args, {"-q"}, {});
-    p.ExpectPositional(2, 2);
+struct TDiffOptions {
+    std::string a, b;
+    bool quiet = false;
+};
+
+int RunDiff(const TDiffOptions& o) {
     // Like diff: 1 means "they differ", so trouble needs a status of its own.
     try {
         TTarvin a;
         TUpdateLists lists;
-        LoadAndUpdate(a, p.Positional()[0], p.Positional()[1], lists);
-        if (!p.Has("-q"))
+        const TTarvin& b = LoadAndUpdate(a, o.a, o.b, lists);
+        WarnAboutLosses({{o.a, a}, {o.b, b}});
+        if (!o.quiet)
             PrintUpdateLines(std::cout, a, lists);
-        std::cout.flush();
+        FlushStandardOutput();
         return lists.IsEmpty() ? 0 : 1;
     } catch (const std::exception& e) {
         std::cout.flush();
@@ -26,9 +34,16 @@ int RunDiff(const Args& args) {
     }
 }
 
+CommandRun SetupDiff(CLI::App& app) {
+    auto o = std::make_shared<TDiffOptions>();
+    AddInputArgument(app, o->a, "A", "the older version");
+    AddInputArgument(app, o->b, "B", "the newer version");
+    app.add_flag("-q", o->quiet, "print nothing; the exit status tells");
+    return [o] { return RunDiff(*o); };
+}
+
 const RegisterCommand
     reg({"diff", "list the nodes and values one version adds or drops",
-         "usage: trvx diff A B [-q]\n\n"
          "Compares two versions of the language data the way Update To would carry\n"
          "A over to B, and changes nothing. Prints on standard output what B adds\n"
          "(+) and what A has that B no longer has (-), one path per line, in A's\n"
@@ -38,10 +53,8 @@ const RegisterCommand
          "Nodes match by name and values by ident, letter case ignored as A's\n"
          "language folds it. Texts are not compared. Either file may be .trvx,\n"
          ".exe or - (standard input).\n\n"
-         "Options:\n"
-         "  -q   print nothing; the exit status tells\n\n"
          "Exit status: 0 when B adds and drops nothing, 1 when it does, 2 on error.\n",
-         RunDiff});
+         SetupDiff});
 
 } // namespace
 } // namespace trvx::cli

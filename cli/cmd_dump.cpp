@@ -1,9 +1,13 @@
 #include "cli/CliIo.h"
+#include "cli/Options.h"
 #include "language/CodePage.h"
 #include "language/Writer.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <vector>
 
 namespace trvx::cli {
@@ -103,28 +107,38 @@ private:
     bool m_bytes;
 };
 
-int RunDump(const Args& args) {
-    ArgParser p(args, {"--bytes"}, {});
-    p.ExpectPositional(1, 1);
+int RunDump(const std::string& file, bool bytes) {
     TTarvin& tree = ProcessTree();
-    LoadInput(tree, p.Positional()[0]);
+    LoadInput(tree, file);
+    WarnAboutLosses({{file, tree}});
     TTextSink sink([](std::string_view bytes) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     });
-    JsonWriter(sink, tree.GetCodePage(), p.Has("--bytes")).Tree(tree.Root());
-    std::cout.flush();
-    return std::cout ? 0 : 1;
+    JsonWriter(sink, tree.GetCodePage(), bytes).Tree(tree.Root());
+    FlushStandardOutput();
+    return 0;
+}
+
+struct TDumpOptions {
+    std::string file;
+    bool bytes = false;
+};
+
+CommandRun SetupDump(CLI::App& app) {
+    auto o = std::make_shared<TDumpOptions>();
+    AddInputArgument(app, o->file, "FILE", "the file to read");
+    app.add_flag("--bytes", o->bytes, "write every byte 0x80-0xFF as U+0080-U+00FF");
+    return [o] { return RunDump(o->file, o->bytes); };
 }
 
 const RegisterCommand
     reg({"dump", "print the tree as JSON",
-         "usage: trvx dump FILE [--bytes]\n\n"
          "Prints the tree of FILE as JSON: {\"values\":[...],\"children\":[{\"name\":...,\n"
          "\"values\":[{\"ident\":...,\"text\":...}],\"children\":[...]}]}. Texts are decoded\n"
          "through the file's code page (from INFO's LangID, else the locale).\n"
          "--bytes writes every byte 0x80-0xFF as U+0080-U+00FF instead, so the\n"
          "dump is exact whatever the code page.\n",
-         RunDump});
+         SetupDump});
 
 } // namespace
 } // namespace trvx::cli

@@ -1,40 +1,54 @@
 #include "cli/CliIo.h"
+#include "cli/Options.h"
 #include "language/Errors.h"
 #include "language/PeResource.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
 
 namespace trvx::cli {
 namespace {
 
-int RunExtract(const Args& args) {
-    ArgParser p(args, {"--raw"}, {"-o"});
-    p.ExpectPositional(1, 1);
-    const std::string& fileName = p.Positional()[0];
-    const std::string out = p.Value("-o").value_or("");
+struct TExtractOptions {
+    std::string module, output;
+    bool raw = false, force = false;
+};
+
+int RunExtract(const TExtractOptions& o) {
     // Any file name is taken as a module here, whatever its extension.
-    std::optional<TPeModule> module = TPeModule::Load(fileName);
-    if (!module)
-        throw ETrvxError(fileName + " is not a host module");
-    if (p.Has("--raw")) {
+    const TPeModule module = OpenModule(o.module);
+    if (o.raw) {
         std::optional<TByteBuffer> bytes =
-            ReadNamedResource(*module, kLanguageResource, kLanguageResource);
+            ReadNamedResource(module, kLanguageResource, kLanguageResource);
         if (!bytes)
-            throw EResNotFound(kLanguageResource);
-        WriteOutput(out, {bytes->Data(), bytes->Size()});
+            throw ETrvxError(o.module + ": " + EResNotFound(kLanguageResource).what());
+        WriteOutput(o.output, {bytes->Data(), bytes->Size()});
         return 0;
     }
     TTarvin& tree = ProcessTree();
-    tree.LoadFromResource(*module);
-    SaveTree(tree, out);
+    LoadFromModule(tree, module, o.module);
+    CheckLosses({{o.module, tree}}, o.output, o.force);
+    SaveTree(tree, o.output);
     return 0;
 }
 
+CommandRun SetupExtract(CLI::App& app) {
+    auto o = std::make_shared<TExtractOptions>();
+    AddInputArgument(app, o->module, "MODULE", "the executable or library to read");
+    AddOutputOption(app, o->output);
+    app.add_flag("--raw", o->raw, "write the resource's bytes exactly as stored");
+    AddForceOption(app, o->force);
+    return [o] { return RunExtract(*o); };
+}
+
 const RegisterCommand reg({"extract", "write the language text a host module carries",
-                           "usage: trvx extract MODULE [-o OUT] [--raw]\n\n"
                            "Reads the resource Tarvin of the executable or library MODULE and\n"
                            "writes its language text in the canonical layout to OUT, or to\n"
                            "standard output. --raw writes the resource's bytes exactly as stored.\n"
-                           "OUT is replaced atomically.\n",
-                           RunExtract});
+                           "OUT is replaced atomically. A read that loses text is reported; it is\n"
+                           "not written over an existing OUT without --force.\n",
+                           SetupExtract});
 
 } // namespace
 } // namespace trvx::cli

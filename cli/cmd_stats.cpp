@@ -1,9 +1,13 @@
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
+#include "cli/Options.h"
 #include "language/ReportFormat.h"
 #include "language/Stats.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace trvx::cli {
@@ -130,34 +134,41 @@ std::string Json(const TLanguageStats& stats, const std::string& file, const std
     return out;
 }
 
-int RunStats(const Args& args) {
-    ArgParser p(args, {}, {"--base", "--format"});
-    p.ExpectPositional(1, 1);
-    const std::string format = p.Value("--format").value_or("text");
-    if (format != "text" && format != "json")
-        throw UsageError{"unknown format '" + format + "' (text or json)"};
-    const std::string& fileName = p.Positional()[0];
-    const std::optional<std::string> baseName = p.Value("--base");
+struct TStatsOptions {
+    std::string file, base, format;
+};
 
+int RunStats(const TStatsOptions& o) {
+    const std::optional<std::string> baseName =
+        o.base.empty() ? std::nullopt : std::optional<std::string>(o.base);
     TTarvin& translation = ProcessTree();
-    const TTarvin* base = LoadWithBase(translation, fileName, baseName);
+    const TTarvin* base = LoadWithBase(translation, o.file, baseName);
+    WarnAboutLosses({{o.file, translation}});
+    if (base)
+        WarnAboutLosses({{o.base, *base}});
     const TLanguageStats stats = CollectStats(translation, base);
     const CodePage& cp = translation.GetCodePage();
-    const std::string baseText = baseName.value_or("");
-    WriteOutput("", format == "json" ? Json(stats, fileName, baseText, cp)
-                                     : Text(stats, fileName, baseText, cp));
+    WriteOutput("", o.format == "json" ? Json(stats, o.file, o.base, cp)
+                                       : Text(stats, o.file, o.base, cp));
     return 0;
+}
+
+CommandRun SetupStats(CLI::App& app) {
+    auto o = std::make_shared<TStatsOptions>();
+    AddInputArgument(app, o->file, "TRANSLATION", "the translation to count");
+    AddBaseOption(app, o->base);
+    AddFormatOption(app, o->format, {"text", "json"});
+    return [o] { return RunStats(*o); };
 }
 
 const RegisterCommand
     reg({"stats", "count nodes and values, and how much is translated",
-         "usage: trvx stats TRANSLATION [--base BASE] [--format text|json]\n\n"
          "Prints the number of nodes and values of TRANSLATION, in total and per\n"
          "top-level section. With --base, also how much of BASE is translated: of\n"
          "the base's texts that hold a letter (shortcuts aside), those whose value\n"
          "in TRANSLATION differs (translated), is the same (untranslated), or is\n"
          "not there at all (missing; run trvx update to add them).\n",
-         RunStats});
+         SetupStats});
 
 } // namespace
 } // namespace trvx::cli

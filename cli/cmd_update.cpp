@@ -1,37 +1,67 @@
 #include "cli/CliIo.h"
+#include "cli/Options.h"
 #include "cli/UpdateCommon.h"
+#include "language/Errors.h"
 #include "language/UpdateMerge.h"
 #include "language/UpdateReport.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
+#include <memory>
 
 namespace trvx::cli {
 namespace {
 
-int RunUpdate(const Args& args) {
-    ArgParser p(args, {"--list", "--dry-run"}, {"-o"});
-    p.ExpectPositional(2, 2);
-    const bool dryRun = p.Has("--dry-run");
+struct TUpdateOptions {
+    std::string translation, base, output;
+    bool list = false, dryRun = false, force = false;
+};
 
+int RunUpdate(const TUpdateOptions& o) {
     TTarvin& translation = ProcessTree();
     TUpdateLists lists;
-    LoadAndUpdate(translation, p.Positional()[0], p.Positional()[1], lists);
+    const TTarvin& base = LoadAndUpdate(translation, o.translation, o.base, lists);
+    // A base that reads as nothing would delete the whole translation.
+    if (base.Root().ChildCount() == 0 && !o.force)
+        throw ETrvxError(ShownName(o.base) +
+                         " holds no node: updating onto it would delete the whole translation "
+                         "(--force updates anyway)");
+    CheckLosses({{o.translation, translation}, {o.base, base}}, o.dryRun ? "" : o.output, o.force);
     // Paths are taken before pruning deletes what the removed entries name.
-    if (p.Has("--list"))
+    if (o.list)
         PrintUpdateLines(std::cerr, translation, lists);
     const std::string summary = UpdateSummary(lists);
     PruneRemoved(translation.Root(), lists);
     lists.ClearUpdateLists();
-    if (!dryRun)
-        SaveTree(translation, p.Value("-o").value_or(""));
-    std::cerr << "trvx update: " << summary << (dryRun ? " (dry run, nothing written)" : "")
+    if (!o.dryRun)
+        SaveTree(translation, o.output);
+    std::cerr << "trvx update: " << summary << (o.dryRun ? " (dry run, nothing written)" : "")
               << "\n";
     return 0;
 }
 
+CommandRun SetupUpdate(CLI::App& app) {
+    auto o = std::make_shared<TUpdateOptions>();
+    AddInputArgument(app, o->translation, "TRANSLATION", "the translation to carry over");
+    AddInputArgument(app, o->base, "NEWBASE", "the newer base");
+    AddOutputOption(app, o->output);
+    app.add_flag("--list", o->list,
+                 "also list each counted entry on standard error, in file order:\n"
+                 "  + OBJECTS/Form:frmMain/Menu:mnuFile/Action:actSaveAll\n"
+                 "  - STRINGS/SOldMessage (value)\n"
+                 "A path joins node names with /; a value adds /, its ident\n"
+                 "and \" (value)\". In names, \\ and / are written \\\\ and \\/\n"
+                 "and control characters as \\xHH.");
+    app.add_flag("--dry-run", o->dryRun, "report only; write nothing");
+    AddForceOption(app, o->force,
+                   "write even over a file when a read lost text, or when NEWBASE\n"
+                   "holds no node at all");
+    return [o] { return RunUpdate(*o); };
+}
+
 const RegisterCommand
     reg({"update", "carry a translation over to a newer base",
-         "usage: trvx update TRANSLATION NEWBASE [-o OUT] [--list] [--dry-run]\n\n"
          "Does what Update To followed by Save does in the editor. Whatever NEWBASE\n"
          "has and TRANSLATION lacks is copied in with NEWBASE's (untranslated) text;\n"
          "whatever TRANSLATION has and NEWBASE no longer has is deleted. Texts of\n"
@@ -44,16 +74,10 @@ const RegisterCommand
          "Every node of a copied subtree counts as an added node; its values come\n"
          "with it and are not counted. A removed node counts once, with everything\n"
          "below it.\n\n"
-         "Options:\n"
-         "  -o OUT     write the updated translation to OUT\n"
-         "  --list     also list each counted entry on standard error, in file order:\n"
-         "               + OBJECTS/Form:frmMain/Menu:mnuFile/Action:actSaveAll\n"
-         "               - STRINGS/SOldMessage (value)\n"
-         "             A path joins node names with /; a value adds /, its ident\n"
-         "             and \" (value)\". In names, \\ and / are written \\\\ and \\/\n"
-         "             and control characters as \\xHH.\n"
-         "  --dry-run  report only; write nothing\n",
-         RunUpdate});
+         "A read of either file that loses text (after a NUL, a value the end cuts\n"
+         "off, values of the root) is reported; the result is not written over an\n"
+         "existing OUT without --force, nor is a NEWBASE that holds no node used.\n",
+         SetupUpdate});
 
 } // namespace
 } // namespace trvx::cli

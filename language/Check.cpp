@@ -537,10 +537,29 @@ std::vector<TFinding> CheckTrees(const TTarvinItem& root, const CodePage& cp,
     return checker.TakeFindings();
 }
 
+namespace {
+
+// What the reads skipped, as structure errors of the root. Values of the
+// root are reported with the tree.
+void AddReadLosses(std::vector<TFinding>& findings, const TTarvin& tree, std::string_view where) {
+    for (const TReadLoss& loss : tree.ReadLosses())
+        if (loss.Kind != TReadLossKind::RootValue)
+            findings.push_back({TSeverity::Error, TCheckKind::Structure, "", "", "",
+                                std::string(where) + "line " + std::to_string(loss.Line) + ": " +
+                                    DescribeReadLoss(loss),
+                                &tree.Root(), -1});
+}
+
+} // namespace
+
 std::vector<TFinding> CheckLanguage(const TTarvin& translation, const TTarvin* base) {
     const CodePage& cp = translation.GetCodePage();
-    return CheckTrees(translation.Root(), cp, base ? &base->Root() : nullptr,
-                      base ? base->GetCodePage() : cp);
+    std::vector<TFinding> findings = CheckTrees(
+        translation.Root(), cp, base ? &base->Root() : nullptr, base ? base->GetCodePage() : cp);
+    AddReadLosses(findings, translation, "");
+    if (base)
+        AddReadLosses(findings, *base, "in the base, ");
+    return findings;
 }
 
 int CountFindings(const std::vector<TFinding>& findings, TSeverity severity) {

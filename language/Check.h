@@ -50,6 +50,7 @@ namespace trvx {
 //   "}" or "=", or with blanks at either end (not read back as written);
 //   names and idents holding a line break (stray text from the line above
 //   was read into them). A text cannot hold a NUL, so none is lost there.
+//   CheckLanguage adds what the reads of the files skipped (TReadLoss).
 //
 // Findings come grouped by family in the order above, each family in the
 // order of the tree, except that the first of two equal shortcuts is

@@ -24,7 +24,8 @@ EFOpenError::EFOpenError(std::string_view fullPath, std::string_view systemMessa
 EFCreateError::EFCreateError(std::string_view fullPath, std::string_view systemMessage)
     : ETrvxError(Quoted("Cannot create file", fullPath, systemMessage)) {}
 
-EWriteError::EWriteError() : ETrvxError("Stream write error") {}
+EWriteError::EWriteError(int systemError)
+    : ETrvxError("Stream write error"), m_systemError(systemError) {}
 
 EResNotFound::EResNotFound(std::string_view name)
     : ETrvxError("Resource " + std::string(name) + " not found") {}

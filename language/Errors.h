@@ -34,10 +34,15 @@ public:
     EFCreateError(std::string_view fullPath, std::string_view systemMessage);
 };
 
-// "Stream write error"
+// "Stream write error". The system's error number, when known, is kept
+// apart, so a caller that knows the file can name both.
 class EWriteError : public ETrvxError {
 public:
-    EWriteError();
+    explicit EWriteError(int systemError = 0);
+    int SystemError() const { return m_systemError; }
+
+private:
+    int m_systemError;
 };
 
 // "Resource %s not found"

@@ -140,7 +140,7 @@ void WriteAll(int fd, std::string_view bytes) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw EWriteError();
+            throw EWriteError(errno);
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
@@ -246,7 +246,7 @@ void SaveFileAtomically(const std::string& fileName,
             throw EFCreateError(shown, SystemMessage(errno));
         produce([&](std::string_view bytes) { WriteAll(out.Get(), bytes); });
         if (out.Close() != 0)
-            throw EWriteError();
+            throw EWriteError(errno);
         return;
     }
 
@@ -260,7 +260,7 @@ void SaveFileAtomically(const std::string& fileName,
         }
     }
     if (::fsync(temp.Fd()) != 0 || temp.Close() != 0)
-        throw EWriteError();
+        throw EWriteError(errno);
     if (::rename(temp.Path().c_str(), target.c_str()) != 0)
         throw EFCreateError(shown, SystemMessage(errno));
     temp.Keep();

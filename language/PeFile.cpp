@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,15 +29,33 @@ std::optional<TPeModule> TPeModule::Load(const std::string& fileName) {
     return module;
 }
 
+std::optional<TPeModule> TPeModule::FromBytes(TByteBuffer bytes) {
+    TPeModule module(-1, bytes.Size());
+    module.m_bytes = std::move(bytes);
+    if (!module.ReadHeaders())
+        return std::nullopt;
+    return module;
+}
+
+bool HasPeSignature(std::string_view head) {
+    if (head.size() < kDosHeaderSize || !head.starts_with("MZ"))
+        return false;
+    const std::uint64_t nt =
+        Le32(reinterpret_cast<const unsigned char*>(head.data()) + kDosNtHeadersOffset);
+    return nt <= head.size() && head.substr(nt).starts_with(std::string_view("PE\0\0", 4));
+}
+
 TPeModule::TPeModule(TPeModule&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_fileSize(other.m_fileSize),
-      m_sections(std::move(other.m_sections)), m_resourceRva(other.m_resourceRva) {}
+    : m_fd(std::exchange(other.m_fd, -1)), m_bytes(std::move(other.m_bytes)),
+      m_fileSize(other.m_fileSize), m_sections(std::move(other.m_sections)),
+      m_resourceRva(other.m_resourceRva) {}
 
 TPeModule& TPeModule::operator=(TPeModule&& other) noexcept {
     if (this != &other) {
         if (m_fd >= 0)
             ::close(m_fd);
         m_fd = std::exchange(other.m_fd, -1);
+        m_bytes = std::move(other.m_bytes);
         m_fileSize = other.m_fileSize;
         m_sections = std::move(other.m_sections);
         m_resourceRva = other.m_resourceRva;
@@ -52,6 +71,11 @@ TPeModule::~TPeModule() {
 bool TPeModule::ReadAt(std::uint64_t offset, void* dest, std::size_t size) const {
     if (offset > m_fileSize || size > m_fileSize - offset)
         return false;
+    if (m_fd < 0) {
+        if (size > 0)
+            std::memcpy(dest, m_bytes.Data() + offset, size);
+        return true;
+    }
     auto* out = static_cast<unsigned char*>(dest);
     while (size > 0) {
         ssize_t n = ::pread(m_fd, out, size, static_cast<off_t>(offset));
@@ -76,6 +100,9 @@ bool TPeModule::ReadHeaders() {
     if (!ReadAt(ntHeaders, nt, sizeof nt) || Le32(nt) != kPeSignature)
         return false;
     const std::uint32_t sectionCount = Le16(nt + kFileNumberOfSections);
+    // The host's loader refuses an image without sections.
+    if (sectionCount == 0)
+        return false;
     const std::uint32_t optionalSize = Le16(nt + kFileSizeOfOptionalHeader);
 
     // Only the start of the optional header matters: its kind and where the

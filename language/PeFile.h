@@ -1,9 +1,12 @@
 #pragma once
 
+#include "language/ByteBuffer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trvx {
@@ -23,6 +26,8 @@ public:
     // nullopt when the file cannot be read or is no PE image: missing, not
     // a regular file, wrong signatures, headers or section table cut off.
     static std::optional<TPeModule> Load(const std::string& fileName);
+    // The same for an image held in memory (one read from a pipe).
+    static std::optional<TPeModule> FromBytes(TByteBuffer bytes);
 
     TPeModule(TPeModule&& other) noexcept;
     TPeModule& operator=(TPeModule&& other) noexcept;
@@ -58,10 +63,18 @@ private:
     // The section holding rva and the bytes of raw data from rva to its end.
     std::optional<TFileRange> RawBytesFrom(std::uint32_t rva) const;
 
-    int m_fd = -1;
+    int m_fd = -1; // -1: the image is m_bytes
+    TByteBuffer m_bytes;
     std::uint64_t m_fileSize = 0;
     std::vector<TSection> m_sections;
     std::uint32_t m_resourceRva = 0; // 0: no resource table
 };
+
+// True when head, the first bytes of a file, is the start of a PE image:
+// the "MZ" header and, where it points, the "PE" signature. The extension
+// does not count: a host module is one whatever its name.
+bool HasPeSignature(std::string_view head);
+// How many bytes of a file HasPeSignature wants to see at most.
+inline constexpr std::size_t kPeSignatureHead = 4096;
 
 } // namespace trvx

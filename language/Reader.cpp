@@ -48,8 +48,9 @@ private:
 
 class TReader {
 public:
-    TReader(TTarvinItem& root, std::string_view text, std::vector<TValueSpan>* spans)
-        : m_begin(text.data()), m_end(text.data() + text.size()), m_spans(spans) {
+    TReader(TTarvinItem& root, std::string_view text, TReadLosses* losses,
+            std::vector<TValueSpan>* spans)
+        : m_begin(text.data()), m_end(text.data() + text.size()), m_losses(losses), m_spans(spans) {
         Push(&root);
     }
     TReader(const TReader&) = delete;
@@ -77,10 +78,14 @@ private:
         const char* tokenStart = p;
         for (;;) {
             p = FindAny<'{', '}', '='>(p, m_end);
-            if (p == m_end)
+            if (p == m_end) {
+                if (const std::string_view rest = Trim(Span(tokenStart, p)); !rest.empty())
+                    Lost(TReadLossKind::TrailingText, rest.data());
                 return;
-            if (m_depth == 0)
-                throw EListError(-1); // the root itself was closed before
+            }
+            if (m_depth == 0) // the root itself was closed before
+                throw ESurplusBrace(PositionAt(Span(m_begin, m_end), m_rootClosedAt - m_begin),
+                                    PositionAt(Span(m_begin, m_end), p - m_begin));
             if (*p == '{') {
                 std::string_view name = Trim(Span(tokenStart, p));
                 TItemPtr child = Top().node->NewItem();
@@ -90,10 +95,15 @@ private:
                 tokenStart = ++p;
             } else if (*p == '}') {
                 Pop();
+                m_rootClosedAt = p;
                 tokenStart = ++p;
             } else {
-                if (!ReadValue(Trim(Span(tokenStart, p)), p))
+                const std::string_view ident = Trim(Span(tokenStart, p));
+                const char* equals = p;
+                if (!ReadValue(ident, p)) {
+                    Lost(TReadLossKind::UnterminatedValue, ident.empty() ? equals : ident.data());
                     return;
+                }
                 tokenStart = p;
             }
         }
@@ -108,6 +118,11 @@ private:
     };
 
     Frame& Top() { return m_frames[m_depth - 1]; }
+
+    void Lost(TReadLossKind kind, const char* at) {
+        if (m_losses)
+            m_losses->push_back({kind, static_cast<std::size_t>(at - m_begin)});
+    }
 
     void Push(TTarvinItem* node) {
         if (m_depth == m_frames.size())
@@ -139,9 +154,12 @@ private:
         bool inQuotes = false;
         bool doubled = false;
         int depth = 0;
+        const char* equals = p;
         const char* valueStart = ++p;
         const char* const textStart = p;
         auto store = [&](const char* end, bool selfEnding) {
+            if (m_depth == 1)
+                Lost(TReadLossKind::RootValue, ident.empty() ? equals : ident.data());
             Frame& top = Top();
             // The blanks before a line break or brace are no part of the text.
             while (m_spans && !selfEnding && end > textStart && IsBlank(end[-1]))
@@ -187,6 +205,7 @@ private:
                     collected.Add(Trim(Span(valueStart, p)), false);
                     store(p, false);
                     Pop();
+                    m_rootClosedAt = p;
                     ++p;
                     return true;
                 }
@@ -211,6 +230,8 @@ private:
 
     const char* m_begin;
     const char* m_end;
+    TReadLosses* m_losses;
+    const char* m_rootClosedAt = nullptr; // the last '}' that closed a node
     std::vector<TValueSpan>* m_spans;
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
@@ -218,8 +239,9 @@ private:
 
 } // namespace
 
-void ParseLanguageText(TTarvinItem& root, std::string_view text, std::vector<TValueSpan>* spans) {
-    TReader(root, text, spans).Run();
+void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* losses,
+                       std::vector<TValueSpan>* spans) {
+    TReader(root, text, losses, spans).Run();
 }
 
 } // namespace trvx

@@ -5,6 +5,7 @@
 #include "language/Reader.h"
 #include "language/Writer.h"
 
+#include <cerrno>
 #include <cstring>
 #include <istream>
 #include <iterator>
@@ -15,7 +16,7 @@ namespace trvx {
 TTarvin::~TTarvin() = default;
 
 void TTarvin::LoadFromText(std::string_view text) {
-    text = CutAtNul(text);
+    // Copied whole, so that the load can tell what a NUL cuts off.
     TByteBuffer buffer(text.size());
     if (!text.empty())
         std::memcpy(buffer.Data(), text.data(), text.size());
@@ -28,7 +29,22 @@ void TTarvin::LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans)
     m_root.Clear();
     m_arena.Release();
     m_buffer = std::move(buffer);
-    ParseLanguageText(m_root, LoadedText(), spans);
+    const std::string_view input(m_buffer.Data(), m_buffer.Size());
+    const std::string_view text = CutAtNul(input);
+    m_losses.clear();
+    FindByteOrderMark(input, m_losses);
+    // A NUL ends the text: it comes after whatever the reader finds.
+    auto finish = [&] {
+        FindNulLoss(input, m_losses);
+        ResolvePositions(text, m_losses);
+    };
+    try {
+        ParseLanguageText(m_root, text, &m_losses, spans);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
 }
 
 void TTarvin::LoadFromStream(std::istream& stream) {
@@ -44,12 +60,12 @@ void TTarvin::SaveToStream(std::ostream& stream) const {
     TTextSink sink([&](std::string_view bytes) {
         stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!stream)
-            throw EWriteError();
+            throw EWriteError(errno);
     });
     WriteTree(m_root, sink);
     stream.flush();
     if (!stream)
-        throw EWriteError();
+        throw EWriteError(errno);
 }
 
 std::string TTarvin::SaveToText() const {

@@ -3,6 +3,7 @@
 #include "language/Arena.h"
 #include "language/ByteBuffer.h"
 #include "language/CodePage.h"
+#include "language/ReadLoss.h"
 #include "language/Reader.h"
 #include "language/TarvinItem.h"
 
@@ -35,6 +36,9 @@ public:
     void LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans = nullptr);
     // The bytes the tree was last loaded from, cut at their first NUL.
     std::string_view LoadedText() const { return CutAtNul({m_buffer.Data(), m_buffer.Size()}); }
+    // What the last load skipped or stopped at, in text order (see
+    // TReadLossKind); also after a load that raised an error.
+    const TReadLosses& ReadLosses() const { return m_losses; }
     void LoadFromStream(std::istream& stream);
     // EFOpenError when the file cannot be read; the tree is then unchanged.
     void LoadFromFile(const std::string& fileName);
@@ -63,6 +67,7 @@ public:
 private:
     TArena m_arena;       // the nodes and lists of the tree
     TByteBuffer m_buffer; // the bytes the last load borrowed from
+    TReadLosses m_losses;
     TTarvinItem m_root{m_arena.Resource()};
 };
 

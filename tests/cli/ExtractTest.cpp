@@ -52,20 +52,20 @@ TEST_F(Extract, RawKeepsTheBytesAsStored) {
 }
 
 struct Failure {
-    const char* args;
-    const char* message;
+    std::string args;
+    std::string message;
 };
 
 TEST_F(Extract, FailuresAreReportedAndWriteNothing) {
     // clang-format off
     const Failure failures[] = {
         {"fmt text.exe", "trvx: text.exe is not a host module\n"},
-        {"dump missing.exe", "trvx: missing.exe is not a host module\n"},
+        {"dump missing.exe", "trvx: Cannot open file \"" + (m_dir / "missing.exe").string() + "\". No such file or directory\n"},
         {"extract lang.trvx -o out.trvx", "trvx: lang.trvx is not a host module\n"},
-        {"extract missing.exe", "trvx: missing.exe is not a host module\n"},
-        {"extract others.exe -o out.trvx", "trvx: Resource Tarvin not found\n"},
-        {"extract --raw others.exe -o out.trvx", "trvx: Resource Tarvin not found\n"},
-        {"dump others.exe", "trvx: Resource Tarvin not found\n"},
+        {"extract missing.exe", "trvx: Cannot open file \"" + (m_dir / "missing.exe").string() + "\". No such file or directory\n"},
+        {"extract others.exe -o out.trvx", "trvx: others.exe: Resource Tarvin not found\n"},
+        {"extract --raw others.exe -o out.trvx", "trvx: others.exe: Resource Tarvin not found\n"},
+        {"dump others.exe", "trvx: others.exe: Resource Tarvin not found\n"},
     };
     // clang-format on
     for (const Failure& f : failures) {

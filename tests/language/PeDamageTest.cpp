@@ -141,6 +141,8 @@ const Damage kDamages[] = {
      TModuleOutcome::NotAModule},
     {"OptionalHeaderPastEnd", [](auto& b, const Layout& at) { Put16(b, at.nt + 20, 0xFFFF); },
      TModuleOutcome::NotAModule},
+    // The host's loader refuses an image without sections.
+    {"NoSections", [](auto& b, const Layout& at) { Put16(b, at.nt + 6, 0); }, TModuleOutcome::NotAModule},
     {"SectionTablePastEnd", [](auto& b, const Layout& at) { Put16(b, at.nt + 6, 0xFFFF); },
      TModuleOutcome::NotAModule},
     {"NoResourceSlot", [](auto& b, const Layout& at) { Put32(b, at.directoryCount, 2); },

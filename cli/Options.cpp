@@ -1,0 +1,65 @@
+#include "cli/Options.h"
+
+#include <CLI/CLI.hpp>
+
+namespace trvx::cli {
+
+namespace {
+
+// An empty file name would silently mean standard output or "not given".
+const CLI::Validator kNonEmpty(
+    [](std::string& value) { return value.empty() ? std::string("an empty file name") : ""; }, "");
+
+std::string JoinChoices(const std::vector<std::string>& choices, std::string_view separator) {
+    std::string joined;
+    for (const std::string& c : choices)
+        joined += (joined.empty() ? "" : std::string(separator)) + c;
+    return joined;
+}
+
+} // namespace
+
+CLI::Option* AddInputArgument(CLI::App& app, std::string& fileName, std::string_view name,
+                              std::string_view description) {
+    return app.add_option(std::string(name), fileName, std::string(description))
+        ->required()
+        ->check(kNonEmpty);
+}
+
+CLI::Option* AddOutputOption(CLI::App& app, std::string& fileName) {
+    return app
+        .add_option("-o,--output", fileName,
+                    "write to OUT (replaced atomically), not to standard output")
+        ->type_name("OUT")
+        ->check(kNonEmpty);
+}
+
+CLI::Option* AddBaseOption(CLI::App& app, std::string& fileName) {
+    return app
+        .add_option("--base", fileName,
+                    "the host's own language data of the same version (.trvx, .exe or -)")
+        ->type_name("BASE")
+        ->check(kNonEmpty);
+}
+
+CLI::Option* AddForceOption(CLI::App& app, bool& force, std::string_view description) {
+    return app.add_flag("--force", force, std::string(description));
+}
+
+CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
+                             const std::vector<std::string>& choices) {
+    format = choices.front();
+    const CLI::Validator oneOf(
+        [choices](std::string& value) {
+            for (const std::string& c : choices)
+                if (value == c)
+                    return std::string();
+            return "unknown format '" + value + "' (" + JoinChoices(choices, ", ") + ")";
+        },
+        "");
+    return app.add_option("--format", format, "the report's format (default " + format + ")")
+        ->type_name(JoinChoices(choices, "|"))
+        ->check(oneOf);
+}
+
+} // namespace trvx::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace CLI {
+class App;
+class Option;
+} // namespace CLI
+
+namespace trvx::cli {
+
+// Options that several commands share, declared alike everywhere.
+
+// A required positional file argument: a file name or "-".
+CLI::Option* AddInputArgument(CLI::App& app, std::string& fileName, std::string_view name,
+                              std::string_view description);
+// -o, --output OUT; empty when not given.
+CLI::Option* AddOutputOption(CLI::App& app, std::string& fileName);
+// --base BASE; empty when not given.
+CLI::Option* AddBaseOption(CLI::App& app, std::string& fileName);
+// --force: write although a read lost text.
+CLI::Option*
+AddForceOption(CLI::App& app, bool& force,
+               std::string_view description = "write even over a file when a read lost text");
+// --format with one of choices; the first is the default.
+CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
+                             const std::vector<std::string>& choices);
+
+} // namespace trvx::cli
