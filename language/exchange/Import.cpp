@@ -59,83 +59,79 @@ bool SameTree(const TTarvinItem& a, const TTarvinItem& b) {
 
 } // namespace
 
+namespace {
+
+// Adds a change to plan when target differs from the value's text.
+void Consider(TImportPlan& plan, std::string_view id, TTarvinItem& node, int index,
+              std::string_view target, const CodePage& cp, bool strict, std::string& current) {
+    current.clear();
+    AppendExchangeText(current, node.ValueText(index), cp);
+    // Some tools hand line breaks back as CR LF; the text is the same.
+    std::string normalized;
+    if (target.find('\r') != std::string_view::npos) {
+        normalized = WithoutCr(target);
+        target = normalized;
+    }
+    if (target == current)
+        return;
+    char32_t bad = 0;
+    std::optional<std::string> bytes = LanguageText(target, cp, bad);
+    if (!bytes)
+        throw EExchangeError(UnitError(id, DescribeChar(bad) + " does not exist in code page " +
+                                               std::to_string(cp.Id()) + " of this translation"));
+    if (ValueKindOfIdent(node.GetValueIdent(index)) == vkItems &&
+        LineCount(current) != LineCount(target)) {
+        const std::string message =
+            UnitError(id, "the list had " + std::to_string(LineCount(current)) +
+                              " lines and now has " + std::to_string(LineCount(target)));
+        if (strict)
+            throw EExchangeError(message + " (refused with --strict)");
+        plan.Warnings.push_back(message);
+    }
+    plan.Changes.push_back({std::string(id), &node, index, std::move(*bytes)});
+}
+
+} // namespace
+
 TImportPlan PlanImport(const TTarvin& translation, const std::vector<TIncomingUnit>& units,
                        bool strict) {
-    TImportPlan plan;
-    plan.Units = units.size();
-    // A file mostly comes back in the order it was written: units are
-    // matched in step with the walk, and hashed only once that fails.
-    std::unordered_map<std::string_view, std::size_t> byId;
-    bool hashed = false;
-    auto hashAll = [&] {
-        byId.reserve(units.size());
-        for (std::size_t i = 0; i < units.size(); ++i)
-            if (!byId.emplace(units[i].Id, i).second)
-                throw EExchangeError(UnitError(units[i].Id, "appears twice in the file"));
-        hashed = true;
-    };
-    std::size_t inStep = 0;
-
     const CodePage& cp = translation.GetCodePage();
     std::string current;
-    std::size_t matched = 0;
+    TImportPlan plan;
+    plan.Units = units.size();
+
+    // A file mostly comes back in the order it was written, perhaps without
+    // some values: matched in step with the walk, no unit needs a lookup.
+    std::size_t inStep = 0;
     ForEachValueId(translation, [&](std::string_view id, TTarvinItem& node, int index) {
-        std::size_t unit = 0;
-        if (!hashed && inStep < units.size() && units[inStep].Id == id) {
-            unit = inStep++;
-        } else if (!hashed && inStep == units.size()) {
-            return; // every unit has found its value
-        } else {
-            if (!hashed)
-                hashAll();
-            const auto it = byId.find(id);
-            if (it == byId.end())
-                return;
-            unit = it->second;
+        if (inStep < units.size() && units[inStep].Id == id) {
+            Consider(plan, id, node, index, units[inStep].Target, cp, strict, current);
+            ++inStep;
         }
-        ++matched;
-        std::string_view target = units[unit].Target;
-        const std::string_view text = node.ValueText(index);
-        current.clear();
-        AppendExchangeText(current, text, cp);
-        // Some tools hand line breaks back as CR LF; the text is the same.
-        std::string normalized;
-        if (target.find('\r') != std::string_view::npos) {
-            normalized = WithoutCr(target);
-            target = normalized;
-        }
-        if (target == current)
-            return;
-        char32_t bad = 0;
-        std::optional<std::string> bytes = LanguageText(target, cp, bad);
-        if (!bytes)
-            throw EExchangeError(UnitError(id, DescribeChar(bad) + " does not exist in code page " +
-                                                   std::to_string(cp.Id()) +
-                                                   " of this translation"));
-        if (ValueKindOfIdent(node.GetValueIdent(index)) == vkItems &&
-            LineCount(current) != LineCount(target)) {
-            const std::string message =
-                UnitError(id, "the list had " + std::to_string(LineCount(current)) +
-                                  " lines and now has " + std::to_string(LineCount(target)));
-            if (strict)
-                throw EExchangeError(message + " (refused with --strict)");
-            plan.Warnings.push_back(message);
-        }
-        plan.Changes.push_back({std::string(id), &node, index, std::move(*bytes)});
     });
-    if (matched != units.size()) {
-        if (!hashed)
-            hashAll();
-        // Name the first unit, in the file's order, that matched nothing.
-        std::vector<bool> found(units.size());
-        ForEachValueId(translation, [&](std::string_view id, TTarvinItem&, int) {
-            if (const auto it = byId.find(id); it != byId.end())
-                found[it->second] = true;
-        });
-        for (std::size_t i = 0; i < units.size(); ++i)
-            if (!found[i])
-                throw EExchangeError(UnitError(units[i].Id, "the translation has no such value"));
-    }
+    if (inStep == units.size())
+        return plan;
+
+    // Another order, a duplicate or a stranger: by id.
+    plan.Changes.clear();
+    plan.Warnings.clear();
+    std::unordered_map<std::string_view, std::size_t> byId;
+    byId.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i)
+        if (!byId.emplace(units[i].Id, i).second)
+            throw EExchangeError(UnitError(units[i].Id, "appears twice in the file"));
+    std::vector<bool> found(units.size());
+    ForEachValueId(translation, [&](std::string_view id, TTarvinItem& node, int index) {
+        const auto it = byId.find(id);
+        if (it == byId.end())
+            return;
+        found[it->second] = true;
+        Consider(plan, id, node, index, units[it->second].Target, cp, strict, current);
+    });
+    // Name the first unit, in the file's order, that matched nothing.
+    for (std::size_t i = 0; i < units.size(); ++i)
+        if (!found[i])
+            throw EExchangeError(UnitError(units[i].Id, "the translation has no such value"));
     return plan;
 }
 

@@ -172,9 +172,8 @@ public:
             std::fclose(probe);
         else
             throw EFOpenError(fileName, SystemMessage(errno));
-        po_file_t read = nullptr;
-        WithPoErrors([&] { read = po_file_read(fileName.c_str(), &kHandler); });
-        m_file.reset(read);
+        // Owned at once: a reported error throws after the read returned.
+        WithPoErrors([&] { m_file.reset(po_file_read(fileName.c_str(), &kHandler)); });
         if (!m_file)
             throw EExchangeError(fileName + ": cannot be read as a PO file");
         for (const char* const* domain = po_file_domains(m_file.get()); *domain; ++domain) {
