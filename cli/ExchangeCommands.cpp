@@ -76,6 +76,8 @@ int RunImportRequest(const ImportRequest& request) {
     TTarvin& translation = ProcessTree();
     std::vector<TValueSpan> spans;
     LoadWithSpans(translation, request.translation, spans);
+    // Every byte is kept, even what the read skipped; still, tell.
+    WarnAboutLosses({{request.translation, translation}});
     const std::unique_ptr<TExchangeDocument> document = ReadExchangeFile(request.exchangeFile);
     const TImportPlan plan = PlanImport(translation, document->Units(), request.strict);
     for (const std::string& warning : plan.Warnings)
@@ -85,7 +87,7 @@ int RunImportRequest(const ImportRequest& request) {
             std::cerr << "~ " << change.Id << "\n";
     if (!request.dryRun) {
         if (plan.Changes.empty())
-            WriteOutput(request.output, translation.LoadedText());
+            WriteOutput(request.output, translation.LoadedBytes());
         else
             WriteOutput(request.output, ApplyImport(translation, spans, plan));
     }

@@ -35,7 +35,9 @@ public:
     // where each value stands in those bytes (see LoadedText).
     void LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans = nullptr);
     // The bytes the tree was last loaded from, cut at their first NUL.
-    std::string_view LoadedText() const { return CutAtNul({m_buffer.Data(), m_buffer.Size()}); }
+    std::string_view LoadedText() const { return CutAtNul(LoadedBytes()); }
+    // All of them, what follows a NUL too.
+    std::string_view LoadedBytes() const { return {m_buffer.Data(), m_buffer.Size()}; }
     // What the last load skipped or stopped at, in text order (see
     // TReadLossKind); also after a load that raised an error.
     const TReadLosses& ReadLosses() const { return m_losses; }

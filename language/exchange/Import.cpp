@@ -142,6 +142,8 @@ std::string ApplyImport(TTarvin& translation, const std::vector<TValueSpan>& spa
     for (const TImportChange& change : plan.Changes)
         newTexts.emplace(TValueKey{change.Node, change.Index}, change.Text);
     std::string text = SpliceValues(translation.LoadedText(), spans, newTexts);
+    // What a NUL hides from the reader is no less the user's.
+    text += translation.LoadedBytes().substr(translation.LoadedText().size());
     std::vector<std::string> old;
     old.reserve(plan.Changes.size());
     for (const TImportChange& change : plan.Changes) {
