@@ -104,12 +104,15 @@ class TXliffDocument : public TExchangeDocument {
 public:
     explicit TXliffDocument(const std::string& fileName) {
         m_bytes = ReadWholeFile(fileName);
-        const auto result = m_doc.load_buffer_inplace(m_bytes.Data(), m_bytes.Size(),
-                                                      pugi::parse_default | pugi::parse_ws_pcdata_single,
-                                                      pugi::encoding_auto);
+        const auto result = m_doc.load_buffer_inplace(
+            m_bytes.Data(), m_bytes.Size(), pugi::parse_default | pugi::parse_ws_pcdata_single,
+            pugi::encoding_auto);
         if (!result)
             throw EExchangeError(fileName + ":" + Position(fileName, result.offset) + ": " +
                                  result.description());
+        if (LocalName(m_doc.document_element().name()) != "xliff")
+            throw EExchangeError(fileName + ": not an XLIFF file (its root element is <" +
+                                 m_doc.document_element().name() + ">)");
         Collect(fileName);
     }
 
