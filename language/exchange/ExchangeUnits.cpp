@@ -216,41 +216,39 @@ void ForEachValueId(const TTarvin& translation,
     Walk(translation, nullptr, [&](const TVisit& v) { visit(v.id, v.node, v.index); });
 }
 
+// Line by line through the code page's own conversion, which knows its
+// double-byte characters; no byte of one is a CR or LF.
 void AppendExchangeText(std::string& out, std::string_view bytes, const CodePage& cp) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b == '\r') {
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-            out += '\n';
-        } else if (b < 0x80) {
-            out += static_cast<char>(b);
-        } else {
-            AppendUtf8(out, cp.Decode(b));
-        }
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= bytes.size(); ++i) {
+        if (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        out += cp.ToUtf8(bytes.substr(start, i - start));
+        if (i == bytes.size())
+            break;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        out += '\n';
+        start = i + 1;
     }
 }
 
 std::optional<std::string> LanguageText(std::string_view utf8, const CodePage& cp, char32_t& bad) {
     std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[pos]);
-        if (b == '\r' || b == '\n') {
-            pos += (b == '\r' && pos + 1 < utf8.size() && utf8[pos + 1] == '\n') ? 2 : 1;
-            out += "\r\n";
-        } else if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++pos;
-        } else {
-            const char32_t ch = NextUtf8(utf8, pos);
-            unsigned char byte = 0;
-            if (!cp.Encode(ch, byte)) {
-                bad = ch;
-                return std::nullopt;
-            }
-            out += static_cast<char>(byte);
-        }
+    std::string line;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= utf8.size(); ++i) {
+        if (i < utf8.size() && utf8[i] != '\r' && utf8[i] != '\n')
+            continue;
+        if (!cp.FromUtf8(utf8.substr(start, i - start), line, &bad))
+            return std::nullopt;
+        out += line;
+        if (i == utf8.size())
+            break;
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+            ++i;
+        out += "\r\n";
+        start = i + 1;
     }
     return out;
 }
