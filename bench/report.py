@@ -21,6 +21,10 @@ LABELS = collections.OrderedDict([
     ("update", "`trvx update` onto a newer base"),
     ("extract", "`trvx extract` from an .exe"),
     ("check", "`trvx check`"),
+    ("export_xlf", "`trvx export` to XLIFF"),
+    ("import_xlf", "`trvx import` of that XLIFF"),
+    ("export_po", "`trvx export` to PO"),
+    ("import_po", "`trvx import` of that PO"),
     ("rapidjson", "RapidJSON parse + write (.json)"),
     ("msgcat", "gettext `msgcat` (.po)"),
     ("lconvert", "Qt `lconvert` (.ts)"),
@@ -33,7 +37,8 @@ LABELS = collections.OrderedDict([
 ])
 # Tools whose cost must grow linearly: Tarvin's own.
 OURS = {"fmt", "fmt_o", "dump", "update", "extract", "check", "start", "update_to", "rebuild_trees",
-        "search", "start_ref", "open_with_reference"}
+        "search", "start_ref", "open_with_reference",
+        "export_xlf", "import_xlf", "export_po", "import_po"}
 
 
 def seconds(s):
@@ -105,6 +110,14 @@ def main():
                 ratio = r[0] / fmt_large[0]
                 check("`trvx %s` %s %.1fx `trvx fmt` at %d MB" % (tool, op, limit, large),
                       ratio < limit if op == "<" else ratio <= limit, "%.2fx" % ratio)
+    if fmt_large:
+        for tool in ("export_xlf", "import_xlf", "export_po", "import_po"):
+            r = get(tool, large)
+            if r:
+                ratio = r[0] / fmt_large[0]
+                check("`%s` < 3x `trvx fmt` at %d MB" % (tool, large), ratio < 3, "%.2fx" % ratio)
+                rss = r[2] * 1024 / file_bytes[large]
+                check("`%s` peak RSS < 4x the file" % tool, rss < 4, "%.2fx" % rss)
     for tool in LABELS:
         if tool in OURS and get(tool, small) and get(tool, large) and large != small:
             g = (get(tool, large)[0] / mb(large)) / (get(tool, small)[0] / mb(small))

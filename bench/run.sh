@@ -132,12 +132,19 @@ for size in $sizes; do
     OUT_FILE=$out/extract.trvx measure extract "$size" "$trvx" extract "$base.exe"
     # Exit status 1 means it found errors, which the generated texts hold.
     ALLOW_STATUS=1 measure check "$size" "$trvx" check "$base.trvx"
+    # To and from CAT tools; the import brings back the untouched export.
+    for format in xlf po; do
+        measure "export_$format" "$size" "$trvx" export "$base.trvx" -o "$out/export.$format"
+        measure "import_$format" "$size" "$trvx" import "$base.trvx" "$out/export.$format" \
+            -o "$out/import.trvx"
+    done
     [ -x "$tools/json_roundtrip" ] &&
         measure rapidjson "$size" "$tools/json_roundtrip" "$base.json" "$out/out.json"
     command -v msgcat >/dev/null && measure msgcat "$size" msgcat "$base.po" -o "$out/out.po"
     [ -x "$lconvert" ] && measure lconvert "$size" "$lconvert" -i "$base.ts" -o "$out/out.ts"
     measure_gui "$size"
-    rm -f "$out"/fmt.trvx "$out"/fmt-o.trvx "$out"/update.trvx "$out"/extract.trvx "$out"/out.*
+    rm -f "$out"/fmt.trvx "$out"/fmt-o.trvx "$out"/update.trvx "$out"/extract.trvx "$out"/out.* \
+        "$out"/export.* "$out"/import.trvx
 done
 
 sizes_bytes=()

@@ -48,8 +48,9 @@ private:
 
 class TReader {
 public:
-    TReader(TTarvinItem& root, std::string_view text, TReadLosses* losses)
-        : m_begin(text.data()), m_end(text.data() + text.size()), m_losses(losses) {
+    TReader(TTarvinItem& root, std::string_view text, TReadLosses* losses,
+            std::vector<TValueSpan>* spans)
+        : m_begin(text.data()), m_end(text.data() + text.size()), m_losses(losses), m_spans(spans) {
         Push(&root);
     }
     TReader(const TReader&) = delete;
@@ -155,10 +156,20 @@ private:
         int depth = 0;
         const char* equals = p;
         const char* valueStart = ++p;
-        auto store = [&] {
+        const char* const textStart = p;
+        auto store = [&](const char* end, bool selfEnding) {
             if (m_depth == 1)
                 Lost(TReadLossKind::RootValue, ident.empty() ? equals : ident.data());
-            Top().values.push_back({TStr::Borrow(ident), collected.Take()});
+            Frame& top = Top();
+            // The blanks before a line break or brace are no part of the text.
+            while (m_spans && !selfEnding && end > textStart && IsBlank(end[-1]))
+                --end;
+            if (m_spans)
+                m_spans->push_back({top.node,
+                                    top.node->ValueCount() + static_cast<int>(top.values.size()),
+                                    static_cast<std::size_t>(textStart - m_begin),
+                                    static_cast<std::size_t>(end - m_begin), selfEnding});
+            top.values.push_back({TStr::Borrow(ident), collected.Take()});
         };
 
         for (;;) {
@@ -179,7 +190,7 @@ private:
                     collected.Add(Span(valueStart, p), doubled);
                     ++p;
                     if (depth == 0) {
-                        store();
+                        store(p, true);
                         return true;
                     }
                     inQuotes = false;
@@ -192,7 +203,7 @@ private:
                 if (depth == 0) {
                     // Ends the value and closes the node that holds it.
                     collected.Add(Trim(Span(valueStart, p)), false);
-                    store();
+                    store(p, false);
                     Pop();
                     m_rootClosedAt = p;
                     ++p;
@@ -200,15 +211,15 @@ private:
                 }
                 ++p;
                 if (depth == 1) {
-                    store();
+                    store(p, true);
                     return true;
                 }
                 --depth;
                 valueStart = p;
             } else if (depth == 0) { // a line break ends a one-line value
                 collected.Add(Trim(Span(valueStart, p)), false);
+                store(p, false);
                 p = SkipLineBreak(p);
-                store();
                 return true;
             } else {
                 p = SkipLineBreak(p);
@@ -221,14 +232,16 @@ private:
     const char* m_end;
     TReadLosses* m_losses;
     const char* m_rootClosedAt = nullptr; // the last '}' that closed a node
+    std::vector<TValueSpan>* m_spans;
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
 };
 
 } // namespace
 
-void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* losses) {
-    TReader(root, text, losses).Run();
+void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* losses,
+                       std::vector<TValueSpan>* spans) {
+    TReader(root, text, losses, spans).Run();
 }
 
 } // namespace trvx

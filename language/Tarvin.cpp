@@ -24,7 +24,7 @@ void TTarvin::LoadFromText(std::string_view text) {
     LoadFromBuffer(std::move(buffer));
 }
 
-void TTarvin::LoadFromBuffer(TByteBuffer buffer) {
+void TTarvin::LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans) {
     // The old nodes live in the arena and borrow from the old buffer: they
     // go first.
     m_root.Clear();
@@ -40,7 +40,7 @@ void TTarvin::LoadFromBuffer(TByteBuffer buffer) {
         ResolvePositions(text, m_losses);
     };
     try {
-        ParseLanguageText(m_root, text, &m_losses);
+        ParseLanguageText(m_root, text, &m_losses, spans);
     } catch (...) {
         finish();
         throw;

@@ -4,6 +4,7 @@
 #include "language/ByteBuffer.h"
 #include "language/CodePage.h"
 #include "language/ReadLoss.h"
+#include "language/Reader.h"
 #include "language/TarvinItem.h"
 
 #include <iosfwd>
@@ -30,8 +31,13 @@ public:
     // its first NUL. A surplus closing brace raises EListError(-1) and leaves
     // what was read before it.
     void LoadFromText(std::string_view text);
-    // The same, taking the bytes over instead of copying them.
-    void LoadFromBuffer(TByteBuffer buffer);
+    // The same, taking the bytes over instead of copying them. With spans,
+    // where each value stands in those bytes (see LoadedText).
+    void LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans = nullptr);
+    // The bytes the tree was last loaded from, cut at their first NUL.
+    std::string_view LoadedText() const { return CutAtNul(LoadedBytes()); }
+    // All of them, what follows a NUL too.
+    std::string_view LoadedBytes() const { return {m_buffer.Data(), m_buffer.Size()}; }
     // What the last load skipped or stopped at, in text order (see
     // TReadLossKind); also after a load that raised an error.
     const TReadLosses& ReadLosses() const { return m_losses; }

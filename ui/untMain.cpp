@@ -4,6 +4,7 @@
 #include "ui/ContentsModel.h"
 #include "ui/ContentsTree.h"
 #include "ui/Dialogs.h"
+#include "ui/ExchangeActions.h"
 #include "ui/HeaderLine.h"
 #include "ui/ReferenceText.h"
 #include "ui/UpdateListWindow.h"
@@ -35,6 +36,7 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
 
     CreateActions();
     CreateMenus();
+    InstallExchangeActions(*this);
     CreateLayout();
     CreateToolWindows();
     ConnectViews();

@@ -230,8 +230,9 @@ private slots:
     void menus() {
         TScriptedDialogs dialogs;
         TfrmMain w;
-        QCOMPARE(MenuCaptions(w.mnuFile), QStringList({"&Open...", "Open &Reference...", "&Save...",
-                                                       "---", "Update To...", "---", "&Exit"}));
+        QCOMPARE(MenuCaptions(w.mnuFile),
+                 QStringList({"&Open...", "Open &Reference...", "&Save...", "---", "Update To...",
+                              "E&xport...", "&Import...", "---", "&Exit"}));
         QCOMPARE(MenuCaptions(w.mnuSearch),
                  QStringList({"Find &Value", "Find Value I&dent", "Find &Item", "---", "Find &Next",
                               "---", "Next &Untranslated", "Previous Untranslated"}));
