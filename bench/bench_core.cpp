@@ -3,9 +3,9 @@
 // every text they show.
 
 #include "bench/SearchTree.h"
-#include "language/CodePage.h"
-#include "language/Tarvin.h"
-#include "language/Writer.h"
+#include "encoding/CodePage.h"
+#include "document/Tarvin.h"
+#include "format/Writer.h"
 
 #include <benchmark/benchmark.h>
 

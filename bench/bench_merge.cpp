@@ -2,8 +2,8 @@
 // indexed merge, the linear-scan reference on sizes where it finishes, and
 // pruning. Sizes are values per file.
 
-#include "language/Tarvin.h"
-#include "language/UpdateMerge.h"
+#include "document/Tarvin.h"
+#include "update/UpdateMerge.h"
 #include "tests/language/UpdateMergeReference.h"
 
 #include <benchmark/benchmark.h>

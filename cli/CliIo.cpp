@@ -1,10 +1,10 @@
 #include "cli/CliIo.h"
 
-#include "language/Errors.h"
-#include "language/FileIO.h"
-#include "language/OpenFile.h"
-#include "language/PeResource.h"
-#include "language/Reader.h"
+#include "tree/Errors.h"
+#include "format/FileIO.h"
+#include "document/OpenFile.h"
+#include "pe/PeResource.h"
+#include "format/Reader.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/Command.h"
-#include "language/PeFile.h"
-#include "language/Tarvin.h"
+#include "pe/PeFile.h"
+#include "document/Tarvin.h"
 
 #include <initializer_list>
 #include <string>

@@ -2,10 +2,10 @@
 
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
-#include "language/Errors.h"
-#include "language/FileIO.h"
-#include "language/OpenFile.h"
-#include "language/exchange/Exchange.h"
+#include "tree/Errors.h"
+#include "format/FileIO.h"
+#include "document/OpenFile.h"
+#include "exchange/Exchange.h"
 
 #include <cstring>
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "cli/Options.h"
 
-#include "language/CodePage.h"
+#include "encoding/CodePage.h"
 
 #include <CLI/CLI.hpp>
 

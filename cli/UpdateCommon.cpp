@@ -2,8 +2,8 @@
 
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
-#include "language/UpdateMerge.h"
-#include "language/UpdateReport.h"
+#include "update/UpdateMerge.h"
+#include "update/UpdateReport.h"
 
 #include <ostream>
 

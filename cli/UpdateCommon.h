@@ -1,7 +1,7 @@
 #pragma once
 
-#include "language/Tarvin.h"
-#include "language/UpdateLists.h"
+#include "document/Tarvin.h"
+#include "update/UpdateLists.h"
 
 #include <iosfwd>
 #include <string>

@@ -1,8 +1,8 @@
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
 #include "cli/Options.h"
-#include "language/Check.h"
-#include "language/CheckReport.h"
+#include "check/Check.h"
+#include "cli/CheckReport.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,7 @@
 #include "cli/CliIo.h"
 #include "cli/Options.h"
-#include "language/CodePage.h"
-#include "language/Writer.h"
+#include "encoding/CodePage.h"
+#include "format/Writer.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,7 @@
 #include "cli/CliIo.h"
 #include "cli/Options.h"
-#include "language/Errors.h"
-#include "language/PeResource.h"
+#include "tree/Errors.h"
+#include "pe/PeResource.h"
 
 #include <CLI/CLI.hpp>
 

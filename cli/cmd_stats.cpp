@@ -1,8 +1,8 @@
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
 #include "cli/Options.h"
-#include "language/ReportFormat.h"
-#include "language/Stats.h"
+#include "cli/ReportFormat.h"
+#include "check/Stats.h"
 
 #include <CLI/CLI.hpp>
 

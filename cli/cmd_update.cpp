@@ -1,9 +1,9 @@
 #include "cli/CliIo.h"
 #include "cli/Options.h"
 #include "cli/UpdateCommon.h"
-#include "language/Errors.h"
-#include "language/UpdateMerge.h"
-#include "language/UpdateReport.h"
+#include "tree/Errors.h"
+#include "update/UpdateMerge.h"
+#include "update/UpdateReport.h"
 
 #include <CLI/CLI.hpp>
 

@@ -11,9 +11,9 @@
 // though no merge would mark them (below removed nodes, twice).
 
 #include "FuzzCheck.h"
-#include "language/Errors.h"
-#include "language/Tarvin.h"
-#include "language/UpdateMerge.h"
+#include "tree/Errors.h"
+#include "document/Tarvin.h"
+#include "update/UpdateMerge.h"
 #include "tests/language/UpdateMergeReference.h"
 #include "tests/support/TreeShape.h"
 

@@ -6,10 +6,10 @@
 //     letter case of type and name, and loads as its bytes do as a text.
 
 #include "FuzzCheck.h"
-#include "language/Errors.h"
-#include "language/PeFile.h"
-#include "language/PeResource.h"
-#include "language/Tarvin.h"
+#include "tree/Errors.h"
+#include "pe/PeFile.h"
+#include "pe/PeResource.h"
+#include "document/Tarvin.h"
 #include "tests/support/TreeShape.h"
 
 #include <cstddef>

@@ -12,8 +12,8 @@
 // blanks at either end of texts, NUL in texts.
 
 #include "FuzzCheck.h"
-#include "language/Errors.h"
-#include "language/Tarvin.h"
+#include "tree/Errors.h"
+#include "document/Tarvin.h"
 #include "tests/support/TreeShape.h"
 
 #include <cstddef>

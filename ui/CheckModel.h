@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language/Check.h"
+#include "check/Check.h"
 
 #include <QAbstractTableModel>
 

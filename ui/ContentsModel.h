@@ -1,8 +1,8 @@
 #pragma once
 
-#include "language/CodePage.h"
-#include "language/TarvinItem.h"
-#include "language/UpdateLists.h"
+#include "encoding/CodePage.h"
+#include "tree/TarvinItem.h"
+#include "update/UpdateLists.h"
 #include "ui/NodeData.h"
 #include "ui/ViewRules.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "language/CheckText.h"
-#include "language/CodePage.h"
-#include "language/FirstPositionIndex.h"
-#include "language/TarvinItem.h"
+#include "check/CheckText.h"
+#include "encoding/CodePage.h"
+#include "tree/FirstPositionIndex.h"
+#include "tree/TarvinItem.h"
 
 #include <optional>
 #include <span>

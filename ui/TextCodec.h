@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language/CodePage.h"
+#include "encoding/CodePage.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language/TarvinItem.h"
+#include "tree/TarvinItem.h"
 
 #include <optional>
 #include <vector>

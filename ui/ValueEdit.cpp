@@ -3,8 +3,8 @@
 #include "ui/ReferencePane.h"
 #include "ui/TextCodec.h"
 
-#include "language/Shortcut.h"
-#include "language/ValueKind.h"
+#include "editing/Shortcut.h"
+#include "editing/ValueKind.h"
 #include "ui/untItemsEditor.h"
 #include "ui/untShortcutEditor.h"
 #include "ui/untStringEditor.h"

@@ -1,6 +1,6 @@
 #include "ui/ViewRules.h"
 
-#include "language/NameTables.h"
+#include "tree/NameTables.h"
 #include "ui/TextCodec.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language/CodePage.h"
+#include "encoding/CodePage.h"
 #include "ui/NodeData.h"
 
 #include <QString>

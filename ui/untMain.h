@@ -1,8 +1,8 @@
 #pragma once
 
-#include "language/SearchWalk.h"
-#include "language/Tarvin.h"
-#include "language/UpdateLists.h"
+#include "editing/SearchWalk.h"
+#include "document/Tarvin.h"
+#include "update/UpdateLists.h"
 #include "ui/Icons.h"
 #include "ui/ViewRules.h"
 

@@ -1,9 +1,9 @@
 // Opening and saving the translation.
 #include "ui/untMain.h"
 
-#include "language/Errors.h"
-#include "language/OpenFile.h"
-#include "language/UpdateMerge.h"
+#include "tree/Errors.h"
+#include "document/OpenFile.h"
+#include "update/UpdateMerge.h"
 #include "ui/Dialogs.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Update To and the Added and Removed lists.
 #include "ui/untMain.h"
 
-#include "language/UpdateMerge.h"
+#include "update/UpdateMerge.h"
 #include "ui/ContentsModel.h"
 #include "ui/Dialogs.h"
 #include "ui/UpdateModel.h"

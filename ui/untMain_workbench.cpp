@@ -2,7 +2,7 @@
 // through its untranslated texts, the check's findings and undo of edits.
 #include "ui/untMain.h"
 
-#include "language/Check.h"
+#include "check/Check.h"
 #include "ui/CheckModel.h"
 #include "ui/CheckWindow.h"
 #include "ui/ContentsModel.h"

@@ -1,6 +1,6 @@
 #include "ui/untShortcutEditor.h"
 
-#include "language/Shortcut.h"
+#include "editing/Shortcut.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "language/FileIO.h"
-#include "language/Tarvin.h"
-#include "language/exchange/ExchangeUnits.h"
+#include "format/FileIO.h"
+#include "document/Tarvin.h"
+#include "exchange/ExchangeUnits.h"
 
 #include <memory>
 #include <optional>

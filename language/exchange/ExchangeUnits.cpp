@@ -1,6 +1,6 @@
-#include "language/exchange/ExchangeUnits.h"
+#include "exchange/ExchangeUnits.h"
 
-#include "language/UpdateReport.h"
+#include "update/UpdateReport.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "language/CodePage.h"
-#include "language/Tarvin.h"
-#include "language/ValueKind.h"
+#include "encoding/CodePage.h"
+#include "document/Tarvin.h"
+#include "editing/ValueKind.h"
 
 #include <functional>
 #include <optional>

@@ -1,5 +1,5 @@
-#include "language/OpenFile.h"
-#include "language/exchange/ExportUnits.h"
+#include "document/OpenFile.h"
+#include "exchange/ExportUnits.h"
 
 namespace trvx::exchange {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language/exchange/Exchange.h"
+#include "exchange/Exchange.h"
 
 namespace trvx::exchange {
 

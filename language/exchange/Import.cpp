@@ -1,7 +1,7 @@
-#include "language/exchange/Exchange.h"
-#include "language/exchange/ValueSplice.h"
+#include "exchange/Exchange.h"
+#include "exchange/ValueSplice.h"
 
-#include "language/Errors.h"
+#include "tree/Errors.h"
 
 #include <unordered_map>
 

@@ -1,5 +1,5 @@
-#include "language/Errors.h"
-#include "language/exchange/ExportUnits.h"
+#include "tree/Errors.h"
+#include "exchange/ExportUnits.h"
 
 #include <gettext-po.h>
 

@@ -1,7 +1,7 @@
-#include "language/exchange/ValueSplice.h"
+#include "exchange/ValueSplice.h"
 
-#include "language/Quoting.h"
-#include "language/ValueKind.h"
+#include "format/Quoting.h"
+#include "editing/ValueKind.h"
 
 namespace trvx::exchange {
 

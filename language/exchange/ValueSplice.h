@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language/Reader.h"
+#include "format/Reader.h"
 
 #include <string>
 #include <string_view>

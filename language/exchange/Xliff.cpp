@@ -1,6 +1,6 @@
-#include "language/Errors.h"
-#include "language/FileIO.h"
-#include "language/exchange/ExportUnits.h"
+#include "tree/Errors.h"
+#include "format/FileIO.h"
+#include "exchange/ExportUnits.h"
 
 #include <pugixml.hpp>
 

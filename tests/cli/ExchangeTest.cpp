@@ -1,4 +1,4 @@
-#include "language/Tarvin.h"
+#include "document/Tarvin.h"
 #include "tests/cli/TrvxRun.h"
 #include "tests/language/PeFixtures.h"
 

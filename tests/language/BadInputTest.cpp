@@ -3,7 +3,7 @@
 
 #include "PeFixtures.h"
 #include "TestSupport.h"
-#include "language/Errors.h"
+#include "tree/Errors.h"
 #include "tests/support/TreeShape.h"
 
 #include <gtest/gtest.h>

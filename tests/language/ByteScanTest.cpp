@@ -1,6 +1,6 @@
-#include "language/ByteScan.h"
-#include "language/Tarvin.h"
-#include "language/Writer.h"
+#include "format/ByteScan.h"
+#include "document/Tarvin.h"
+#include "format/Writer.h"
 
 #include <gtest/gtest.h>
 

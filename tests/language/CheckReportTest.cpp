@@ -1,6 +1,6 @@
-#include "language/CheckReport.h"
+#include "cli/CheckReport.h"
 #include "XmlCheck.h"
-#include "language/ReportFormat.h"
+#include "cli/ReportFormat.h"
 
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>

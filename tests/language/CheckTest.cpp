@@ -1,4 +1,4 @@
-#include "language/Check.h"
+#include "check/Check.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

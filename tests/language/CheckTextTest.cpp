@@ -1,4 +1,4 @@
-#include "language/CheckText.h"
+#include "check/CheckText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "language/CodePage.h"
-#include "language/SearchWalk.h"
-#include "language/Tarvin.h"
+#include "encoding/CodePage.h"
+#include "editing/SearchWalk.h"
+#include "document/Tarvin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "language/EntryCounts.h"
+#include "update/EntryCounts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "tests/language/PeFixtures.h"
 
 #include "TestSupport.h"
-#include "language/Errors.h"
+#include "tree/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // bytes must come out the same whatever the size; standard input is read as
 // it comes; what is no file is refused.
 #include "PeFixtures.h"
-#include "language/ByteBuffer.h"
-#include "language/Errors.h"
-#include "language/FileIO.h"
+#include "format/ByteBuffer.h"
+#include "tree/Errors.h"
+#include "format/FileIO.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "language/Reader.h"
-#include "language/Tarvin.h"
+#include "format/Reader.h"
+#include "document/Tarvin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "language/Errors.h"
+#include "tree/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // or exactly what was saved.
 
 #include "PeFixtures.h"
-#include "language/Errors.h"
-#include "language/FileIO.h"
+#include "tree/Errors.h"
+#include "format/FileIO.h"
 #include "tests/support/TreeShape.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "language/SearchWalk.h"
-#include "language/Tarvin.h"
+#include "editing/SearchWalk.h"
+#include "document/Tarvin.h"
 
 #include "TestSupport.h"
 

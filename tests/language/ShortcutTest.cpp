@@ -1,4 +1,4 @@
-#include "language/Shortcut.h"
+#include "editing/Shortcut.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "language/Stats.h"
+#include "check/Stats.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

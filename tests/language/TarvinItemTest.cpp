@@ -1,6 +1,6 @@
-#include "language/TarvinItem.h"
-#include "language/CodePage.h"
-#include "language/Errors.h"
+#include "tree/TarvinItem.h"
+#include "encoding/CodePage.h"
+#include "tree/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language/Tarvin.h"
+#include "document/Tarvin.h"
 
 #include <string>
 #include <vector>

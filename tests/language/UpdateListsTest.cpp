@@ -1,4 +1,4 @@
-#include "language/UpdateLists.h"
+#include "update/UpdateLists.h"
 
 #include <gtest/gtest.h>
 

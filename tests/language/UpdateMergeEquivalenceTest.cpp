@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 #include "UpdateMergeReference.h"
 
-#include "language/UpdateMerge.h"
+#include "update/UpdateMerge.h"
 
 #include <gtest/gtest.h>
 

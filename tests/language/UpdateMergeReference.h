@@ -4,9 +4,9 @@
 // pruning, kept only to check the real ones against. Plain vectors, plain
 // IndexOfChild / IndexOfValue, no index of any kind.
 
-#include "language/CodePage.h"
-#include "language/TarvinItem.h"
-#include "language/UpdateLists.h"
+#include "encoding/CodePage.h"
+#include "tree/TarvinItem.h"
+#include "update/UpdateLists.h"
 
 #include <algorithm>
 #include <string>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "language/Tarvin.h"
-#include "language/UpdateMerge.h"
-#include "language/UpdateReport.h"
+#include "document/Tarvin.h"
+#include "update/UpdateMerge.h"
+#include "update/UpdateReport.h"
 
 #include <gtest/gtest.h>
 

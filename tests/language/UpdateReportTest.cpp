@@ -1,5 +1,5 @@
-#include "language/UpdateReport.h"
-#include "language/Tarvin.h"
+#include "update/UpdateReport.h"
+#include "document/Tarvin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "language/ValueKind.h"
+#include "editing/ValueKind.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "language/exchange/Exchange.h"
+#include "exchange/Exchange.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "language/Errors.h"
-#include "language/Quoting.h"
+#include "tree/Errors.h"
+#include "format/Quoting.h"
 
 #include <gtest/gtest.h>
 

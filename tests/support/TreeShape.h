@@ -4,8 +4,8 @@
 // bad-input tests. Every walk uses an explicit stack: the trees these look
 // at can be hundreds of thousands of levels deep.
 
-#include "language/Quoting.h"
-#include "language/TarvinItem.h"
+#include "format/Quoting.h"
+#include "tree/TarvinItem.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // The three models behind the trees, checked by QAbstractItemModelTester.
 #include "support/UiTestSupport.h"
 
-#include "language/Tarvin.h"
+#include "document/Tarvin.h"
 #include "ui/ContentsModel.h"
 #include "ui/Icons.h"
 #include "ui/UpdateModel.h"

@@ -2,8 +2,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 
-#include "language/Tarvin.h"
-#include "language/UpdateMerge.h"
+#include "document/Tarvin.h"
+#include "update/UpdateMerge.h"
 #include "ui/ContentsModel.h"
 #include "ui/UpdateListWindow.h"
 #include "ui/UpdateModel.h"

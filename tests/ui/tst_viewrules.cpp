@@ -1,6 +1,6 @@
 // The rules behind the views that need no widgets: caption, icons and
 // captions of nodes, sibling order, display of values, update-list order.
-#include "language/CodePage.h"
+#include "encoding/CodePage.h"
 #include "ui/TextCodec.h"
 #include "ui/ViewRules.h"
 

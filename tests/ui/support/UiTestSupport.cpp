@@ -1,7 +1,7 @@
 #include "UiTestSupport.h"
 
-#include "language/Errors.h"
-#include "language/Tarvin.h"
+#include "tree/Errors.h"
+#include "document/Tarvin.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language/UpdateLists.h"
+#include "update/UpdateLists.h"
 
 #include <QByteArray>
 #include <QModelIndex>

@@ -1,0 +1,199 @@
+#include "cli/CheckReport.h"
+
+#include "cli/ReportFormat.h"
+
+#include <array>
+
+namespace trvx {
+
+namespace {
+
+constexpr std::size_t kShownChars = 70;
+
+std::string Count(int n, std::string_view one, std::string_view many) {
+    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+std::string Tally(int errors, int warnings, int infos) {
+    return Count(errors, "error", "errors") + ", " + Count(warnings, "warning", "warnings") + ", " +
+           Count(infos, "info", "infos");
+}
+
+struct TKindTally {
+    std::array<int, 3> bySeverity{};
+    int Total() const { return bySeverity[0] + bySeverity[1] + bySeverity[2]; }
+};
+
+std::array<TKindTally, kCheckKindCount> TallyByKind(const std::vector<TFinding>& findings) {
+    std::array<TKindTally, kCheckKindCount> tally{};
+    for (const TFinding& f : findings)
+        ++tally[static_cast<int>(f.Kind)].bySeverity[static_cast<int>(f.Severity)];
+    return tally;
+}
+
+std::string Where(const TFinding& f) {
+    return f.Path.empty() ? "(root)" : ValidUtf8(f.Path);
+}
+
+std::string ValueLine(const TFinding& f) {
+    if (f.ValueIndex < 0)
+        return {};
+    return DisplayText(f.Ident, kShownChars) + " = \"" + DisplayText(f.Text, kShownChars) + "\"";
+}
+
+// One finding, two lines: severity, where and the value; then the message.
+// Appended piece by piece: a large report holds a hundred thousand of them.
+void AppendFinding(std::string& out, const TFinding& f) {
+    const std::string_view severity = SeverityName(f.Severity);
+    out += "  ";
+    out += severity;
+    out.append(severity.size() < 9 ? 9 - severity.size() : 1, ' ');
+    if (f.Path.empty())
+        out += "(root)";
+    else
+        AppendValidUtf8(out, f.Path);
+    if (f.ValueIndex >= 0) {
+        out += "  ";
+        out += DisplayText(f.Ident, kShownChars);
+        out += " = \"";
+        out += DisplayText(f.Text, kShownChars);
+        out += '"';
+    }
+    out += "\n           ";
+    AppendValidUtf8(out, f.Message);
+    out += '\n';
+}
+
+} // namespace
+
+std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckSource& source) {
+    std::string out;
+    out.reserve(256 + findings.size() * 224); // about what one finding takes
+    out += "Checked " + ValidUtf8(source.File);
+    if (!source.Base.empty())
+        out += " against " + ValidUtf8(source.Base);
+    out += " (" + source.CodePage + ")\n";
+    const auto tally = TallyByKind(findings);
+    std::size_t next = 0;
+    for (int k = 0; k < kCheckKindCount; ++k) {
+        const TKindTally& t = tally[k];
+        if (t.Total() == 0)
+            continue;
+        std::string counts;
+        for (int s = 0; s < 3; ++s) {
+            if (!t.bySeverity[s])
+                continue;
+            static constexpr std::array<std::array<std::string_view, 2>, 3> kWords = {
+                {{"error", "errors"}, {"warning", "warnings"}, {"info", "infos"}}};
+            counts +=
+                (counts.empty() ? "" : ", ") + Count(t.bySeverity[s], kWords[s][0], kWords[s][1]);
+        }
+        out +=
+            "\n" + std::string(CheckKindTitle(static_cast<TCheckKind>(k))) + " (" + counts + ")\n";
+        // Findings come grouped by kind, in the order of the kinds.
+        for (; next < findings.size() && static_cast<int>(findings[next].Kind) == k; ++next)
+            AppendFinding(out, findings[next]);
+    }
+    const int errors = CountFindings(findings, TSeverity::Error);
+    const int warnings = CountFindings(findings, TSeverity::Warning);
+    const int infos = CountFindings(findings, TSeverity::Info);
+    if (findings.empty())
+        out += "\nNo findings.\n";
+    out += "\n" + Tally(errors, warnings, infos);
+    if (!source.Base.empty()) {
+        const int untranslated = tally[static_cast<int>(TCheckKind::Untranslated)].Total();
+        out += "; " + Count(untranslated, "value", "values") + " the same as the base";
+    }
+    out += "\n";
+    return out;
+}
+
+std::string CheckReportJson(const std::vector<TFinding>& findings, const TCheckSource& source) {
+    std::string out = "{\n  \"file\": ";
+    AppendJsonString(out, source.File);
+    out += ",\n  \"base\": ";
+    if (source.Base.empty())
+        out += "null";
+    else
+        AppendJsonString(out, source.Base);
+    out += ",\n  \"codePage\": ";
+    AppendJsonString(out, source.CodePage);
+    out += ",\n  \"summary\": {\"errors\": " +
+           std::to_string(CountFindings(findings, TSeverity::Error)) +
+           ", \"warnings\": " + std::to_string(CountFindings(findings, TSeverity::Warning)) +
+           ", \"infos\": " + std::to_string(CountFindings(findings, TSeverity::Info)) +
+           ", \"checks\": {";
+    const auto tally = TallyByKind(findings);
+    for (int k = 0; k < kCheckKindCount; ++k) {
+        out += k ? ", " : "";
+        AppendJsonString(out, CheckKindName(static_cast<TCheckKind>(k)));
+        out += ": " + std::to_string(tally[k].Total());
+    }
+    out += "}},\n  \"findings\": [";
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        const TFinding& f = findings[i];
+        out += i ? ",\n    {" : "\n    {";
+        auto field = [&](std::string_view name, std::string_view value, bool last = false) {
+            AppendJsonString(out, name);
+            out += ": ";
+            AppendJsonString(out, value);
+            out += last ? "" : ", ";
+        };
+        field("severity", SeverityName(f.Severity));
+        field("check", CheckKindName(f.Kind));
+        field("path", f.Path);
+        field("ident", f.Ident);
+        field("text", f.Text);
+        field("message", f.Message, true);
+        out += '}';
+    }
+    out += findings.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+std::string CheckReportJunit(const std::vector<TFinding>& findings, const TCheckSource& source) {
+    const auto tally = TallyByKind(findings);
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"trvx check ";
+    AppendXmlText(out, source.File, true);
+    int cases = 0;
+    for (const TKindTally& t : tally)
+        cases += t.Total() ? t.Total() : 1;
+    out += "\" tests=\"" + std::to_string(cases) + "\" failures=\"" +
+           std::to_string(CountFindings(findings, TSeverity::Error)) + "\">\n";
+    std::size_t next = 0;
+    for (int k = 0; k < kCheckKindCount; ++k) {
+        const auto kind = static_cast<TCheckKind>(k);
+        const std::string name(CheckKindName(kind));
+        const TKindTally& t = tally[k];
+        out += "  <testsuite name=\"" + name + "\" tests=\"" +
+               std::to_string(t.Total() ? t.Total() : 1) + "\" failures=\"" +
+               std::to_string(t.bySeverity[0]) + "\" errors=\"0\" skipped=\"0\">\n";
+        if (t.Total() == 0)
+            out += "    <testcase classname=\"trvx.check." + name + "\" name=\"no findings\"/>\n";
+        for (; next < findings.size() && findings[next].Kind == kind; ++next) {
+            const TFinding& f = findings[next];
+            out += "    <testcase classname=\"trvx.check." + name + "\" name=\"";
+            AppendXmlText(out, Where(f) + (f.Ident.empty() ? "" : " " + f.Ident), true);
+            out += "\">\n";
+            const std::string value = ValueLine(f);
+            if (f.Severity == TSeverity::Error) {
+                out += "      <failure type=\"error\" message=\"";
+                AppendXmlText(out, f.Message, true);
+                out += "\">";
+                if (f.ValueIndex >= 0)
+                    AppendXmlText(out, f.Ident + " = " + f.Text, false);
+                out += "</failure>\n";
+            } else {
+                out += "      <system-out>" + std::string(SeverityName(f.Severity)) + ": ";
+                AppendXmlText(out, f.Message + (value.empty() ? "" : "\n" + value), false);
+                out += "</system-out>\n";
+            }
+            out += "    </testcase>\n";
+        }
+        out += "  </testsuite>\n";
+    }
+    out += "</testsuites>\n";
+    return out;
+}
+
+} // namespace trvx

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "check/Check.h"
+
+#include <string>
+#include <vector>
+
+namespace trvx {
+
+// What a report says about its input. Names as given on the command line.
+struct TCheckSource {
+    std::string File;
+    std::string Base;     // empty when checked without a base
+    std::string CodePage; // "windows-1252"
+};
+
+// For people: findings grouped by check, each with its path, value and
+// message, then a summary line.
+std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckSource& source);
+
+// {"file", "base" (or null), "codePage", "summary": {"errors", "warnings",
+// "infos", "checks": {name: count}}, "findings": [{"severity", "check",
+// "path", "ident", "text", "message"}]}.
+std::string CheckReportJson(const std::vector<TFinding>& findings, const TCheckSource& source);
+
+// JUnit XML for CI dashboards: one test suite per check, one test case per
+// finding. Only errors fail a case, as only errors fail the command; warnings
+// and infos pass with their message as output. A check without findings has
+// one passing case, so the dashboard shows it ran.
+std::string CheckReportJunit(const std::vector<TFinding>& findings, const TCheckSource& source);
+
+} // namespace trvx

@@ -1,0 +1,39 @@
+#include "document/OpenFile.h"
+
+namespace trvx {
+
+std::string_view FileExtension(std::string_view fileName) {
+    std::size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos ||
+        fileName.find_first_of("/\\", dot) != std::string_view::npos)
+        return {};
+    return fileName.substr(dot);
+}
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x -= 32;
+        if (y >= 'a' && y <= 'z')
+            y -= 32;
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+TOpenResult LoadByExtension(TTarvin& target, const std::string& fileName) {
+    std::string_view ext = FileExtension(fileName);
+    if (SameTextAscii(ext, ".trvx")) {
+        target.LoadFromFile(fileName);
+        return TOpenResult::Loaded;
+    }
+    if (SameTextAscii(ext, ".exe"))
+        return target.LoadFromModule(fileName) ? TOpenResult::Loaded : TOpenResult::NotAModule;
+    return TOpenResult::Ignored;
+}
+
+} // namespace trvx

@@ -1,0 +1,44 @@
+#include "format/Quoting.h"
+
+#include <cstring>
+
+namespace trvx {
+
+void AppendEscaped(std::string& out, std::string_view text) {
+    std::size_t start = 0;
+    for (std::size_t q; (q = text.find('"', start)) != std::string_view::npos; start = q + 1) {
+        out.append(text.data() + start, q - start + 1);
+        out += '"';
+    }
+    out.append(text.data() + start, text.size() - start);
+}
+
+void AppendUnescaped(std::string& out, std::string_view text) {
+    std::size_t start = 0;
+    for (std::size_t q; (q = text.find("\"\"", start)) != std::string_view::npos; start = q + 2)
+        out.append(text.data() + start, q - start + 1);
+    out.append(text.data() + start, text.size() - start);
+}
+
+bool EscapeQuotes(std::string& text) {
+    bool special = text.find_first_of("\"{}") != std::string::npos;
+    if (text.find('"') != std::string::npos) {
+        std::string out;
+        out.reserve(text.size() + 8);
+        AppendEscaped(out, text);
+        text = std::move(out);
+    }
+    return special;
+}
+
+bool UnescapeQuotes(std::string& text) {
+    if (text.find("\"\"") == std::string::npos)
+        return false;
+    std::string out;
+    out.reserve(text.size());
+    AppendUnescaped(out, text);
+    text = std::move(out);
+    return true;
+}
+
+} // namespace trvx

@@ -1,0 +1,177 @@
+#include "format/Writer.h"
+
+#include "format/ByteScan.h"
+#include "format/Quoting.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace trvx {
+
+namespace {
+
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// A text may be far larger than a chunk: it goes out in slices, so the
+// block never grows to the size of one huge value.
+void AppendText(TTextSink& sink, std::string_view text, bool escape) {
+    constexpr std::size_t kSlice = std::size_t{1} << 20;
+    std::string& out = sink.Out();
+    const auto append = [&](std::string_view piece) {
+        if (escape)
+            AppendEscaped(out, piece);
+        else
+            out += piece;
+    };
+    while (text.size() > kSlice) {
+        append(text.substr(0, kSlice));
+        text.remove_prefix(kSlice);
+        sink.FlushIfFull();
+    }
+    append(text);
+}
+
+void AppendQuoted(TTextSink& sink, std::string_view line) {
+    sink.Out() += '"';
+    AppendText(sink, line, true);
+    sink.Out() += '"';
+}
+
+void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string_view text) {
+    std::string& out = sink.Out();
+    const std::size_t start = out.size();
+    out.append(static_cast<std::size_t>(indent) + 2, ' ');
+    out += ident;
+    if (text.empty()) {
+        out += " =\r\n";
+        return;
+    }
+    // Line breaks, quotes and braces decide the form.
+    const char* const end = text.data() + text.size();
+    const char* notable = FindAny<'\r', '\n', '"', '{', '}'>(text.data(), end);
+    const bool special = notable != end && !IsLineBreak(*notable);
+    if (special)
+        notable = FindAny<'\r', '\n'>(notable + 1, end);
+    if (notable == end) {
+        out += " = ";
+        if (special || IsBlank(text.front()) || IsBlank(text.back()))
+            AppendQuoted(sink, text);
+        else
+            AppendText(sink, text, false);
+        out += "\r\n";
+        return;
+    }
+    out += " = {";
+    const std::size_t pad = out.size() - start;
+    // Every line break ends a line, and one more ends the last line.
+    std::size_t lineStart = 0;
+    bool first = true;
+    for (std::size_t i = 0;; ++i) {
+        if (i == text.size() || IsLineBreak(text[i])) {
+            if (!first)
+                out.append(pad, ' ');
+            first = false;
+            AppendQuoted(sink, text.substr(lineStart, i - lineStart));
+            out += "\r\n";
+            sink.FlushIfFull();
+            if (i == text.size())
+                break;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lineStart = i + 1;
+        }
+    }
+    out.append(static_cast<std::size_t>(indent) + 2, ' ');
+    out += "}\r\n";
+}
+
+void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTarvinItem& node) {
+    std::string& out = sink.Out();
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += name;
+    out += " {\r\n";
+    // One node may hold a large share of the file (STRINGS): flush within it
+    // too, or the block grows to the node's whole text.
+    for (const auto& v : node.Values()) {
+        WriteValue(sink, indent, v.Ident.View(), v.Text.View());
+        sink.FlushIfFull();
+    }
+}
+
+void WriteNodeTail(std::string& out, int indent) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += "}\r\n";
+}
+
+} // namespace
+
+TTextSink::TTextSink(Flush flush, std::size_t chunk) : m_flush(std::move(flush)), m_chunk(chunk) {
+    // Small trees are the common case; the block grows to a chunk only for large ones.
+    m_out.reserve(std::min(chunk, std::size_t{64} << 10));
+}
+
+void TTextSink::FlushNow() {
+    if (!m_out.empty()) {
+        m_flush(m_out);
+        m_out.clear();
+    }
+}
+
+void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent) {
+    struct Frame {
+        const TTarvinItem* node;
+        std::size_t next;
+        int indent;
+    };
+    std::vector<Frame> stack{{&item, 0, indent}};
+    std::string& out = sink.Out();
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        const auto& children = top.node->Children();
+        if (top.next == children.size()) {
+            const int closing = top.indent - 2;
+            stack.pop_back();
+            if (!stack.empty()) {
+                WriteNodeTail(out, closing);
+                // A deep tree closes in one long run of lines.
+                sink.FlushIfFull();
+            }
+            continue;
+        }
+        const auto& child = children[top.next++];
+        WriteNodeHead(sink, top.indent, child.Name.View(), *child.Item);
+        stack.push_back({child.Item.get(), 0, top.indent + 2});
+        sink.FlushIfFull();
+    }
+}
+
+std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root) {
+    struct Frame {
+        const TTarvinItem* node;
+        std::uint64_t indent;
+    };
+    std::uint64_t size = 0;
+    std::vector<Frame> stack{{&root, 0}};
+    while (!stack.empty()) {
+        const Frame top = stack.back();
+        stack.pop_back();
+        for (const auto& child : top.node->Children()) {
+            // Head "name {" and tail "}", each indented and ended by CR LF.
+            size += 2 * top.indent + child.Name.View().size() + 7;
+            // "ident =" and the text, indented two more: quotes and blocks only add.
+            for (const auto& v : child.Item->Values())
+                size += top.indent + 2 + v.Ident.View().size() + 4 + v.Text.View().size();
+            stack.push_back({child.Item.get(), top.indent + 2});
+        }
+    }
+    return size;
+}
+
+void WriteTree(const TTarvinItem& root, TTextSink& out) {
+    WriteItem(root, out, 0);
+    out.FlushNow();
+}
+
+} // namespace trvx

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "tree/TarvinItem.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace trvx {
+
+// Collects the written text and hands it on in large chunks, so a huge tree
+// is written without holding its whole text in memory.
+class TTextSink {
+public:
+    using Flush = std::function<void(std::string_view)>;
+    explicit TTextSink(Flush flush, std::size_t chunk = std::size_t{4} << 20);
+    std::string& Out() { return m_out; }
+    void FlushIfFull() {
+        if (m_out.size() >= m_chunk)
+            FlushNow();
+    }
+    void FlushNow();
+
+private:
+    Flush m_flush;
+    std::size_t m_chunk;
+    std::string m_out;
+};
+
+// Appends the lines of every child of item, each child's lines at indent
+// spaces, its values and children deeper. Walks without recursion.
+void WriteItem(const TTarvinItem& item, TTextSink& out, int indent);
+// A lower bound of what WriteTree writes, found without writing: each line
+// is indented by its depth, so a deep tree writes far more than it holds.
+std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root);
+// The whole tree; the root's own values are not written.
+void WriteTree(const TTarvinItem& root, TTextSink& out);
+
+} // namespace trvx

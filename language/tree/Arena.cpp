@@ -1,0 +1,49 @@
+#include "tree/Arena.h"
+
+#include <cstdint>
+#include <new>
+#include <sys/mman.h>
+
+namespace trvx {
+
+namespace {
+constexpr std::size_t kFirstChunk = std::size_t{64} << 10;
+
+// The chunks are linked through their tails, and leak checkers do not look
+// inside mapped memory: under AddressSanitizer every chunk comes from the
+// heap, or a tree kept until exit would count as leaked.
+#if defined(__SANITIZE_ADDRESS__)
+#define TARVIN_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARVIN_ASAN 1
+#endif
+#endif
+#ifdef TARVIN_ASAN
+constexpr std::size_t kHugePage = SIZE_MAX;
+#else
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+#endif
+} // namespace
+
+TArena::TArena() : m_monotonic(kFirstChunk, &m_upstream) {}
+
+void* TArena::THugePages::do_allocate(std::size_t bytes, std::size_t alignment) {
+    if (bytes < kHugePage)
+        return ::operator new(bytes, std::align_val_t(alignment));
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
+    madvise(p, bytes, MADV_HUGEPAGE);
+    return p;
+}
+
+void TArena::THugePages::do_deallocate(void* p, std::size_t bytes, std::size_t alignment) {
+    // Unsized: clang declares the sized form only with -fsized-deallocation.
+    if (bytes < kHugePage)
+        ::operator delete(p, std::align_val_t(alignment));
+    else
+        munmap(p, bytes);
+}
+
+} // namespace trvx

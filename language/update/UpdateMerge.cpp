@@ -1,0 +1,283 @@
+#include "update/UpdateMerge.h"
+
+#include "tree/FirstPositionIndex.h"
+
+#include <bit>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace trvx {
+
+namespace {
+
+// Below this many entries a plain scan beats hashing; above it, lookups go
+// through an index so a wide node costs linear time instead of quadratic.
+constexpr int kLinearLimit = 8;
+
+// The merge steps of Update To. Each gives exactly what the plain recursive
+// merge with linear lookups gives (first match by folded name, copy order,
+// list orders), but walks with explicit stacks, so depth is bounded only by
+// memory, and looks names up through indexes kept per node.
+class TUpdateMerge {
+public:
+    TUpdateMerge(TUpdateLists& lists, const CodePage& cp) : m_lists(lists), m_cp(cp) {}
+
+    // Copies into open what base has and open lacks; values of a node are
+    // merged after all of its descendants.
+    void MergeAdded(const TTarvinItem& base, TTarvinItem& open);
+    // Appends a copy of source named name to parent. Every node of the copy
+    // goes to AddedItems after its descendants; no value is recorded.
+    void CopyNewItem(std::string_view name, const TTarvinItem& source, TTarvinItem& parent);
+    // Appends to target the values whose idents it lacks, in source order;
+    // with record set, each gets an AddedValues entry after the loop.
+    void CopyMissingValues(const TTarvinItem& source, TTarvinItem& target, bool record);
+    // Records what open has and base lacks; nothing below a removed node.
+    void MarkRemoved(const TTarvinItem& base, TTarvinItem& open);
+
+    // Indexes of nodes that will not be looked up again can go.
+    void DropIndexes() {
+        m_childIndexes.clear();
+        m_valueIndexes.clear();
+    }
+
+private:
+    int ChildPosition(const TTarvinItem& node, std::string_view name);
+    int ValuePosition(const TTarvinItem& node, std::string_view ident);
+
+    TUpdateLists& m_lists;
+    const CodePage& m_cp;
+    // Nodes only grow during the merge, so an index stays valid and takes in
+    // appended entries on its next lookup.
+    std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_childIndexes;
+    std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_valueIndexes;
+    std::vector<std::string_view> m_noted;
+};
+
+int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) {
+    const int count = node.ChildCount();
+    if (count <= kLinearLimit)
+        return node.IndexOfChild(name, m_cp);
+    const auto children = node.Children();
+    return m_childIndexes[&node].Find(
+        name, count, [&](int i) { return children[i].Name.View(); }, m_cp);
+}
+
+int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident) {
+    const int count = node.ValueCount();
+    if (count <= kLinearLimit)
+        return node.IndexOfValue(ident, m_cp);
+    const auto values = node.Values();
+    return m_valueIndexes[&node].Find(
+        ident, count, [&](int i) { return values[i].Ident.View(); }, m_cp);
+}
+
+void TUpdateMerge::MergeAdded(const TTarvinItem& base, TTarvinItem& open) {
+    struct Frame {
+        const TTarvinItem* base;
+        TTarvinItem* open;
+        int next;
+    };
+    std::vector<Frame> stack{{&base, &open, 0}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.next < frame.base->ChildCount()) {
+            const auto& child = frame.base->Children()[frame.next++];
+            const int j = ChildPosition(*frame.open, child.Name.View());
+            if (j < 0) {
+                CopyNewItem(child.Name.View(), *child.Item, *frame.open);
+            } else {
+                TTarvinItem& match = frame.open->GetChild(j);
+                stack.push_back({child.Item.get(), &match, 0});
+            }
+        } else {
+            CopyMissingValues(*frame.base, *frame.open, true);
+            stack.pop_back();
+        }
+    }
+}
+
+void TUpdateMerge::CopyNewItem(std::string_view name, const TTarvinItem& source,
+                               TTarvinItem& parent) {
+    struct Frame {
+        const TTarvinItem* source;
+        TTarvinItem* copy;
+        int next;
+    };
+    std::vector<Frame> stack{{&source, &parent.AddChild(name), 0}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.next < frame.source->ChildCount()) {
+            const auto& child = frame.source->Children()[frame.next++];
+            TTarvinItem& copy = frame.copy->AddChild(child.Name.View());
+            stack.push_back({child.Item.get(), &copy, 0});
+        } else {
+            CopyMissingValues(*frame.source, *frame.copy, false);
+            m_lists.AddedItems.Append(frame.copy);
+            stack.pop_back();
+        }
+    }
+}
+
+void TUpdateMerge::CopyMissingValues(const TTarvinItem& source, TTarvinItem& target, bool record) {
+    // Idents are views into the source tree, which the merge never changes.
+    m_noted.clear();
+    // Only whether the target has an ident matters here, so the entry after
+    // the last match, where a file in the same order has it, is tried first.
+    int hint = 0;
+    for (const auto& value : source.Values()) {
+        if (hint < target.ValueCount() &&
+            m_cp.SameText(target.Values()[hint].Ident.View(), value.Ident.View())) {
+            ++hint;
+            continue;
+        }
+        if (const int p = ValuePosition(target, value.Ident.View()); p >= 0) {
+            hint = p + 1;
+            continue;
+        }
+        target.AddValue(value.Ident.View(), value.Text.View());
+        if (record)
+            m_noted.push_back(value.Ident.View());
+    }
+    for (std::string_view ident : m_noted)
+        m_lists.AddedValues.Append({&target, ValuePosition(target, ident)});
+}
+
+void TUpdateMerge::MarkRemoved(const TTarvinItem& base, TTarvinItem& open) {
+    struct Frame {
+        const TTarvinItem* base;
+        TTarvinItem* open;
+        int next;
+    };
+    std::vector<Frame> stack{{&base, &open, 0}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.next < frame.open->ChildCount()) {
+            const int i = frame.next++;
+            TTarvinItem& child = frame.open->GetChild(i);
+            const int j = ChildPosition(*frame.base, frame.open->GetChildName(i));
+            if (j < 0)
+                m_lists.RemovedItems.Append(&child);
+            else
+                stack.push_back({&frame.base->GetChild(j), &child, 0});
+        } else {
+            TTarvinItem& node = *frame.open;
+            const TTarvinItem& baseNode = *frame.base;
+            stack.pop_back();
+            const auto values = node.Values();
+            const auto baseValues = baseNode.Values();
+            int hint = 0; // as in CopyMissingValues
+            for (int i = 0; i < static_cast<int>(values.size()); ++i) {
+                const std::string_view ident = values[i].Ident.View();
+                if (hint < static_cast<int>(baseValues.size()) &&
+                    m_cp.SameText(baseValues[hint].Ident.View(), ident)) {
+                    ++hint;
+                } else if (const int p = ValuePosition(baseNode, ident); p >= 0) {
+                    hint = p + 1;
+                } else {
+                    m_lists.RemovedValues.Append({&node, i});
+                }
+            }
+        }
+    }
+}
+
+// Node addresses, for the test every node of a tree goes through when
+// pruning: open addressing in one block costs little next to the walk.
+class TNodeSet {
+public:
+    explicit TNodeSet(std::size_t count) : m_slots(std::bit_ceil(count * 2 + 2), nullptr) {}
+    void Insert(const TTarvinItem* node) {
+        std::size_t s = Slot(node);
+        while (m_slots[s] != nullptr && m_slots[s] != node)
+            s = (s + 1) & Mask();
+        m_slots[s] = node;
+        m_empty = false;
+    }
+    bool Contains(const TTarvinItem* node) const {
+        if (m_empty)
+            return false;
+        for (std::size_t s = Slot(node); m_slots[s] != nullptr; s = (s + 1) & Mask())
+            if (m_slots[s] == node)
+                return true;
+        return false;
+    }
+
+private:
+    std::size_t Mask() const { return m_slots.size() - 1; }
+    std::size_t Slot(const TTarvinItem* node) const {
+        std::uint64_t x = reinterpret_cast<std::uintptr_t>(node);
+        x = (x ^ (x >> 31)) * 0x9E3779B97F4A7C15ull;
+        return static_cast<std::size_t>(x >> 32) & Mask();
+    }
+
+    std::vector<const TTarvinItem*> m_slots;
+    bool m_empty = true;
+};
+
+} // namespace
+
+void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& lists,
+              const CodePage& cp) {
+    lists.ClearUpdateLists();
+    TUpdateMerge merge(lists, cp);
+    merge.MergeAdded(baseRoot, openRoot);
+    merge.DropIndexes();
+    merge.MarkRemoved(baseRoot, openRoot);
+}
+
+void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {
+    // Deleting by positions that were valid before any deletion in the same
+    // node is what last-to-first deletion amounts to; doing it in one pass per
+    // node keeps a node with many removed entries linear.
+    if (lists.RemovedItems.empty() && lists.RemovedValues.empty())
+        return;
+    // Every child and every node is tested; the lists' own lookups are kept
+    // for the few nodes that have removed values at all.
+    TNodeSet removedItems(lists.RemovedItems.size());
+    for (TTarvinItem* removed : lists.RemovedItems)
+        removedItems.Insert(removed);
+    TNodeSet valueNodes(lists.RemovedValues.size());
+    for (const TValueEntry& removed : lists.RemovedValues)
+        valueNodes.Insert(removed.Item);
+
+    std::vector<TTarvinItem*> takenItems;
+    std::vector<TValueEntry> takenValues;
+    std::vector<int> doomed;
+    std::vector<TTarvinItem*> pending{&item};
+    while (!pending.empty()) {
+        TTarvinItem* node = pending.back();
+        pending.pop_back();
+
+        doomed.clear();
+        const auto children = node->Children();
+        for (int n = 0; n < static_cast<int>(children.size()); ++n) {
+            TTarvinItem* child = children[n].Item.get();
+            if (removedItems.Contains(child)) {
+                doomed.push_back(n);
+                takenItems.push_back(child);
+            } else {
+                pending.push_back(child);
+            }
+        }
+        if (!doomed.empty())
+            node->DeleteChildren(doomed);
+
+        if (!valueNodes.Contains(node))
+            continue;
+        doomed.clear();
+        for (int n = 0; n < node->ValueCount(); ++n) {
+            if (lists.RemovedValues.Contains({node, n})) {
+                doomed.push_back(n);
+                takenValues.push_back({node, n});
+            }
+        }
+        if (!doomed.empty())
+            node->DeleteValues(doomed);
+    }
+    lists.RemovedItems.RemoveFirstOccurrences(takenItems);
+    lists.RemovedValues.RemoveFirstOccurrences(takenValues);
+}
+
+} // namespace trvx

@@ -1,0 +1,166 @@
+#include "update/UpdateReport.h"
+
+#include "cli/ReportFormat.h"
+
+namespace trvx {
+
+namespace {
+
+constexpr std::string_view kValueSuffix = " (value)";
+// A path of a deep tree runs to megabytes: a line shows its two ends.
+constexpr std::size_t kShownPath = 200;
+
+void AppendSegment(std::string& out, std::string_view name, const CodePage& cp) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (std::size_t pos = 0; pos < name.size();) {
+        const char c = name[pos];
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80) {
+            // Whole characters: a double-byte page's trail byte may be a backslash.
+            AppendUtf8(out, cp.NextChar(name, pos));
+            continue;
+        }
+        ++pos;
+        if (b == '\\' || b == '/') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20 || b == 0x7F) {
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        } else {
+            out += c;
+        }
+    }
+}
+
+// A value of the root has no node path and so no separator before its ident.
+void AppendValue(std::string& out, bool ofRoot, std::string_view ident, const CodePage& cp) {
+    if (!ofRoot)
+        out += '/';
+    AppendSegment(out, ident, cp);
+    out += kValueSuffix;
+}
+
+std::string Counted(std::size_t n, std::string_view noun) {
+    return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
+}
+
+} // namespace
+
+std::string PathSegment(std::string_view name, const CodePage& cp) {
+    std::string out;
+    AppendSegment(out, name, cp);
+    return out;
+}
+
+TItemPaths::TItemPaths(const TTarvinItem& root, const CodePage& cp) : m_cp(cp) {
+    std::vector<const TTarvinItem*> pending{&root};
+    while (!pending.empty()) {
+        const TTarvinItem* node = pending.back();
+        pending.pop_back();
+        const auto children = node->Children();
+        for (int i = 0; i < static_cast<int>(children.size()); ++i) {
+            m_parents.emplace(children[i].Item.get(), std::pair{node, i});
+            pending.push_back(children[i].Item.get());
+        }
+    }
+}
+
+std::string TItemPaths::ItemPath(const TTarvinItem* item) const {
+    std::vector<std::string_view> names;
+    for (auto it = m_parents.find(item); it != m_parents.end(); it = m_parents.find(item)) {
+        names.push_back(it->second.first->GetChildName(it->second.second));
+        item = it->second.first;
+    }
+    std::string out;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        if (!out.empty() || name != names.rbegin())
+            out += '/';
+        AppendSegment(out, *name, m_cp);
+    }
+    return out;
+}
+
+std::string TItemPaths::ValuePath(const TValueEntry& entry) const {
+    std::string out = ItemPath(entry.Item);
+    const bool ofRoot = !m_parents.contains(entry.Item);
+    if (entry.Item && entry.ValueIndex >= 0 && entry.ValueIndex < entry.Item->ValueCount()) {
+        AppendValue(out, ofRoot, entry.Item->GetValueIdent(entry.ValueIndex), m_cp);
+    } else {
+        // An entry that names no value is still shown, by its position.
+        AppendValue(out, ofRoot, "#" + std::to_string(entry.ValueIndex), m_cp);
+    }
+    return out;
+}
+
+void ForEachUpdateLine(const TTarvinItem& root, const TUpdateLists& lists, const CodePage& cp,
+                       const std::function<void(std::string_view)>& take) {
+    if (lists.IsEmpty())
+        return;
+    std::string path;
+    std::string line;
+    auto emit = [&](char mark, std::string_view itemPath) {
+        line.assign({mark, ' '});
+        line += itemPath.size() > kShownPath ? ShortText(itemPath, kShownPath) : itemPath;
+        take(line);
+    };
+    const bool anyValues = !lists.AddedValues.empty() || !lists.RemovedValues.empty();
+    auto visit = [&](const TTarvinItem& node) {
+        if (lists.IsAddedItem(&node))
+            emit('+', path);
+        if (lists.IsRemovedItem(&node))
+            emit('-', path);
+        for (int i = 0; anyValues && i < node.ValueCount(); ++i) {
+            const bool added = lists.IsAddedValue(&node, i);
+            const bool removed = lists.IsRemovedValue(&node, i);
+            if (!added && !removed)
+                continue;
+            std::string valuePath = path;
+            AppendValue(valuePath, &node == &root, node.GetValueIdent(i), cp);
+            if (added)
+                emit('+', valuePath);
+            if (removed)
+                emit('-', valuePath);
+        }
+    };
+
+    struct Frame {
+        const TTarvinItem* node;
+        int next;
+        std::size_t pathLength; // of the parent's path
+    };
+    visit(root);
+    std::vector<Frame> stack{{&root, 0, 0}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.next >= frame.node->ChildCount()) {
+            path.resize(frame.pathLength);
+            stack.pop_back();
+            continue;
+        }
+        const auto& child = frame.node->Children()[frame.next++];
+        const std::size_t parentLength = path.size();
+        if (stack.size() > 1)
+            path += '/';
+        AppendSegment(path, child.Name.View(), cp);
+        stack.push_back({child.Item.get(), 0, parentLength});
+        visit(*child.Item);
+    }
+}
+
+std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdateLists& lists,
+                                           const CodePage& cp) {
+    std::vector<std::string> lines;
+    ForEachUpdateLine(root, lists, cp, [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+std::string UpdateSummary(const TUpdateLists& lists) {
+    return "added " + Counted(lists.AddedItems.size(), "node") + ", " +
+           Counted(lists.AddedValues.size(), "value") + "; removed " +
+           Counted(lists.RemovedItems.size(), "node") + ", " +
+           Counted(lists.RemovedValues.size(), "value");
+}
+
+} // namespace trvx

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "encoding/CodePage.h"
+#include "tree/TarvinItem.h"
+#include "update/UpdateLists.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace trvx {
+
+// Paths name the nodes and values of a language tree for people, in UTF-8:
+// - a node: the names from its top-level node down to it, joined by "/"
+//   (OBJECTS/Form:frmMain/Button:btnOK);
+// - a value: its node's path, "/", its ident and " (value)"
+//   (STRINGS/SReady (value)); a value of the root is its ident and " (value)".
+// Within a name or ident "\" is written "\\", "/" is written "\/" and a
+// control character as \xHH; other bytes are decoded by the code page.
+std::string PathSegment(std::string_view name, const CodePage& cp);
+
+// The paths of the nodes of one tree, from parent links collected once.
+class TItemPaths {
+public:
+    TItemPaths(const TTarvinItem& root, const CodePage& cp);
+    // Empty for the root and for a node that is not in the tree.
+    std::string ItemPath(const TTarvinItem* item) const;
+    std::string ValuePath(const TValueEntry& entry) const;
+
+private:
+    const CodePage& m_cp;
+    // node -> (parent, position among the parent's children)
+    std::unordered_map<const TTarvinItem*, std::pair<const TTarvinItem*, int>> m_parents;
+};
+
+// One line per entry of the update lists: "+ " and the path of what was
+// added, "- " and the path of what the base no longer has. Lines follow the
+// order in which the tree is written (a node, then its values, then its
+// children), so added and removed entries of one place stand together.
+// A path longer than 200 characters keeps its two ends (see ShortText).
+// Each line goes to take as it is made, so a report of any size streams.
+void ForEachUpdateLine(const TTarvinItem& root, const TUpdateLists& lists, const CodePage& cp,
+                       const std::function<void(std::string_view)>& take);
+std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdateLists& lists,
+                                           const CodePage& cp);
+
+// "added 3 nodes, 5 values; removed 1 node, 0 values": the sizes of the lists.
+std::string UpdateSummary(const TUpdateLists& lists);
+
+} // namespace trvx
