@@ -4,7 +4,7 @@
 #include "tree/FirstPositionIndex.h"
 #include "cli/ReportFormat.h"
 #include "editing/Shortcut.h"
-#include "update/UpdateReport.h"
+#include "tree/PathSegment.h"
 
 #include <algorithm>
 #include <array>

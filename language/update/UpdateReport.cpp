@@ -10,35 +10,11 @@ constexpr std::string_view kValueSuffix = " (value)";
 // A path of a deep tree runs to megabytes: a line shows its two ends.
 constexpr std::size_t kShownPath = 200;
 
-void AppendSegment(std::string& out, std::string_view name, const CodePage& cp) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (std::size_t pos = 0; pos < name.size();) {
-        const char c = name[pos];
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80) {
-            // Whole characters: a double-byte page's trail byte may be a backslash.
-            AppendUtf8(out, cp.NextChar(name, pos));
-            continue;
-        }
-        ++pos;
-        if (b == '\\' || b == '/') {
-            out += '\\';
-            out += c;
-        } else if (b < 0x20 || b == 0x7F) {
-            out += "\\x";
-            out += kHex[b >> 4];
-            out += kHex[b & 15];
-        } else {
-            out += c;
-        }
-    }
-}
-
 // A value of the root has no node path and so no separator before its ident.
 void AppendValue(std::string& out, bool ofRoot, std::string_view ident, const CodePage& cp) {
     if (!ofRoot)
         out += '/';
-    AppendSegment(out, ident, cp);
+    AppendPathSegment(out, ident, cp);
     out += kValueSuffix;
 }
 
@@ -47,12 +23,6 @@ std::string Counted(std::size_t n, std::string_view noun) {
 }
 
 } // namespace
-
-std::string PathSegment(std::string_view name, const CodePage& cp) {
-    std::string out;
-    AppendSegment(out, name, cp);
-    return out;
-}
 
 TItemPaths::TItemPaths(const TTarvinItem& root, const CodePage& cp) : m_cp(cp) {
     std::vector<const TTarvinItem*> pending{&root};
@@ -77,7 +47,7 @@ std::string TItemPaths::ItemPath(const TTarvinItem* item) const {
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
         if (!out.empty() || name != names.rbegin())
             out += '/';
-        AppendSegment(out, *name, m_cp);
+        AppendPathSegment(out, *name, m_cp);
     }
     return out;
 }
@@ -143,7 +113,7 @@ void ForEachUpdateLine(const TTarvinItem& root, const TUpdateLists& lists, const
         const std::size_t parentLength = path.size();
         if (stack.size() > 1)
             path += '/';
-        AppendSegment(path, child.Name.View(), cp);
+        AppendPathSegment(path, child.Name.View(), cp);
         stack.push_back({child.Item.get(), 0, parentLength});
         visit(*child.Item);
     }

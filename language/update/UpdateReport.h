@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encoding/CodePage.h"
+#include "tree/PathSegment.h"
 #include "tree/TarvinItem.h"
 #include "update/UpdateLists.h"
 
@@ -12,15 +13,6 @@
 #include <vector>
 
 namespace trvx {
-
-// Paths name the nodes and values of a language tree for people, in UTF-8:
-// - a node: the names from its top-level node down to it, joined by "/"
-//   (OBJECTS/Form:frmMain/Button:btnOK);
-// - a value: its node's path, "/", its ident and " (value)"
-//   (STRINGS/SReady (value)); a value of the root is its ident and " (value)".
-// Within a name or ident "\" is written "\\", "/" is written "\/" and a
-// control character as \xHH; other bytes are decoded by the code page.
-std::string PathSegment(std::string_view name, const CodePage& cp);
 
 // The paths of the nodes of one tree, from parent links collected once.
 class TItemPaths {
