@@ -3,8 +3,8 @@
 // every text they show.
 
 #include "bench/SearchTree.h"
-#include "encoding/CodePage.h"
 #include "document/Tarvin.h"
+#include "encoding/CodePage.h"
 #include "format/Writer.h"
 
 #include <benchmark/benchmark.h>

@@ -3,8 +3,8 @@
 // pruning. Sizes are values per file.
 
 #include "document/Tarvin.h"
-#include "update/UpdateMerge.h"
 #include "tests/language/UpdateMergeReference.h"
+#include "update/UpdateMerge.h"
 
 #include <benchmark/benchmark.h>
 

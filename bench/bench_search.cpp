@@ -2,8 +2,8 @@
 // values: the walk and the match test alone, over the file's pre-order.
 
 #include "bench/SearchTree.h"
-#include "editing/SearchWalk.h"
 #include "document/Tarvin.h"
+#include "editing/SearchWalk.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 #include "cli/CliIo.h"
 
-#include "tree/Errors.h"
-#include "format/FileIO.h"
 #include "document/OpenFile.h"
-#include "pe/PeResource.h"
+#include "format/FileIO.h"
 #include "format/Reader.h"
+#include "pe/PeResource.h"
+#include "tree/Errors.h"
 
 #include <cerrno>
 #include <cstring>

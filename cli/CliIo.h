@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/Command.h"
-#include "pe/PeFile.h"
 #include "document/Tarvin.h"
+#include "pe/PeFile.h"
 
 #include <initializer_list>
 #include <string>

@@ -2,10 +2,10 @@
 
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
-#include "tree/Errors.h"
-#include "format/FileIO.h"
 #include "document/OpenFile.h"
 #include "exchange/Exchange.h"
+#include "format/FileIO.h"
+#include "tree/Errors.h"
 
 #include <cstring>
 #include <iostream>

@@ -1,7 +1,7 @@
 #include "cli/CliIo.h"
 #include "cli/Options.h"
-#include "tree/Errors.h"
 #include "pe/PeResource.h"
+#include "tree/Errors.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,8 +1,8 @@
+#include "check/Stats.h"
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
 #include "cli/Options.h"
 #include "cli/ReportFormat.h"
-#include "check/Stats.h"
 
 #include <CLI/CLI.hpp>
 

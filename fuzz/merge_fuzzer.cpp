@@ -11,11 +11,11 @@
 // though no merge would mark them (below removed nodes, twice).
 
 #include "FuzzCheck.h"
-#include "tree/Errors.h"
 #include "document/Tarvin.h"
-#include "update/UpdateMerge.h"
 #include "tests/language/UpdateMergeReference.h"
 #include "tests/support/TreeShape.h"
+#include "tree/Errors.h"
+#include "update/UpdateMerge.h"
 
 #include <array>
 #include <cstddef>

@@ -6,11 +6,11 @@
 //     letter case of type and name, and loads as its bytes do as a text.
 
 #include "FuzzCheck.h"
-#include "tree/Errors.h"
+#include "document/Tarvin.h"
 #include "pe/PeFile.h"
 #include "pe/PeResource.h"
-#include "document/Tarvin.h"
 #include "tests/support/TreeShape.h"
+#include "tree/Errors.h"
 
 #include <cstddef>
 #include <cstdint>

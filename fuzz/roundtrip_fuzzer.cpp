@@ -12,9 +12,9 @@
 // blanks at either end of texts, NUL in texts.
 
 #include "FuzzCheck.h"
-#include "tree/Errors.h"
 #include "document/Tarvin.h"
 #include "tests/support/TreeShape.h"
+#include "tree/Errors.h"
 
 #include <cstddef>
 #include <cstdint>

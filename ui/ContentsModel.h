@@ -2,9 +2,9 @@
 
 #include "encoding/CodePage.h"
 #include "tree/TarvinItem.h"
-#include "update/UpdateLists.h"
 #include "ui/NodeData.h"
 #include "ui/ViewRules.h"
+#include "update/UpdateLists.h"
 
 #include <QAbstractItemModel>
 

@@ -1,7 +1,7 @@
 #include "ui/ExchangeActions.h"
 
-#include "format/FileIO.h"
 #include "exchange/Exchange.h"
+#include "format/FileIO.h"
 #include "ui/Dialogs.h"
 #include "ui/untMain.h"
 

@@ -2,8 +2,8 @@
 
 #include "encoding/CodePage.h"
 #include "tree/TarvinItem.h"
-#include "update/UpdateLists.h"
 #include "ui/NodeData.h"
+#include "update/UpdateLists.h"
 
 #include <QAbstractTableModel>
 

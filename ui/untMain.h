@@ -1,10 +1,10 @@
 #pragma once
 
-#include "editing/SearchWalk.h"
 #include "document/Tarvin.h"
-#include "update/UpdateLists.h"
+#include "editing/SearchWalk.h"
 #include "ui/Icons.h"
 #include "ui/ViewRules.h"
+#include "update/UpdateLists.h"
 
 #include <QMainWindow>
 #include <QStringList>

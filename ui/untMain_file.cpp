@@ -1,10 +1,10 @@
 // Opening and saving the translation.
 #include "ui/untMain.h"
 
-#include "tree/Errors.h"
 #include "document/OpenFile.h"
-#include "update/UpdateMerge.h"
+#include "tree/Errors.h"
 #include "ui/Dialogs.h"
+#include "update/UpdateMerge.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // Update To and the Added and Removed lists.
 #include "ui/untMain.h"
 
-#include "update/UpdateMerge.h"
 #include "ui/ContentsModel.h"
 #include "ui/Dialogs.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
+#include "update/UpdateMerge.h"
 
 #include <QItemSelectionModel>
 #include <QTreeView>

@@ -1,9 +1,9 @@
 #include "check/Check.h"
 
 #include "check/CheckText.h"
-#include "tree/FirstPositionIndex.h"
 #include "cli/ReportFormat.h"
 #include "editing/Shortcut.h"
+#include "tree/FirstPositionIndex.h"
 #include "tree/PathSegment.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "encoding/CodePage.h"
 #include "document/Tarvin.h"
+#include "encoding/CodePage.h"
 #include "tree/TarvinItem.h"
 
 #include <string>

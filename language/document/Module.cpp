@@ -1,7 +1,7 @@
 #include "document/Tarvin.h"
 
-#include "tree/Errors.h"
 #include "pe/PeResource.h"
+#include "tree/Errors.h"
 
 namespace trvx {
 

@@ -1,10 +1,10 @@
 #include "document/Tarvin.h"
 
-#include "tree/Errors.h"
-#include "format/FileIO.h"
 #include "document/OpenFile.h"
+#include "format/FileIO.h"
 #include "format/Reader.h"
 #include "format/Writer.h"
+#include "tree/Errors.h"
 
 #include <cerrno>
 #include <cstring>

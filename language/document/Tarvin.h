@@ -1,10 +1,10 @@
 #pragma once
 
-#include "tree/Arena.h"
-#include "format/ByteBuffer.h"
 #include "encoding/CodePage.h"
+#include "format/ByteBuffer.h"
 #include "format/ReadLoss.h"
 #include "format/Reader.h"
+#include "tree/Arena.h"
 #include "tree/TarvinItem.h"
 
 #include <iosfwd>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "format/FileIO.h"
 #include "document/Tarvin.h"
 #include "exchange/ExchangeUnits.h"
+#include "format/FileIO.h"
 
 #include <memory>
 #include <optional>

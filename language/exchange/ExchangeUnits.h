@@ -1,8 +1,8 @@
 #pragma once
 
-#include "encoding/CodePage.h"
 #include "document/Tarvin.h"
 #include "editing/ValueKind.h"
+#include "encoding/CodePage.h"
 
 #include <functional>
 #include <optional>

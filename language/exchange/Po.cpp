@@ -1,5 +1,5 @@
-#include "tree/Errors.h"
 #include "exchange/ExportUnits.h"
+#include "tree/Errors.h"
 
 #include <gettext-po.h>
 

@@ -1,7 +1,7 @@
 #include "exchange/ValueSplice.h"
 
-#include "format/Quoting.h"
 #include "editing/ValueKind.h"
+#include "format/Quoting.h"
 
 namespace trvx::exchange {
 

@@ -1,6 +1,6 @@
-#include "tree/Errors.h"
-#include "format/FileIO.h"
 #include "exchange/ExportUnits.h"
+#include "format/FileIO.h"
+#include "tree/Errors.h"
 
 #include <pugixml.hpp>
 

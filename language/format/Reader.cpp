@@ -1,8 +1,8 @@
 #include "format/Reader.h"
 
 #include "format/ByteScan.h"
-#include "tree/Errors.h"
 #include "format/Quoting.h"
+#include "tree/Errors.h"
 
 #include <string>
 #include <vector>

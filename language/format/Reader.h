@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tree/Errors.h"
 #include "format/ReadLoss.h"
+#include "tree/Errors.h"
 #include "tree/TarvinItem.h"
 
 #include <cstddef>

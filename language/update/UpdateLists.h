@@ -1,7 +1,7 @@
 #pragma once
 
-#include "update/EntryCounts.h"
 #include "tree/TarvinItem.h"
+#include "update/EntryCounts.h"
 
 #include <cstddef>
 #include <functional>

@@ -3,8 +3,8 @@
 
 #include "PeFixtures.h"
 #include "TestSupport.h"
-#include "tree/Errors.h"
 #include "tests/support/TreeShape.h"
+#include "tree/Errors.h"
 
 #include <gtest/gtest.h>
 

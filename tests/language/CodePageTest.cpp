@@ -1,6 +1,6 @@
 #include "encoding/CodePage.h"
-#include "editing/SearchWalk.h"
 #include "document/Tarvin.h"
+#include "editing/SearchWalk.h"
 
 #include <gtest/gtest.h>
 

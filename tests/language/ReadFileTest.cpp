@@ -3,8 +3,8 @@
 // it comes; what is no file is refused.
 #include "PeFixtures.h"
 #include "format/ByteBuffer.h"
-#include "tree/Errors.h"
 #include "format/FileIO.h"
+#include "tree/Errors.h"
 
 #include <gtest/gtest.h>
 

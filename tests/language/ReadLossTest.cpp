@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "format/Reader.h"
 #include "document/Tarvin.h"
+#include "format/Reader.h"
 
 #include <gtest/gtest.h>
 

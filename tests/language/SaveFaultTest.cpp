@@ -4,9 +4,9 @@
 // or exactly what was saved.
 
 #include "PeFixtures.h"
-#include "tree/Errors.h"
 #include "format/FileIO.h"
 #include "tests/support/TreeShape.h"
+#include "tree/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "tree/Errors.h"
 #include "format/Quoting.h"
+#include "tree/Errors.h"
 
 #include <gtest/gtest.h>
 

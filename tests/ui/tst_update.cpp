@@ -3,12 +3,12 @@
 #include "support/UiTestSupport.h"
 
 #include "document/Tarvin.h"
-#include "update/UpdateMerge.h"
 #include "ui/ContentsModel.h"
 #include "ui/UpdateListWindow.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
 #include "ui/untMain.h"
+#include "update/UpdateMerge.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "UiTestSupport.h"
 
-#include "tree/Errors.h"
 #include "document/Tarvin.h"
+#include "tree/Errors.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
