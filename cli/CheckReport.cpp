@@ -1,6 +1,6 @@
 #include "cli/CheckReport.h"
 
-#include "cli/ReportFormat.h"
+#include "encoding/TextEscape.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
 #include "cli/Options.h"
-#include "cli/ReportFormat.h"
+#include "encoding/TextEscape.h"
 
 #include <CLI/CLI.hpp>
 

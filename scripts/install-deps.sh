@@ -11,7 +11,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   clang lld libclang-rt-14-dev
   hyperfine rapidjson-dev gettext qt6-l10n-tools time
-  libcli11-dev libpugixml-dev libgettextpo-dev translate-toolkit
+  libcli11-dev libpugixml-dev libgettextpo-dev translate-toolkit clang-format
 )
 
 missing=()

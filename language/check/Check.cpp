@@ -1,8 +1,8 @@
 #include "check/Check.h"
 
 #include "check/CheckText.h"
-#include "cli/ReportFormat.h"
 #include "editing/Shortcut.h"
+#include "encoding/TextEscape.h"
 #include "tree/FirstPositionIndex.h"
 #include "tree/PathSegment.h"
 

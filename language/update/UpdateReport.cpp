@@ -1,6 +1,6 @@
 #include "update/UpdateReport.h"
 
-#include "cli/ReportFormat.h"
+#include "encoding/TextEscape.h"
 
 namespace trvx {
 

@@ -1,6 +1,6 @@
 #include "cli/CheckReport.h"
 #include "XmlCheck.h"
-#include "cli/ReportFormat.h"
+#include "encoding/TextEscape.h"
 
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>

@@ -1,4 +1,4 @@
-#include "cli/ReportFormat.h"
+#include "encoding/TextEscape.h"
 
 #include "encoding/CodePage.h"
 
