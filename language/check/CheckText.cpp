@@ -1,5 +1,6 @@
 #include "check/CheckText.h"
 
+#include "format/ByteScan.h"
 #include "format/Quoting.h"
 
 #include <algorithm>
@@ -230,6 +231,12 @@ bool TLetterTable::HasWords(std::string_view text) const {
 TNameHazard NameHazardOf(std::string_view name) {
     if (name.empty())
         return TNameHazard::None;
+    // Every name and ident of a tree comes here, and almost none holds a
+    // byte that matters: one word-wise scan settles those.
+    const char* const end = name.data() + name.size();
+    if (FindAny<'{', '}', '=', '\r', '\n'>(name.data(), end) == end)
+        return IsBlank(name.front()) || IsBlank(name.back()) ? TNameHazard::OuterBlanks
+                                                             : TNameHazard::None;
     bool brace = false, equals = false, lineBreak = false;
     for (char c : name) {
         // Only codes up to '}' can matter; most bytes fail the first test.
