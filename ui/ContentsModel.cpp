@@ -261,7 +261,13 @@ QVariant TContentsModel::data(const QModelIndex& index, int role) const {
 }
 
 Qt::ItemFlags TContentsModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Rows change only by a reset, so a row without children never gets one:
+    // the view then keeps no expanded state for it, which Expand All would
+    // otherwise hold for every leaf of a large tree.
+    const Qt::ItemFlags leaf = rowCount(index) == 0 ? Qt::ItemNeverHasChildren : Qt::ItemFlags();
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | leaf;
 }
 
 } // namespace tarvin

@@ -499,6 +499,9 @@ private slots:
         w.actExpandAll->trigger();
         QVERIFY(w.VSTree1->isExpanded(FindRow(*w.ContentsModel, "Empty")));
         QVERIFY(w.VSTree1->isExpanded(FindRow(*w.ContentsModel, "B1").parent()));
+        // Leaves keep no expanded state, yet every one of them is laid out.
+        for (const char* leaf : {"Child", "A1", "B1", "Plain"})
+            QVERIFY2(w.VSTree1->visualRect(FindRow(*w.ContentsModel, leaf)).isValid(), leaf);
         w.actCollapseAll->trigger();
         QVERIFY(!w.VSTree1->isExpanded(FindRow(*w.ContentsModel, "Root")));
     }
