@@ -32,6 +32,8 @@ LABELS = collections.OrderedDict([
     ("update_to", "editor: Update To"),
     ("rebuild_trees", "editor: `RebuildTrees` after it"),
     ("search", "editor: failing value search"),
+    ("expand_all", "editor: Expand All"),
+    ("collapse_all", "editor: Collapse All after it"),
     ("start_ref", "editor: start with a reference open"),
     ("open_with_reference", "editor: open beside a reference"),
 ])
@@ -130,6 +132,10 @@ def main():
     if r and r[2]:
         ratio = r[2] * 1024 / file_bytes[large]
         check("editor peak RSS < 5x the file at %d MB" % large, ratio < 5, "%.2fx" % ratio)
+    for tool, label in (("expand_all", "Expand All"), ("collapse_all", "Collapse All")):
+        r = get(tool, large)
+        if r:
+            check("editor %s < 1 s at %d MB" % (label, large), r[0] < 1.0, seconds(r[0]))
     r = get("open_with_reference", large)
     if r:
         check("editor open beside a reference < 3 s at %d MB" % large, r[0] < 3.0, seconds(r[0]))

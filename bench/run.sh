@@ -103,7 +103,8 @@ measure_gui() {
     measure start_ref "$size" "$start_bench" "$base.trvx" --reference "$base-new.trvx"
     : >"$out/gui.txt"
     for _ in 1 2 3; do
-        "$start_bench" "$base.trvx" --update "$base-new.trvx" --search "Nirgendwo" >>"$out/gui.txt"
+        "$start_bench" "$base.trvx" --update "$base-new.trvx" --search "Nirgendwo" --expand \
+            >>"$out/gui.txt"
         "$start_bench" "$base.trvx" --reference "$base-new.trvx" >>"$out/gui.txt"
     done
     python3 - "$out/gui.txt" "$size" >>"$results" <<'EOF'
@@ -112,7 +113,8 @@ figures = collections.defaultdict(list)
 for line in open(sys.argv[1]):
     name, ms = line.split()
     figures[name].append(float(ms) / 1000)
-for name in ("update_to", "rebuild_trees", "search", "open_with_reference"):
+for name in ("update_to", "rebuild_trees", "search", "expand_all", "collapse_all",
+             "open_with_reference"):
     if figures[name]:
         m = statistics.median(figures[name])
         print("\t".join([name, sys.argv[2], "%.6f" % m, "%.6f" % m, "0", str(len(figures[name]))]))

@@ -1,6 +1,6 @@
 // The editor's start as a user meets it, instrumented for bench/run.sh:
 //
-//   tarvin_start_bench FILE [--update NEWBASE] [--search TEXT]
+//   tarvin_start_bench FILE [--update NEWBASE] [--search TEXT] [--expand]
 //   tarvin_start_bench FILE --reference REFERENCE
 //
 // Opens FILE from the command line as Tarvin does, and at the first idle
@@ -12,6 +12,8 @@
 // With --reference it opens REFERENCE as the reference first, then FILE,
 // and times that open to the first values shown beside their reference
 // ("open_with_reference") and a Next Untranslated from the first node.
+// With --expand it times Expand All and then Collapse All on the contents,
+// each with the paint that follows it.
 // Figures go to standard output as "name milliseconds" lines.
 
 #include "ui/Dialogs.h"
@@ -79,16 +81,25 @@ int main(int argc, char* argv[]) {
     args.removeFirst();
     if (args.isEmpty())
         Fail("usage: tarvin_start_bench FILE [--update NEWBASE] [--search TEXT] "
-             "[--reference REFERENCE]");
+             "[--expand] [--reference REFERENCE]");
     const QString file = args.first();
     QString update, search, reference;
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--update"))
-            update = args[i + 1];
-        else if (args[i] == QLatin1String("--search"))
-            search = args[i + 1];
-        else if (args[i] == QLatin1String("--reference"))
-            reference = args[i + 1];
+    bool expand = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == QLatin1String("--expand")) {
+            expand = true;
+            continue;
+        }
+        if (i + 1 == args.size())
+            Fail("an option lacks its value");
+        const QString& value = args[++i];
+        if (option == QLatin1String("--update"))
+            update = value;
+        else if (option == QLatin1String("--search"))
+            search = value;
+        else if (option == QLatin1String("--reference"))
+            reference = value;
         else
             Fail("unknown option");
     }
@@ -144,6 +155,16 @@ int main(int argc, char* argv[]) {
                              std::printf("search %.1f\n", Millis(t));
                              if (dialogs.Messages != 1)
                                  Fail("the search found something");
+                         }
+                         if (expand) {
+                             const TClock::time_point e = TClock::now();
+                             w.actExpandAllExecute();
+                             w.VSTree1->repaint();
+                             std::printf("expand_all %.1f\n", Millis(e));
+                             const TClock::time_point c = TClock::now();
+                             w.actCollapseAllExecute();
+                             w.VSTree1->repaint();
+                             std::printf("collapse_all %.1f\n", Millis(c));
                          }
                          std::fflush(stdout);
                          std::_Exit(0);
