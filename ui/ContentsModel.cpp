@@ -125,6 +125,7 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
         node.Data.Caption = look.Caption;
         node.Data.ImageIndex = look.ImageIndex;
         node.Data.SelectedIndex = look.SelectedIndex;
+        node.SortKey = CaptionSortKey(look.Caption);
         node.FirstChild = static_cast<int>(m_children.size());
         node.ChildCount = child.ChildCount();
         m_children.resize(m_children.size() + Size(node.ChildCount));
@@ -135,8 +136,16 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
 
     for (TNode& node : m_nodes) {
         auto begin = m_children.begin() + node.FirstChild;
+        // The keys sit in the rows: most comparisons read no caption bytes,
+        // which lie scattered over the whole tree.
         std::stable_sort(begin, begin + node.ChildCount, [this](int a, int b) {
-            return CompareContentsNodes(m_nodes[Size(a)].Data, m_nodes[Size(b)].Data) < 0;
+            const TNode& x = m_nodes[Size(a)];
+            const TNode& y = m_nodes[Size(b)];
+            if (x.Data.ImageIndex != y.Data.ImageIndex)
+                return x.Data.ImageIndex < y.Data.ImageIndex;
+            if (x.SortKey != y.SortKey)
+                return x.SortKey < y.SortKey;
+            return CompareContentsNodes(x.Data, y.Data) < 0;
         });
         for (int row = 0; row < node.ChildCount; ++row)
             m_nodes[Size(*(begin + row))].Row = row;

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemModel>
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -70,6 +71,7 @@ private:
         int Row = 0;        // position among the displayed siblings
         int FirstChild = 0; // start of the children's block in m_children
         int ChildCount = 0;
+        std::uint64_t SortKey = 0; // CaptionSortKey of the caption
     };
     static std::size_t Size(int i) { return static_cast<std::size_t>(i); }
     int ChildAt(int node, int row) const {

@@ -69,6 +69,18 @@ int CompareTextAscii(std::string_view a, std::string_view b) {
     return (a.size() < b.size()) ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
+std::uint64_t CaptionSortKey(std::string_view caption) {
+    // Seven folded bytes, zero-padded, then the length up to seven: a
+    // padding zero and a zero byte tie, and the length then puts the prefix
+    // first, as CompareTextAscii does.
+    constexpr std::size_t kBytes = 7;
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < kBytes; ++i)
+        key = (key << 8) |
+              (i < caption.size() ? UpperAscii(static_cast<unsigned char>(caption[i])) : 0);
+    return (key << 8) | std::min(caption.size(), kBytes);
+}
+
 int CompareContentsNodes(const TContentsNodeData& a, const TContentsNodeData& b) {
     if (a.ImageIndex != b.ImageIndex)
         return a.ImageIndex - b.ImageIndex;

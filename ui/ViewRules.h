@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,12 @@ TNodeLook NodeLook(std::string_view childName, const TControlPrefixes& prefixes)
 // Compares with only the ASCII letters folded to upper case, then by byte
 // codes; a prefix sorts first. <0, 0, >0.
 int CompareTextAscii(std::string_view a, std::string_view b);
+
+// The first bytes of a caption as one number: where the keys of two
+// captions differ, they order as CompareTextAscii orders the captions; equal
+// keys leave the order to it. Sorting many rows compares keys kept with the
+// rows instead of reading the captions.
+std::uint64_t CaptionSortKey(std::string_view caption);
 
 // Order of siblings in the contents tree: by icon, then by caption.
 int CompareContentsNodes(const TContentsNodeData& a, const TContentsNodeData& b);

@@ -120,6 +120,13 @@ private slots:
         // Only ASCII folds: a-umlaut (0xE4) and A-umlaut (0xC4) differ.
         QTest::newRow("umlauts unfolded") << QByteArray("\xE4") << QByteArray("\xC4") << 1;
         QTest::newRow("bytes unsigned") << QByteArray("\x80") << QByteArray("z") << 1;
+        QTest::newRow("zero byte after a prefix")
+            << QByteArray("a", 1) << QByteArray("a\0", 2) << -1;
+        QTest::newRow("zero bytes") << QByteArray("a\0b", 3) << QByteArray("a\0\0", 3) << 1;
+        QTest::newRow("past seven bytes")
+            << QByteArray("Action:actB") << QByteArray("action:actA") << 1;
+        QTest::newRow("seven and eight") << QByteArray("Form:ab") << QByteArray("FORM:ABc") << -1;
+        QTest::newRow("short before long") << QByteArray("Menu") << QByteArray("Menu:mnu") << -1;
     }
     void compareTextAscii() {
         QFETCH(QByteArray, a);
@@ -129,6 +136,12 @@ private slots:
         QCOMPARE((c > 0) - (c < 0), sign);
         const int r = CompareTextAscii(b.toStdString(), a.toStdString());
         QCOMPARE((r > 0) - (r < 0), -sign);
+        // The sort key agrees wherever it decides.
+        const auto ka = CaptionSortKey(a.toStdString()), kb = CaptionSortKey(b.toStdString());
+        if (ka != kb)
+            QCOMPARE(ka < kb ? -1 : 1, sign);
+        else
+            QVERIFY(a.size() >= 7 || sign == 0);
     }
 
     void displayValue_data() {
