@@ -181,12 +181,12 @@ void WriteOutput(const std::string& fileName, std::string_view text) {
     });
 }
 
-void SaveTree(const TTarvin& tree, const std::string& fileName) {
+void SaveTree(const TTarvin& tree, const std::string& fileName, const TWriteFilter* skip) {
     WritingTo(fileName, [&] {
         if (IsStandardOutput(fileName))
-            tree.SaveToStream(std::cout);
+            tree.SaveToStream(std::cout, skip);
         else
-            tree.SaveToFile(fileName);
+            tree.SaveToFile(fileName, skip);
     });
 }
 

@@ -47,7 +47,7 @@ void CheckLosses(std::initializer_list<TInput> inputs, const std::string& output
 // Writes text to the file (atomically) or to standard output when empty or
 // "-". A host module is never written over.
 void WriteOutput(const std::string& fileName, std::string_view text);
-void SaveTree(const TTarvin& tree, const std::string& fileName);
+void SaveTree(const TTarvin& tree, const std::string& fileName, const TWriteFilter* skip = nullptr);
 
 // Flushes standard output; "Stream write error: standard output: ..." when
 // anything written to it failed.

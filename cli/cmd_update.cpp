@@ -2,6 +2,7 @@
 #include "cli/Options.h"
 #include "cli/UpdateCommon.h"
 #include "tree/Errors.h"
+#include "update/RemovedEntries.h"
 #include "update/UpdateMerge.h"
 #include "update/UpdateReport.h"
 
@@ -30,14 +31,15 @@ int RunUpdate(const TUpdateOptions& o) {
                          " holds no node: updating onto it would delete the whole translation "
                          "(--force updates anyway)");
     CheckLosses({{o.translation, translation}, {o.base, base}}, o.dryRun ? "" : o.output, o.force);
-    // Paths are taken before pruning deletes what the removed entries name.
     if (o.list)
         PrintUpdateLines(std::cerr, translation, lists);
     const std::string summary = UpdateSummary(lists);
-    PruneRemoved(translation.Root(), lists);
-    lists.ClearUpdateLists();
-    if (!o.dryRun)
-        SaveTree(translation, o.output);
+    // The removed entries are skipped as the tree is written: pruning first
+    // would walk the whole tree once more only to free what exit frees anyway.
+    if (!o.dryRun) {
+        const TRemovedEntries removed(lists);
+        SaveTree(translation, o.output, &removed);
+    }
     std::cerr << "trvx update: " << summary << (o.dryRun ? " (dry run, nothing written)" : "")
               << "\n";
     return 0;

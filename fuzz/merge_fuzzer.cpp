@@ -1,6 +1,7 @@
 // Update To and pruning on two trees made from the input, against the plain
 // recursive, linear-scan rendering kept for the tests: the same merged tree,
-// the same four lists in the same order, the same tree after pruning.
+// the same four lists in the same order, the same tree after pruning, which
+// a write skipping the removed entries gives before it.
 //
 // Input: one byte choosing the code page and the form of the rest, then
 //   text form:  base text, NUL, open text (each read as a language file);
@@ -15,6 +16,7 @@
 #include "tests/language/UpdateMergeReference.h"
 #include "tests/support/TreeShape.h"
 #include "tree/Errors.h"
+#include "update/RemovedEntries.h"
 #include "update/UpdateMerge.h"
 
 #include <array>
@@ -149,6 +151,13 @@ void CheckLists(const TUpdateLists& lists, const TNumbers& mine, const reference
                "RemovedValues");
 }
 
+std::string Written(const TTarvinItem& root, const TWriteFilter* skip) {
+    std::string text;
+    TTextSink sink([&](std::string_view bytes) { text += bytes; });
+    WriteTree(root, sink, skip);
+    return text;
+}
+
 void MergeAndCompare(const TTarvinItem& base, const TTarvinItem& open, const CodePage& cp,
                      std::string_view strays) {
     if (!Fits(base) || !Fits(open))
@@ -180,9 +189,12 @@ void MergeAndCompare(const TTarvinItem& base, const TTarvinItem& open, const Cod
         }
     }
 
+    const TRemovedEntries removed(lists);
+    const std::string skipped = Written(mine, &removed);
     PruneRemoved(mine, lists);
     reference::PruneRemoved(theirs, expected);
     FUZZ_CHECK(test::Shape(mine) == test::Shape(theirs), "pruned trees differ");
+    FUZZ_CHECK(skipped == Written(mine, nullptr), "writing without the removed entries differs");
     // What is left names nodes that are gone: compare by the old numbers.
     FUZZ_CHECK(ItemsOf(lists.RemovedItems, m) == ItemsOf(expected.RemovedItems, t),
                "RemovedItems left after pruning");

@@ -4,13 +4,12 @@
 #include "document/OpenFile.h"
 #include "tree/Errors.h"
 #include "ui/Dialogs.h"
+#include "update/RemovedEntries.h"
 #include "update/UpdateMerge.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <vector>
 
 namespace tarvin {
 
@@ -50,31 +49,6 @@ bool WouldLoad(const QString& fileName) {
     const std::string name = FileNameBytes(fileName);
     const std::string_view ext = trvx::FileExtension(name);
     return trvx::SameTextAscii(ext, ".trvx") || trvx::SameTextAscii(ext, ".exe");
-}
-
-// A copy of source below target without what the marks remove: what the
-// tree will hold after PruneRemoved, written before anything is deleted.
-void CopyWithoutRemoved(const trvx::TTarvinItem& source, trvx::TTarvinItem& target,
-                        const trvx::TUpdateLists& lists) {
-    struct TPair {
-        const trvx::TTarvinItem* From;
-        trvx::TTarvinItem* To;
-    };
-    std::vector<TPair> stack{{&source, &target}};
-    while (!stack.empty()) {
-        const TPair p = stack.back();
-        stack.pop_back();
-        const auto values = p.From->Values();
-        for (std::size_t i = 0; i < values.size(); ++i)
-            if (!lists.IsRemovedValue(p.From, static_cast<int>(i)))
-                p.To->AppendValue(values[i].Ident, values[i].Text);
-        for (const auto& child : p.From->Children()) {
-            if (lists.IsRemovedItem(child.Item.get()))
-                continue;
-            trvx::TTarvinItem& copy = p.To->AppendChild(child.Name);
-            stack.push_back({child.Item.get(), &copy});
-        }
-    }
 }
 
 } // namespace
@@ -163,13 +137,9 @@ QString TfrmMain::SaveProposal() const {
 void TfrmMain::SaveTo(const QString& fileName) {
     // Nothing is deleted before the file is written: a failed write leaves
     // the tree, the marks and the views as they were.
-    const std::string name = FileNameBytes(fileName);
-    if (UpdateLists.RemovedItems.empty() && UpdateLists.RemovedValues.empty()) {
-        CurrentLanguage.SaveToFile(name);
-    } else {
-        trvx::TTarvin pruned;
-        CopyWithoutRemoved(CurrentLanguage.Root(), pruned.Root(), UpdateLists);
-        pruned.SaveToFile(name);
+    {
+        const trvx::TRemovedEntries removed(UpdateLists);
+        CurrentLanguage.SaveToFile(FileNameBytes(fileName), &removed);
     }
     UpdateCaption(fileName);
     const TTreePlace place = TreePlace();

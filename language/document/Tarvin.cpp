@@ -57,31 +57,31 @@ void TTarvin::LoadFromFile(const std::string& fileName) {
     LoadFromBuffer(ReadWholeFile(fileName));
 }
 
-void TTarvin::SaveToStream(std::ostream& stream) const {
+void TTarvin::SaveToStream(std::ostream& stream, const TWriteFilter* skip) const {
     TTextSink sink([&](std::string_view bytes) {
         stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!stream)
             throw EWriteError(errno);
     });
-    WriteTree(m_root, sink);
+    WriteTree(m_root, sink, skip);
     stream.flush();
     if (!stream)
         throw EWriteError(errno);
 }
 
-std::string TTarvin::SaveToText() const {
+std::string TTarvin::SaveToText(const TWriteFilter* skip) const {
     std::string all;
     TTextSink sink([&](std::string_view bytes) { all += bytes; });
-    WriteTree(m_root, sink);
+    WriteTree(m_root, sink, skip);
     return all;
 }
 
-void TTarvin::SaveToFile(const std::string& fileName) const {
+void TTarvin::SaveToFile(const std::string& fileName, const TWriteFilter* skip) const {
     SaveFileAtomically(
         fileName,
         [&](const WriteBytes& write) {
             TTextSink sink(write);
-            WriteTree(m_root, sink);
+            WriteTree(m_root, sink, skip);
         },
         WrittenSizeAtLeast(m_root));
 }

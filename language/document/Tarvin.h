@@ -14,6 +14,7 @@
 namespace trvx {
 
 class TPeModule;
+class TWriteFilter;
 
 // One language file in memory. Owns the root for its whole life: a load
 // clears the root and fills it again, so a reference to Root() stays valid.
@@ -45,13 +46,14 @@ public:
     // EFOpenError when the file cannot be read; the tree is then unchanged.
     void LoadFromFile(const std::string& fileName);
 
-    // The canonical language text. EWriteError when the stream fails.
-    void SaveToStream(std::ostream& stream) const;
-    std::string SaveToText() const;
+    // The canonical language text, without what skip names (if given).
+    // EWriteError when the stream fails.
+    void SaveToStream(std::ostream& stream, const TWriteFilter* skip = nullptr) const;
+    std::string SaveToText(const TWriteFilter* skip = nullptr) const;
     // Atomic: a temporary file beside the target is written, flushed and
     // renamed over it, so a failure leaves any existing file untouched.
     // EFCreateError when it cannot be created, EWriteError when a write fails.
-    void SaveToFile(const std::string& fileName) const;
+    void SaveToFile(const std::string& fileName, const TWriteFilter* skip = nullptr) const;
 
     // Reads the language text a host module embeds. False, with the tree
     // unchanged, when the file cannot be read as a module; EResNotFound when

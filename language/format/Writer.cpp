@@ -87,14 +87,22 @@ void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string
     out += "}\r\n";
 }
 
-void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTarvinItem& node) {
+// Filtered: whether skip is given. Most writes skip nothing, and their walk
+// is built without the tests.
+template <bool Filtered>
+void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTarvinItem& node,
+                   const TWriteFilter* skip) {
     std::string& out = sink.Out();
     out.append(static_cast<std::size_t>(indent), ' ');
     out += name;
     out += " {\r\n";
     // One node may hold a large share of the file (STRINGS): flush within it
     // too, or the block grows to the node's whole text.
+    int index = 0;
+    const bool some = Filtered && skip->SkipsValuesOf(node);
     for (const auto& v : node.Values()) {
+        if (some && skip->SkipsValue(node, index++))
+            continue;
         WriteValue(sink, indent, v.Ident.View(), v.Text.View());
         sink.FlushIfFull();
     }
@@ -105,21 +113,8 @@ void WriteNodeTail(std::string& out, int indent) {
     out += "}\r\n";
 }
 
-} // namespace
-
-TTextSink::TTextSink(Flush flush, std::size_t chunk) : m_flush(std::move(flush)), m_chunk(chunk) {
-    // Small trees are the common case; the block grows to a chunk only for large ones.
-    m_out.reserve(std::min(chunk, std::size_t{64} << 10));
-}
-
-void TTextSink::FlushNow() {
-    if (!m_out.empty()) {
-        m_flush(m_out);
-        m_out.clear();
-    }
-}
-
-void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent) {
+template <bool Filtered>
+void WalkItem(const TTarvinItem& item, TTextSink& sink, int indent, const TWriteFilter* skip) {
     struct Frame {
         const TTarvinItem* node;
         std::size_t next;
@@ -141,9 +136,25 @@ void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent) {
             continue;
         }
         const auto& child = children[top.next++];
-        WriteNodeHead(sink, top.indent, child.Name.View(), *child.Item);
+        if (Filtered && skip->SkipsItem(*child.Item))
+            continue;
+        WriteNodeHead<Filtered>(sink, top.indent, child.Name.View(), *child.Item, skip);
         stack.push_back({child.Item.get(), 0, top.indent + 2});
         sink.FlushIfFull();
+    }
+}
+
+} // namespace
+
+TTextSink::TTextSink(Flush flush, std::size_t chunk) : m_flush(std::move(flush)), m_chunk(chunk) {
+    // Small trees are the common case; the block grows to a chunk only for large ones.
+    m_out.reserve(std::min(chunk, std::size_t{64} << 10));
+}
+
+void TTextSink::FlushNow() {
+    if (!m_out.empty()) {
+        m_flush(m_out);
+        m_out.clear();
     }
 }
 
@@ -169,8 +180,15 @@ std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root) {
     return size;
 }
 
-void WriteTree(const TTarvinItem& root, TTextSink& out) {
-    WriteItem(root, out, 0);
+void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent, const TWriteFilter* skip) {
+    if (skip != nullptr)
+        WalkItem<true>(item, sink, indent, skip);
+    else
+        WalkItem<false>(item, sink, indent, nullptr);
+}
+
+void WriteTree(const TTarvinItem& root, TTextSink& out, const TWriteFilter* skip) {
+    WriteItem(root, out, 0, skip);
     out.FlushNow();
 }
 

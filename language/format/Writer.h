@@ -28,13 +28,25 @@ private:
     std::string m_out;
 };
 
+// Entries a write leaves out, a skipped node with all below it.
+class TWriteFilter {
+public:
+    virtual ~TWriteFilter() = default;
+    virtual bool SkipsItem(const TTarvinItem& item) const = 0;
+    // Asked once per node; SkipsValue only for a node this says yes to.
+    virtual bool SkipsValuesOf(const TTarvinItem& node) const = 0;
+    virtual bool SkipsValue(const TTarvinItem& node, int index) const = 0;
+};
+
 // Appends the lines of every child of item, each child's lines at indent
-// spaces, its values and children deeper. Walks without recursion.
-void WriteItem(const TTarvinItem& item, TTextSink& out, int indent);
+// spaces, its values and children deeper, leaving out what skip names (if
+// given). Walks without recursion.
+void WriteItem(const TTarvinItem& item, TTextSink& out, int indent,
+               const TWriteFilter* skip = nullptr);
 // A lower bound of what WriteTree writes, found without writing: each line
 // is indented by its depth, so a deep tree writes far more than it holds.
 std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root);
 // The whole tree; the root's own values are not written.
-void WriteTree(const TTarvinItem& root, TTextSink& out);
+void WriteTree(const TTarvinItem& root, TTextSink& out, const TWriteFilter* skip = nullptr);
 
 } // namespace trvx

@@ -1,9 +1,8 @@
 #include "update/UpdateMerge.h"
 
 #include "tree/FirstPositionIndex.h"
+#include "update/RemovedEntries.h"
 
-#include <bit>
-#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -183,39 +182,6 @@ void TUpdateMerge::MarkRemoved(const TTarvinItem& base, TTarvinItem& open) {
     }
 }
 
-// Node addresses, for the test every node of a tree goes through when
-// pruning: open addressing in one block costs little next to the walk.
-class TNodeSet {
-public:
-    explicit TNodeSet(std::size_t count) : m_slots(std::bit_ceil(count * 2 + 2), nullptr) {}
-    void Insert(const TTarvinItem* node) {
-        std::size_t s = Slot(node);
-        while (m_slots[s] != nullptr && m_slots[s] != node)
-            s = (s + 1) & Mask();
-        m_slots[s] = node;
-        m_empty = false;
-    }
-    bool Contains(const TTarvinItem* node) const {
-        if (m_empty)
-            return false;
-        for (std::size_t s = Slot(node); m_slots[s] != nullptr; s = (s + 1) & Mask())
-            if (m_slots[s] == node)
-                return true;
-        return false;
-    }
-
-private:
-    std::size_t Mask() const { return m_slots.size() - 1; }
-    std::size_t Slot(const TTarvinItem* node) const {
-        std::uint64_t x = reinterpret_cast<std::uintptr_t>(node);
-        x = (x ^ (x >> 31)) * 0x9E3779B97F4A7C15ull;
-        return static_cast<std::size_t>(x >> 32) & Mask();
-    }
-
-    std::vector<const TTarvinItem*> m_slots;
-    bool m_empty = true;
-};
-
 } // namespace
 
 void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& lists,
@@ -233,14 +199,7 @@ void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {
     // node keeps a node with many removed entries linear.
     if (lists.RemovedItems.empty() && lists.RemovedValues.empty())
         return;
-    // Every child and every node is tested; the lists' own lookups are kept
-    // for the few nodes that have removed values at all.
-    TNodeSet removedItems(lists.RemovedItems.size());
-    for (TTarvinItem* removed : lists.RemovedItems)
-        removedItems.Insert(removed);
-    TNodeSet valueNodes(lists.RemovedValues.size());
-    for (const TValueEntry& removed : lists.RemovedValues)
-        valueNodes.Insert(removed.Item);
+    const TRemovedEntries removed(lists);
 
     std::vector<TTarvinItem*> takenItems;
     std::vector<TValueEntry> takenValues;
@@ -254,7 +213,7 @@ void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {
         const auto children = node->Children();
         for (int n = 0; n < static_cast<int>(children.size()); ++n) {
             TTarvinItem* child = children[n].Item.get();
-            if (removedItems.Contains(child)) {
+            if (removed.SkipsItem(*child)) {
                 doomed.push_back(n);
                 takenItems.push_back(child);
             } else {
@@ -264,11 +223,11 @@ void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {
         if (!doomed.empty())
             node->DeleteChildren(doomed);
 
-        if (!valueNodes.Contains(node))
+        if (!removed.SkipsValuesOf(*node))
             continue;
         doomed.clear();
         for (int n = 0; n < node->ValueCount(); ++n) {
-            if (lists.RemovedValues.Contains({node, n})) {
+            if (removed.SkipsValue(*node, n)) {
                 doomed.push_back(n);
                 takenValues.push_back({node, n});
             }

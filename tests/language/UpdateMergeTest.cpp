@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "document/Tarvin.h"
+#include "update/RemovedEntries.h"
 #include "update/UpdateMerge.h"
 #include "update/UpdateReport.h"
 
@@ -45,10 +46,14 @@ Outcome Update(const std::string& baseText, const std::string& translationText,
     for (const TValueEntry& e : lists.RemovedValues)
         out.removedValues.push_back(paths.ValuePath(e) + " @" + std::to_string(e.ValueIndex));
 
+    // A save that skips the removed entries writes what pruning leaves.
+    const TRemovedEntries removed(lists);
+    const std::string skipped = translation.SaveToText(&removed);
     PruneRemoved(translation.Root(), lists);
     EXPECT_TRUE(lists.RemovedItems.empty());
     EXPECT_TRUE(lists.RemovedValues.empty());
     out.saved = Lf(translation.SaveToText());
+    EXPECT_EQ(Lf(skipped), out.saved);
     return out;
 }
 
