@@ -1,8 +1,3 @@
-// GCC 12 at -O1 (the sanitizer build) flags std::function inside <regex> as
-// maybe uninitialized: a known false positive in the library's headers.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
 #include "tests/cli/TrvxRun.h"
 #include "tests/language/PeFixtures.h"
 
