@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIN_WERROR=ON
 SAN_BUILD ?= build-asan
 SAN_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
              -DTARVIN_WERROR=ON -DTARVIN_SANITIZE=ON -DTARVIN_BENCH=OFF
-SAN_ENV  = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp UBSAN_OPTIONS=print_stacktrace=1
+SAN_ENV  = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 
