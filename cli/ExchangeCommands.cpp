@@ -5,11 +5,11 @@
 #include "document/OpenFile.h"
 #include "exchange/Exchange.h"
 #include "format/FileIO.h"
+#include "pe/PeFile.h"
 #include "tree/Errors.h"
 
-#include <cstring>
+#include <algorithm>
 #include <iostream>
-#include <iterator>
 
 namespace trvx::cli {
 
@@ -53,20 +53,14 @@ int RunExportRequest(const ExportRequest& request) {
 
 namespace {
 
-// The bytes are kept: the import rewrites only the values that change.
+// The bytes are kept: the import rewrites only the values that change. Read
+// as every other command reads: bounded, pipes and devices refused.
 void LoadWithSpans(TTarvin& tree, const std::string& fileName, std::vector<TValueSpan>& spans) {
-    if (SameTextAscii(FileExtension(fileName), ".exe"))
+    TByteBuffer bytes = fileName == "-" ? ReadStandardInput() : ReadWholeFile(fileName);
+    const std::string_view head(bytes.Data(), std::min(bytes.Size(), kPeSignatureHead));
+    if (HasPeSignature(head))
         throw UsageError{"import needs a language file (.trvx), not a host module"};
-    if (fileName == "-") {
-        const std::string all{std::istreambuf_iterator<char>(std::cin),
-                              std::istreambuf_iterator<char>()};
-        TByteBuffer buffer(all.size());
-        if (!all.empty())
-            std::memcpy(buffer.Data(), all.data(), all.size());
-        tree.LoadFromBuffer(std::move(buffer), &spans);
-        return;
-    }
-    tree.LoadFromBuffer(ReadWholeFile(fileName), &spans);
+    tree.LoadFromBuffer(std::move(bytes), &spans);
 }
 
 } // namespace
