@@ -28,20 +28,23 @@ CLI::Option* AddInputArgument(CLI::App& app, std::string& fileName, std::string_
         ->check(kNonEmpty);
 }
 
+namespace {
+// An option naming a file: never given as an empty name.
+CLI::Option* AddFileOption(CLI::App& app, const std::string& flags, std::string& fileName,
+                           const std::string& description, const std::string& typeName) {
+    return app.add_option(flags, fileName, description)->type_name(typeName)->check(kNonEmpty);
+}
+} // namespace
+
 CLI::Option* AddOutputOption(CLI::App& app, std::string& fileName) {
-    return app
-        .add_option("-o,--output", fileName,
-                    "write to OUT (replaced atomically), not to standard output")
-        ->type_name("OUT")
-        ->check(kNonEmpty);
+    return AddFileOption(app, "-o,--output", fileName,
+                         "write to OUT (replaced atomically), not to standard output", "OUT");
 }
 
 CLI::Option* AddBaseOption(CLI::App& app, std::string& fileName) {
-    return app
-        .add_option("--base", fileName,
-                    "the host's own language data of the same version (.trvx, .exe or -)")
-        ->type_name("BASE")
-        ->check(kNonEmpty);
+    return AddFileOption(app, "--base", fileName,
+                         "the host's own language data of the same version (.trvx, .exe or -)",
+                         "BASE");
 }
 
 CLI::Option* AddForceOption(CLI::App& app, bool& force, std::string_view description) {

@@ -31,10 +31,10 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     return text.replace(at, from.size(), to);
 }
 
-// A seeded random translation: names that repeat among siblings, texts with
+// A random translation, the same for the same variant: names that repeat among siblings, texts with
 // quotes, braces, blanks at either end, line breaks and bytes above 127.
-std::string RandomTranslation(unsigned seed) {
-    std::mt19937 rng(seed);
+std::string RandomTranslation(unsigned variant) {
+    std::mt19937 rng(variant);
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     const char* const names[] = {"Form:frmA", "Button:btnOK", "Menu:mnuFile", "List:lst", "X"};
     const char* const idents[] = {"Caption", "Hint", "Shortcut", "Items", "Strings", "Lines"};
@@ -83,8 +83,8 @@ TEST_F(Exchange, RoundTripWithoutChangesIsByteIdentical) {
                     "  Items = {\"x\" \"y\"}\r\n  Items = \"dup\"\r\n}\r\nM{c=\xE4 }");
     // What a NUL hides from the reader comes back too.
     Put("nul.trvx", std::string("N {\r\n  a = b\r\n}\r\n\0tail", 22));
-    for (unsigned seed = 1; seed <= 3; ++seed)
-        Put("random" + std::to_string(seed) + ".trvx", RandomTranslation(seed));
+    for (unsigned variant = 1; variant <= 3; ++variant)
+        Put("random" + std::to_string(variant) + ".trvx", RandomTranslation(variant));
     const std::vector<std::pair<std::string, std::string>> inputs = {
         {"Deutsch.trvx", "--ref English-2.trvx"},
         {"English-2.trvx", ""},
