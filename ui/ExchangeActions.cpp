@@ -71,8 +71,7 @@ void ExportExecute(TfrmMain& window) {
     options.Format = *format;
     options.Original = LocalName(QFileInfo(*name).completeBaseName() + QStringLiteral(".trvx"));
     trvx::SaveFileAtomically(LocalName(*name), [&](const trvx::WriteBytes& write) {
-        ExportExchange(window.CurrentLanguage, withReference ? &reference : nullptr, options,
-                       write);
+        ExportExchange(window.Language(), withReference ? &reference : nullptr, options, write);
     });
 }
 
@@ -86,7 +85,7 @@ void ImportExecute(TfrmMain& window) {
     if (!name)
         return;
     const auto document = ReadExchangeFile(LocalName(*name));
-    const TImportPlan plan = PlanImport(window.CurrentLanguage, document->Units(), false);
+    const TImportPlan plan = PlanImport(window.Language(), document->Units(), false);
     if (!plan.Warnings.empty()) {
         QString text = QStringLiteral("These lists change their number of lines; the host pairs "
                                       "the lines by position:\n");
@@ -100,11 +99,12 @@ void ImportExecute(TfrmMain& window) {
     }
     // One undo step for the whole import; the stack tells that it is unsaved.
     if (!plan.Changes.empty()) {
-        window.UndoStack->beginMacro(QStringLiteral("Import %1").arg(QFileInfo(*name).fileName()));
+        auto* undo = window.findChild<QUndoStack*>(QStringLiteral("UndoStack"));
+        undo->beginMacro(QStringLiteral("Import %1").arg(QFileInfo(*name).fileName()));
         for (const TImportChange& change : plan.Changes)
             window.PushValueEdit(*change.Node, change.Index, change.Node->GetValue(change.Index),
                                  change.Text);
-        window.UndoStack->endMacro();
+        undo->endMacro();
     }
     dialogs.ShowMessage(
         &window, QMessageBox::Information, QStringLiteral("Import"),
@@ -126,13 +126,14 @@ void InstallExchangeActions(TfrmMain& window) {
                      [&window] { window.Guarded([&] { ImportExecute(window); }); });
 
     // After "Update To...", before the separator that sets off "Exit".
-    const QList<QAction*> items = window.mnuFile->actions();
-    const qsizetype at = items.indexOf(window.actUpdateTo);
+    auto* mnuFile = window.findChild<QMenu*>(QStringLiteral("mnuFile"));
+    const QList<QAction*> items = mnuFile->actions();
+    const qsizetype at = items.indexOf(window.findChild<QAction*>(QStringLiteral("actUpdateTo")));
     QAction* before = at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr;
-    window.mnuFile->insertActions(before, {actExport, actImport});
+    mnuFile->insertActions(before, {actExport, actImport});
     // Both need a translation; the menu is the only way to them.
-    QObject::connect(window.mnuFile, &QMenu::aboutToShow, &window, [&window, actExport, actImport] {
-        const bool itemExists = window.CurrentLanguage.Root().ChildCount() > 0;
+    QObject::connect(mnuFile, &QMenu::aboutToShow, &window, [&window, actExport, actImport] {
+        const bool itemExists = window.Language().Root().ChildCount() > 0;
         actExport->setEnabled(itemExists);
         actImport->setEnabled(itemExists);
     });

@@ -10,6 +10,7 @@
 #include "ui/UpdateListWindow.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
+#include "ui/WindowAction.h"
 
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
@@ -83,43 +84,34 @@ void TfrmMain::Connect(QAction* action, void (TfrmMain::*handler)()) {
             [this, handler] { Guarded([&] { (this->*handler)(); }); });
 }
 
-namespace {
-
-QAction* NewAction(QObject* owner, const char* category, const QString& caption,
-                   const QKeySequence& shortcut = {}) {
-    auto* action = new QAction(caption, owner);
-    action->setProperty("Category", QString::fromLatin1(category));
-    action->setShortcut(shortcut);
-    return action;
-}
-
-} // namespace
-
 void TfrmMain::CreateActions() {
-    actOpen =
-        NewAction(this, "1. File", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    actEdit =
-        NewAction(this, "1. File", QStringLiteral("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
-    actSave =
-        NewAction(this, "1. File", QStringLiteral("&Save..."), QKeySequence(Qt::CTRL | Qt::Key_S));
-    actExit =
-        NewAction(this, "1. File", QStringLiteral("&Exit"), QKeySequence(Qt::ALT | Qt::Key_F4));
-    actAutoExpand = NewAction(this, "3. Misc", QStringLiteral("AutoExpand"));
-    actCollapseAll = NewAction(this, "3. Misc", QStringLiteral("Collapse All"));
-    actExpandAll = NewAction(this, "3. Misc", QStringLiteral("Expand All"));
-    actUpdateTo = NewAction(this, "1. File", QStringLiteral("Update To..."),
+    actOpen = NewAction(this, "actOpen", "1. File", QStringLiteral("&Open..."),
+                        QKeySequence(Qt::CTRL | Qt::Key_O));
+    actEdit = NewAction(this, "actEdit", "1. File", QStringLiteral("&Edit"),
+                        QKeySequence(Qt::CTRL | Qt::Key_E));
+    actSave = NewAction(this, "actSave", "1. File", QStringLiteral("&Save..."),
+                        QKeySequence(Qt::CTRL | Qt::Key_S));
+    actExit = NewAction(this, "actExit", "1. File", QStringLiteral("&Exit"),
+                        QKeySequence(Qt::ALT | Qt::Key_F4));
+    actAutoExpand = NewAction(this, "actAutoExpand", "3. Misc", QStringLiteral("AutoExpand"));
+    actCollapseAll = NewAction(this, "actCollapseAll", "3. Misc", QStringLiteral("Collapse All"));
+    actExpandAll = NewAction(this, "actExpandAll", "3. Misc", QStringLiteral("Expand All"));
+    actUpdateTo = NewAction(this, "actUpdateTo", "1. File", QStringLiteral("Update To..."),
                             QKeySequence(Qt::CTRL | Qt::Key_U));
-    actSortByType = NewAction(this, "4. Update", QStringLiteral("Sort by &Type"));
-    actSortByIdent = NewAction(this, "4. Update", QStringLiteral("Sort by &Ident"));
-    actSortDescending = NewAction(this, "4. Update", QStringLiteral("&Descending"));
-    actFindValue = NewAction(this, "2. Search", QStringLiteral("Find &Value"),
+    actSortByType = NewAction(this, "actSortByType", "4. Update", QStringLiteral("Sort by &Type"));
+    actSortByIdent =
+        NewAction(this, "actSortByIdent", "4. Update", QStringLiteral("Sort by &Ident"));
+    actSortDescending =
+        NewAction(this, "actSortDescending", "4. Update", QStringLiteral("&Descending"));
+    actFindValue = NewAction(this, "actFindValue", "2. Search", QStringLiteral("Find &Value"),
                              QKeySequence(Qt::CTRL | Qt::Key_F));
-    actFindValueIdent = NewAction(this, "2. Search", QStringLiteral("Find Value I&dent"),
-                                  QKeySequence(Qt::CTRL | Qt::Key_I));
-    actFindItem = NewAction(this, "2. Search", QStringLiteral("Find &Item"),
+    actFindValueIdent =
+        NewAction(this, "actFindValueIdent", "2. Search", QStringLiteral("Find Value I&dent"),
+                  QKeySequence(Qt::CTRL | Qt::Key_I));
+    actFindItem = NewAction(this, "actFindItem", "2. Search", QStringLiteral("Find &Item"),
                             QKeySequence(Qt::CTRL | Qt::Key_C));
-    actFindNext =
-        NewAction(this, "2. Search", QStringLiteral("Find &Next"), QKeySequence(Qt::Key_F3));
+    actFindNext = NewAction(this, "actFindNext", "2. Search", QStringLiteral("Find &Next"),
+                            QKeySequence(Qt::Key_F3));
 
     actAutoExpand->setCheckable(true);
     actAutoExpand->setChecked(true);
@@ -156,6 +148,8 @@ void TfrmMain::CreateActions() {
 
     miAddedList = new QAction(QStringLiteral("&Added List"), this);
     miRemovedList = new QAction(QStringLiteral("&Removed List"), this);
+    miAddedList->setObjectName(QStringLiteral("miAddedList"));
+    miRemovedList->setObjectName(QStringLiteral("miRemovedList"));
     miAddedList->setCheckable(true);
     miRemovedList->setCheckable(true);
 
@@ -195,6 +189,13 @@ void TfrmMain::CreateMenus() {
     mnuSort->addActions({actSortByType, actSortByIdent});
     mnuSort->addSeparator();
     mnuSort->addAction(actSortDescending);
+
+    for (auto [menu, name] : {std::pair{mnuFile, "mnuFile"},
+                              {mnuSearch, "mnuSearch"},
+                              {mnuMisc, "mnuMisc"},
+                              {mnuUpdate, "mnuUpdate"},
+                              {mnuSort, "mnuSort"}})
+        menu->setObjectName(QString::fromLatin1(name));
 }
 
 void TfrmMain::CreateLayout() {
@@ -214,6 +215,7 @@ void TfrmMain::CreateLayout() {
     auto* contentsHeader = new THeaderLine(QStringLiteral("Contents"), left);
     auto* tree = new TContentsTree(left);
     VSTree1 = tree;
+    VSTree1->setObjectName(QStringLiteral("VSTree1"));
     leftLayout->addWidget(contentsHeader);
     leftLayout->addWidget(VSTree1, 1);
 
@@ -223,6 +225,7 @@ void TfrmMain::CreateLayout() {
     rightLayout->setSpacing(0);
     auto* valuesHeader = new THeaderLine(QStringLiteral("Values"), right);
     VSView1 = new QTreeView(right);
+    VSView1->setObjectName(QStringLiteral("VSView1"));
     rightLayout->addWidget(valuesHeader);
     rightLayout->addWidget(VSView1, 1);
 
@@ -247,6 +250,10 @@ void TfrmMain::CreateLayout() {
                 [button, action] { button->setEnabled(action->isEnabled()); });
         buttons->addWidget(button);
     }
+    btnEdit->setObjectName(QStringLiteral("btnEdit"));
+    btnOpen->setObjectName(QStringLiteral("btnOpen"));
+    btnUpdateTo->setObjectName(QStringLiteral("btnUpdateTo"));
+    btnSave->setObjectName(QStringLiteral("btnSave"));
     btnEdit->setDefault(true);
     // Alt+S opens the Search menu; the button saves with Ctrl+S.
     btnSave->setShortcut(QKeySequence());
@@ -299,8 +306,12 @@ void TfrmMain::CreateLayout() {
 void TfrmMain::CreateToolWindows() {
     AddedListWindow = new TUpdateListWindow(QStringLiteral("Added List"), this);
     RemovedListWindow = new TUpdateListWindow(QStringLiteral("Removed List"), this);
+    AddedListWindow->setObjectName(QStringLiteral("AddedListWindow"));
+    RemovedListWindow->setObjectName(QStringLiteral("RemovedListWindow"));
     AddedTree = AddedListWindow->Tree();
     RemovedTree = RemovedListWindow->Tree();
+    AddedTree->setObjectName(QStringLiteral("AddedTree"));
+    RemovedTree->setObjectName(QStringLiteral("RemovedTree"));
     AddedModel = new TUpdateModel(Images, this);
     RemovedModel = new TUpdateModel(Images, this);
     AddedTree->setModel(AddedModel);

@@ -63,18 +63,13 @@ public:
     explicit TfrmMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    trvx::TTarvin CurrentLanguage;
-    trvx::TUpdateLists UpdateLists;
-    const TControlPrefixes ControlPrefixes;
-    const TImageList Images;
+    // The open translation, for what works on it from outside the window.
+    const trvx::TTarvin& Language() const { return CurrentLanguage; }
 
     // Loads fileName into target, or into CurrentLanguage (then caption,
     // marks and views follow) when target is null. By extension: ".trvx",
     // ".exe"; any other is ignored. Errors travel on to the caller.
     void OpenFile(const QString& fileName, trvx::TTarvin* target = nullptr);
-    // Replaces every row of the contents tree and both update lists from
-    // CurrentLanguage and UpdateLists, then selects the first node.
-    void RebuildTrees();
     // Selects index alone (the keyboard focus mark stays), expands its
     // ancestors and centres it when it lies out of view.
     void RevealNode(QTreeView* tree, const QModelIndex& index);
@@ -100,6 +95,27 @@ public:
     // The one error handler: shows the current exception's text.
     void ShowCurrentException();
 
+    // Opens fileName (a ".trvx" or ".exe") as the reference, replacing any.
+    void OpenReference(const QString& fileName);
+    bool HasReference() const;
+    // Stores an accepted edit as one undo step; an unchanged text is none.
+    void PushValueEdit(trvx::TTarvinItem& item, int index, std::string before, std::string after);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    trvx::TTarvin CurrentLanguage;
+    trvx::TUpdateLists UpdateLists;
+    const TControlPrefixes ControlPrefixes;
+    const TImageList Images;
+
+    // Replaces every row of the contents tree and both update lists from
+    // CurrentLanguage and UpdateLists, then selects the first node.
+    void RebuildTrees();
+
     // Action handlers.
     void actOpenExecute();
     void actSaveExecute();
@@ -115,6 +131,8 @@ public:
     void FindDialog1Find();
     void FindNextMatch();
     bool actFindNextUpdate() const;
+    // The find dialog, made on first use.
+    TFindDialog& FindDialog();
 
     // View handlers.
     void VSTree1Change(const QModelIndex& node);
@@ -178,11 +196,6 @@ public:
     void actNextUntranslatedExecute();
     void actPreviousUntranslatedExecute();
     void actCheckExecute();
-    // Opens fileName (a ".trvx" or ".exe") as the reference, replacing any.
-    void OpenReference(const QString& fileName);
-    bool HasReference() const;
-    // Stores an accepted edit as one undo step; an unchanged text is none.
-    void PushValueEdit(trvx::TTarvinItem& item, int index, std::string before, std::string after);
     QAction* actOpenReference = nullptr;
     QAction* actNextUntranslated = nullptr;
     QAction* actPreviousUntranslated = nullptr;
@@ -193,12 +206,6 @@ public:
     QUndoStack* UndoStack = nullptr;
     TCheckWindow* CheckWindow = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void CreateActions();
     void CreateMenus();
     void CreateLayout();

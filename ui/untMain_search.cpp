@@ -49,25 +49,26 @@ QString KindWord(TSearchKind kind) {
     return QStringLiteral("Item");
 }
 
-TFindDialog& FindDialogOf(TfrmMain& window) {
-    if (window.FindDialog1 == nullptr) {
-        window.FindDialog1 = new TFindDialog(&window);
-        QObject::connect(window.FindDialog1, &TFindDialog::Find, &window,
-                         [&window] { window.Guarded([&window] { window.FindDialog1Find(); }); });
-    }
-    return *window.FindDialog1;
-}
-
 } // namespace
 
+TFindDialog& TfrmMain::FindDialog() {
+    if (FindDialog1 == nullptr) {
+        FindDialog1 = new TFindDialog(this);
+        FindDialog1->setObjectName(QStringLiteral("FindDialog1"));
+        connect(FindDialog1, &TFindDialog::Find, this,
+                [this] { Guarded([this] { FindDialog1Find(); }); });
+    }
+    return *FindDialog1;
+}
+
 void TfrmMain::actFindExecute(QAction* sender) {
-    TFindDialog& dialog = FindDialogOf(*this);
+    TFindDialog& dialog = FindDialog();
     dialog.Tag = sender->data().toInt();
     dialog.Execute();
 }
 
 void TfrmMain::FindDialog1Find() {
-    const TFindDialog& dialog = FindDialogOf(*this);
+    const TFindDialog& dialog = FindDialog();
     SearchState.Kind = dialog.Tag == skValue        ? skValue
                        : dialog.Tag == skValueIdent ? skValueIdent
                                                     : skItem;

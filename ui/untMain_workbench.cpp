@@ -15,6 +15,7 @@
 #include "ui/UntranslatedWalk.h"
 #include "ui/UpdateListWindow.h"
 #include "ui/ValuesModel.h"
+#include "ui/WindowAction.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -28,15 +29,6 @@ namespace tarvin {
 
 namespace {
 
-QAction* NewWorkbenchAction(QObject* owner, const char* name, const char* category,
-                            const QString& caption, const QKeySequence& shortcut = {}) {
-    auto* action = new QAction(caption, owner);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setProperty("Category", QString::fromLatin1(category));
-    action->setShortcut(shortcut);
-    return action;
-}
-
 int FirstSelectedRow(const QTreeView* view) {
     const QModelIndexList rows = view->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
@@ -46,6 +38,7 @@ int FirstSelectedRow(const QTreeView* view) {
 
 void TfrmMain::CreateWorkbench() {
     UndoStack = new QUndoStack(this);
+    UndoStack->setObjectName(QStringLiteral("UndoStack"));
     actUndo = UndoStack->createUndoAction(this, QStringLiteral("&Undo"));
     actUndo->setObjectName(QStringLiteral("actUndo"));
     actUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -53,16 +46,16 @@ void TfrmMain::CreateWorkbench() {
     actRedo->setObjectName(QStringLiteral("actRedo"));
     actRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 
-    actOpenReference = NewWorkbenchAction(this, "actOpenReference", "1. File",
-                                          QStringLiteral("Open &Reference..."));
-    actNextUntranslated = NewWorkbenchAction(this, "actNextUntranslated", "2. Search",
-                                             QStringLiteral("Next &Untranslated"),
-                                             QKeySequence(Qt::CTRL | Qt::Key_N));
-    actPreviousUntranslated = NewWorkbenchAction(this, "actPreviousUntranslated", "2. Search",
-                                                 QStringLiteral("Previous Untranslated"),
-                                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
-    actCheck = NewWorkbenchAction(this, "actCheck", "3. Misc", QStringLiteral("&Check"),
-                                  QKeySequence(Qt::Key_F7));
+    actOpenReference =
+        NewAction(this, "actOpenReference", "1. File", QStringLiteral("Open &Reference..."));
+    actNextUntranslated =
+        NewAction(this, "actNextUntranslated", "2. Search", QStringLiteral("Next &Untranslated"),
+                  QKeySequence(Qt::CTRL | Qt::Key_N));
+    actPreviousUntranslated = NewAction(this, "actPreviousUntranslated", "2. Search",
+                                        QStringLiteral("Previous Untranslated"),
+                                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    actCheck =
+        NewAction(this, "actCheck", "3. Misc", QStringLiteral("&Check"), QKeySequence(Qt::Key_F7));
     Connect(actOpenReference, &TfrmMain::actOpenReferenceExecute);
     Connect(actNextUntranslated, &TfrmMain::actNextUntranslatedExecute);
     Connect(actPreviousUntranslated, &TfrmMain::actPreviousUntranslatedExecute);
@@ -75,6 +68,7 @@ void TfrmMain::CreateWorkbench() {
 
     mnuFile->insertAction(actSave, actOpenReference);
     mnuEdit = new QMenu(QStringLiteral("&Edit"), this);
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuEdit->addActions({actUndo, actRedo});
     menuBar()->insertMenu(mnuSearch->menuAction(), mnuEdit);
     mnuSearch->addSeparator();

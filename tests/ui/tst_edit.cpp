@@ -1,17 +1,18 @@
 // The edit dispatch in the main window: the selected value goes to the editor
 // that suits its ident, and only OK changes the tree, the row and the
 // unsaved-changes mark.
+#include "support/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 #include "ui/ContentsModel.h"
 #include "ui/ValuesModel.h"
 #include "ui/untItemsEditor.h"
-#include "ui/untMain.h"
 #include "ui/untShortcutEditor.h"
 #include "ui/untStringEditor.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -36,7 +37,7 @@ const QByteArray kTree = "N {\n"
                          "}\n";
 
 // Selects a row as a click would; Edit follows once the window is idle.
-void SelectValueRow(TfrmMain& w, int row) {
+void SelectValueRow(TMainWindow& w, int row) {
     w.VSView1->selectionModel()->select(w.ValuesModel->index(row, 0),
                                         QItemSelectionModel::ClearAndSelect |
                                             QItemSelectionModel::Rows);
@@ -70,7 +71,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(QString, dialogClass);
         TScriptedDialogs dialogs;
-        TfrmMain w({m_file});
+        TMainWindow w({m_file});
         SelectValueRow(w, row);
         QString seen;
         WhenModal([&](QWidget* modal) { seen = modal->metaObject()->className(); });
@@ -81,8 +82,8 @@ private slots:
 
     void okStoresTheTextAndTheRowShowsIt() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_file});
-        trvx::TTarvinItem& node = w.CurrentLanguage.Root().GetChild(0);
+        TMainWindow w({m_file});
+        const trvx::TTarvinItem& node = w.Language().Root().GetChild(0);
         SelectValueRow(w, 0);
         WhenModal([](QWidget* modal) {
             QTest::keyClicks(modal->focusWidget(), "Datei");
@@ -101,21 +102,22 @@ private slots:
 
     void cancelChangesNothing() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_file});
+        TMainWindow w({m_file});
         SelectValueRow(w, 2);
         WhenModal([](QWidget* modal) { QTest::keyClicks(modal->focusWidget(), "Hello"); });
         w.actEdit->trigger();
-        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(2), std::string("Ctrl+F"));
+        QCOMPARE(w.Language().Root().GetChild(0).GetValue(2), std::string("Ctrl+F"));
         QCOMPARE(w.ValuesModel->RowData(2)->Value, QString("Ctrl+F"));
         QVERIFY(!w.IsModified());
     }
 
     void removedRowWarnsThenEdits() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_file});
-        trvx::TTarvinItem* node = &w.CurrentLanguage.Root().GetChild(0);
-        Append(w.UpdateLists.RemovedItems, node);
-        w.RebuildTrees();
+        TMainWindow w({m_file});
+        const QString base = m_dir.filePath("base.trvx");
+        WriteFile(base, Crlf("Other {\n}\n")); // has no N: N is marked removed
+        w.UpdateTo(dialogs, base);
+        QCOMPARE(w.SelectedCaption(), QString("N"));
         SelectValueRow(w, 0);
         WhenModal([](QWidget* modal) {
             QTest::keyClicks(modal->focusWidget(), "X");
@@ -126,7 +128,7 @@ private slots:
                  QStringList({"This item was removed from the original file in the update"}));
         QCOMPARE(dialogs.Messages.front().Caption, QString("Removed Item"));
         QCOMPARE(dialogs.Messages.front().Icon, QMessageBox::Information);
-        QCOMPARE(node->GetValue(0), std::string("X"));
+        QCOMPARE(w.Language().Root().GetChild(0).GetValue(0), std::string("X"));
         QCOMPARE(w.ValuesModel->RowData(0)->State, usRemoved);
     }
 
@@ -134,7 +136,7 @@ private slots:
     // open, so the typed text can be mended instead of being lost.
     void unencodableTextIsRefusedAndTheDialogStays() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_file});
+        TMainWindow w({m_file});
         SelectValueRow(w, 0);
         bool stayedOpen = false;
         WhenModal([&](QWidget* modal) {
@@ -145,7 +147,7 @@ private slots:
         });
         w.actEdit->trigger();
         QVERIFY(stayedOpen);
-        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(0), std::string("File"));
+        QCOMPARE(w.Language().Root().GetChild(0).GetValue(0), std::string("File"));
         QCOMPARE(dialogs.Messages.size(), std::size_t(1));
         QVERIFY(dialogs.Messages.front().Text.contains(QString::fromUtf8("\u0416")));
         QVERIFY(!w.IsModified());
@@ -158,15 +160,19 @@ private slots:
             QTest::keyClick(modal, Qt::Key_Return);
         });
         w.actEdit->trigger();
-        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(0), std::string("Datei"));
+        QCOMPARE(w.Language().Root().GetChild(0).GetValue(0), std::string("Datei"));
         QCOMPARE(dialogs.Messages.size(), std::size_t(1));
     }
 
     void doubleClickWithoutRowDoesNothing() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_file});
+        TMainWindow w({m_file});
         w.VSView1->selectionModel()->clearSelection();
-        w.VSView1DblClick();
+        // The double-click alone: a press before it would select a row.
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(1, 1),
+                                w.VSView1->viewport()->mapToGlobal(QPointF(1, 1)), Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.VSView1->viewport(), &doubleClick);
         QVERIFY(dialogs.Messages.empty());
         QVERIFY(!w.IsModified());
     }

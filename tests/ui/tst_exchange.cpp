@@ -2,9 +2,9 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 
+#include "support/MainWindow.h"
 #include "ui/ContentsModel.h"
 #include "ui/ValuesModel.h"
-#include "ui/untMain.h"
 
 #include <QAction>
 #include <QTemporaryDir>
@@ -39,10 +39,10 @@ class TestExchange : public QObject {
     QTemporaryDir m_dir;
 
     QString Path(const QString& name) { return m_dir.filePath(name); }
-    QAction* Action(TfrmMain& w, const char* name) {
+    QAction* Action(TMainWindow& w, const char* name) {
         return w.findChild<QAction*>(QString::fromLatin1(name));
     }
-    void Open(TfrmMain& w, TScriptedDialogs& dialogs) {
+    void Open(TMainWindow& w, TScriptedDialogs& dialogs) {
         WriteFile(Path("de.trvx"), Crlf(kTranslation));
         dialogs.OpenAnswers.push_back(Path("de.trvx"));
         w.actOpen->trigger();
@@ -52,7 +52,7 @@ class TestExchange : public QObject {
 private slots:
     void exportWritesTheOpenTranslationWithTheReferenceAsSource() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         Open(w, dialogs);
         WriteFile(Path("en.trvx"), Crlf(kReference));
         dialogs.MessageAnswers.push_back(QMessageBox::Yes); // take sources from a reference
@@ -71,7 +71,7 @@ private slots:
     // line count changes asks first; a refusal changes nothing.
     void importSetsChangedValuesOrNothing() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         Open(w, dialogs);
         QAction* actImport = Action(w, "actImport");
         QVERIFY(actImport);
@@ -99,11 +99,11 @@ private slots:
         actImport->trigger();
         QCOMPARE(dialogs.MessageTexts(), QStringList({"1 of 1 units changed a value."}));
         QVERIFY(w.IsModified());
-        QCOMPARE(w.CurrentLanguage.Root().GetChild(1).GetValue(0), std::string("Neu"));
+        QCOMPARE(w.Language().Root().GetChild(1).GetValue(0), std::string("Neu"));
         QCOMPARE(ColumnTexts(*w.ValuesModel, 1).value(0), QString("Neu"));
         // The whole import is one undo step, and undoing it leaves nothing unsaved.
         w.UndoStack->undo();
-        QVERIFY(w.CurrentLanguage.Root().GetChild(1).GetValue(0) != "Neu");
+        QVERIFY(w.Language().Root().GetChild(1).GetValue(0) != "Neu");
         QVERIFY(!w.IsModified());
     }
 };

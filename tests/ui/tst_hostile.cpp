@@ -4,10 +4,10 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 
+#include "support/MainWindow.h"
 #include "ui/ContentsModel.h"
 #include "ui/ContentsTree.h"
 #include "ui/ValuesModel.h"
-#include "ui/untMain.h"
 
 #include <QAction>
 #include <QTemporaryDir>
@@ -24,7 +24,7 @@ class TestHostile : public QObject {
 private:
     QTemporaryDir m_dir;
 
-    void Open(TfrmMain& w, TScriptedDialogs& dialogs, const QString& name) {
+    void Open(TMainWindow& w, TScriptedDialogs& dialogs, const QString& name) {
         dialogs.OpenAnswers.push_back(m_dir.filePath(name));
         w.actOpen->trigger();
     }
@@ -40,7 +40,7 @@ private slots:
         WriteFile(m_dir.filePath("deep.trvx"),
                   QByteArray("a {\r\n").repeated(kLevels) + QByteArray("}\r\n").repeated(kLevels));
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         w.show();
         Open(w, dialogs, "deep.trvx");
 
@@ -57,7 +57,8 @@ private slots:
             QVERIFY2(!w.VSTree1->isExpanded(chain[limit]), how);
             w.VSTree1->collapseAll();
         };
-        w.actExpandAllExecute();
+        w.UpdateActions();
+        w.actExpandAll->trigger();
         check("Expand All");
         QVERIFY(dialogs.MessageTexts().value(0).startsWith("Rows deeper than 1000 levels"));
         w.VSTree1->setCurrentIndex(chain[0]);
@@ -82,7 +83,7 @@ private slots:
         WriteFile(m_dir.filePath("huge.trvx"),
                   name + " {\r\n  " + name + " = " + value + "\r\n}\r\n");
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         w.show();
         Open(w, dialogs, "huge.trvx");
         QVERIFY(dialogs.MessageTexts().isEmpty());
@@ -97,7 +98,8 @@ private slots:
         }
         QVERIFY(!w.ContentsModel->index(0, 0).data(Qt::ToolTipRole).isNull());
 
-        w.actEditExecute();
+        w.UpdateActions();
+        w.actEdit->trigger();
         QVERIFY(dialogs.MessageTexts().value(0).contains("too many to edit in a dialog"));
         QVERIFY(dialogs.Unexpected.isEmpty()); // no editor was shown
         QVERIFY(!w.IsModified());
@@ -110,13 +112,14 @@ private slots:
         QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
         WriteFile(m_dir.filePath("small.trvx"), Crlf("A {\n  Caption = x\n}\n"));
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         w.show();
         Open(w, dialogs, "small.trvx");
         Open(w, dialogs, "pipe.trvx");
         w.SetModified(true);
         dialogs.OpenAnswers.push_back(fifo);
-        w.Guarded([&] { w.actUpdateToExecute(); });
+        w.UpdateActions();
+        w.actUpdateTo->trigger();
         const QString refused = "Cannot open file \"" + fifo + "\". It is a named pipe, not a file";
         QCOMPARE(dialogs.MessageTexts(), QStringList({refused, refused}));
         QVERIFY(w.IsModified());

@@ -4,12 +4,12 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 
+#include "support/MainWindow.h"
 #include "ui/ContentsModel.h"
 #include "ui/Dialogs.h"
 #include "ui/FindDialog.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
-#include "ui/untMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,39 +41,21 @@ const QByteArray kTree = "N {\n"
                          "  Shortcut = Strg+Z\n"
                          "}\n";
 
-// The offscreen platform may call a window active that the application does
-// not: wait for the application's view, which shortcuts follow.
-bool Activate(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; });
-}
-
 void Press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     QTest::keyClick(target, key, modifiers);
 }
 
-QString SelectedCaption(const TfrmMain& w) {
-    const QModelIndexList rows = w.VSTree1->selectionModel()->selectedRows();
-    return rows.size() == 1 ? rows.first().data().toString() : QString("<%1>").arg(rows.size());
-}
-
-int SelectedValueRow(const TfrmMain& w) {
-    const QModelIndexList rows = w.VSView1->selectionModel()->selectedRows();
-    return rows.size() == 1 ? rows.first().row() : -1;
-}
-
-void ClickNode(TfrmMain& w, const QString& caption) {
+void ClickNode(TMainWindow& w, const QString& caption) {
     const QModelIndex row = FindRow(*w.ContentsModel, caption);
     QVERIFY2(row.isValid(), qPrintable(caption));
     QTest::mouseClick(w.VSTree1->viewport(), Qt::LeftButton, {},
                       w.VSTree1->visualRect(row).center());
 }
 
-void ClickValue(TfrmMain& w, int row) {
+void ClickValue(TMainWindow& w, int row) {
     QTest::mouseClick(w.VSView1->viewport(), Qt::LeftButton, {},
                       w.VSView1->visualRect(w.ValuesModel->index(row, 1)).center());
-    QCOMPARE(SelectedValueRow(w), row);
+    QCOMPARE(w.SelectedValueRow(), row);
 }
 
 } // namespace
@@ -104,8 +86,8 @@ private slots:
     // any Open; a pattern typed as the name is refused, never written.
     void saveProposesTheOpenFilesOwnName() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_german});
-        QVERIFY(Activate(w));
+        TMainWindow w({m_german});
+        QVERIFY(ShowActive(w));
         dialogs.SaveAnswers = {m_dir.filePath("*.trvx"), QString()};
         Press(w.VSTree1, Qt::Key_S);
         QCOMPARE(dialogs.SaveRequests.size(), std::size_t(2));
@@ -123,15 +105,13 @@ private slots:
         Press(w.VSTree1, Qt::Key_S);
         QCOMPARE(dialogs.SaveRequests.back().FileName, m_english);
 
-        if (HostModulesReadable()) {
-            const QString module = m_dir.filePath("App.exe");
-            WriteFile(module, MakeHostModule(Crlf(kTree)));
-            dialogs.OpenAnswers = {module};
-            Press(w.VSTree1, Qt::Key_O);
-            dialogs.SaveAnswers = {QString()};
-            Press(w.VSTree1, Qt::Key_S);
-            QCOMPARE(dialogs.SaveRequests.back().FileName, m_dir.filePath("App.trvx"));
-        }
+        const QString module = m_dir.filePath("App.exe");
+        QVERIFY(QFile::copy(ModuleFixture("example64.exe"), module));
+        dialogs.OpenAnswers = {module};
+        Press(w.VSTree1, Qt::Key_O);
+        dialogs.SaveAnswers = {QString()};
+        Press(w.VSTree1, Qt::Key_S);
+        QCOMPARE(dialogs.SaveRequests.back().FileName, m_dir.filePath("App.trvx"));
         QVERIFY2(dialogs.Unexpected.isEmpty(), qPrintable(dialogs.Unexpected.join("; ")));
     }
 
@@ -139,8 +119,8 @@ private slots:
     // screen: it is still unsaved, under its own name.
     void discardThatReplacesNothingKeepsTheEditMarked() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_tree});
-        QVERIFY(Activate(w));
+        TMainWindow w({m_tree});
+        QVERIFY(ShowActive(w));
         ClickValue(w, 0);
         WhenModal([](QWidget* modal) {
             QTest::keyClicks(modal->focusWidget(), "Datei");
@@ -153,10 +133,10 @@ private slots:
         WriteFile(broken, "no module at all\r\n");
         dialogs.OpenAnswers = {broken};
         dialogs.MessageAnswers = {QMessageBox::Discard};
-        QVERIFY(Activate(w));
+        QVERIFY(ShowActive(w));
         Press(w.VSTree1, Qt::Key_O);
         QCOMPARE(dialogs.MessageTexts(), QStringList({"Save changes to tree?"}));
-        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(0), std::string("Datei"));
+        QCOMPARE(w.Language().Root().GetChild(0).GetValue(0), std::string("Datei"));
         QCOMPARE(w.windowTitle(), QString("Tarvin - tree"));
         QVERIFY(w.IsModified());
     }
@@ -172,10 +152,10 @@ private slots:
     void okWithoutAChangeIsNoChange() {
         QFETCH(int, row);
         TScriptedDialogs dialogs;
-        TfrmMain w({m_tree});
-        QVERIFY(Activate(w));
+        TMainWindow w({m_tree});
+        QVERIFY(ShowActive(w));
         ClickValue(w, row);
-        const std::string before = w.CurrentLanguage.Root().GetChild(0).GetValue(row);
+        const std::string before = w.Language().Root().GetChild(0).GetValue(row);
         bool opened = false;
         WhenModal([&](QWidget* modal) {
             opened = true;
@@ -183,7 +163,7 @@ private slots:
         });
         Press(w.VSView1, Qt::Key_E);
         QVERIFY(opened);
-        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetValue(row), before);
+        QCOMPARE(w.Language().Root().GetChild(0).GetValue(row), before);
         QVERIFY(!w.IsModified());
 
         dialogs.OpenAnswers = {m_tree};
@@ -218,8 +198,8 @@ private slots:
         QFETCH(QString, refused);
         QFETCH(QByteArray, stored);
         TScriptedDialogs dialogs;
-        TfrmMain w({m_tree});
-        QVERIFY(Activate(w));
+        TMainWindow w({m_tree});
+        QVERIFY(ShowActive(w));
         ClickValue(w, 2);
         bool stayedOpen = false;
         WhenModal([&](QWidget* modal) {
@@ -233,8 +213,7 @@ private slots:
             stayedOpen = QApplication::activeModalWidget() == modal;
         });
         Press(w.VSView1, Qt::Key_E);
-        QCOMPARE(QByteArray::fromStdString(w.CurrentLanguage.Root().GetChild(0).GetValue(2)),
-                 stored);
+        QCOMPARE(QByteArray::fromStdString(w.Language().Root().GetChild(0).GetValue(2)), stored);
         QCOMPARE(stayedOpen, !refused.isEmpty());
         if (!refused.isEmpty()) {
             QCOMPARE(dialogs.Messages.size(), std::size_t(1));
@@ -250,15 +229,15 @@ private slots:
     // select the row clicked, not the one the collapse slides under the pointer.
     void aClickSelectsTheClickedNode() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_german});
+        TMainWindow w({m_german});
         w.resize(580, 700);
-        QVERIFY(Activate(w));
+        QVERIFY(ShowActive(w));
         QVERIFY(w.AutoExpand());
         ClickNode(w, "OBJECTS");
         ClickNode(w, "frmMain");
         QVERIFY(w.VSTree1->isExpanded(FindRow(*w.ContentsModel, "frmMain")));
         ClickNode(w, "frmOptions");
-        QCOMPARE(SelectedCaption(w), QString("frmOptions"));
+        QCOMPARE(w.SelectedCaption(), QString("frmOptions"));
         QCOMPARE(w.VSTree1->currentIndex().data().toString(), QString("frmOptions"));
     }
 
@@ -266,23 +245,23 @@ private slots:
     // option the dialog shows, and F3 in the dialog searches as its button.
     void findUsesWhatTheDialogShows() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_german});
-        QVERIFY(Activate(w));
+        TMainWindow w({m_german});
+        QVERIFY(ShowActive(w));
         Press(w.VSTree1, Qt::Key_C); // Find Item
-        TFindDialog* dialog = w.FindDialog1;
+        TFindDialog* dialog = w.FindDialog1();
         QVERIFY(dialog && QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
         QTest::keyClicks(dialog->findChild<QLineEdit*>("FindText"), "frmOptions");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(dialog->findChild<QCheckBox*>("MatchCase")->isChecked());
-        QCOMPARE(w.SearchState.IgnoreCase, false);
-        QCOMPARE(w.SearchState.Down, false);
+        QVERIFY(dialog->findChild<QRadioButton*>("Up")->isChecked());
+        // Upwards from the first node: there is nothing before it.
+        QCOMPARE(dialogs.MessageTexts(), QStringList({"Item \"frmOptions\" not found."}));
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
-        QCOMPARE(w.SearchState.Down, true);
-        QCOMPARE(SelectedCaption(w), QString("frmOptions"));
+        QCOMPARE(w.SelectedCaption(), QString("frmOptions"));
         QVERIFY2(dialogs.Unexpected.isEmpty(), qPrintable(dialogs.Unexpected.join("; ")));
     }
 
@@ -313,8 +292,8 @@ private slots:
     // The first column of the values list moves by dragging its header too.
     void valuesColumnsMoveByDragging() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_tree});
-        QVERIFY(Activate(w));
+        TMainWindow w({m_tree});
+        QVERIFY(ShowActive(w));
         QHeaderView* header = w.VSView1->header();
         QWidget* target = header->viewport();
         const int y = header->height() / 2;
@@ -333,8 +312,8 @@ private slots:
     // Alt+S opens the Search menu at the first press.
     void altSOpensTheSearchMenu() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_tree});
-        QVERIFY(Activate(w));
+        TMainWindow w({m_tree});
+        QVERIFY(ShowActive(w));
         Press(w.VSTree1, Qt::Key_S, Qt::AltModifier);
         QTRY_VERIFY(w.mnuSearch->isVisible());
         w.mnuSearch->close();
@@ -344,8 +323,8 @@ private slots:
     // A save keeps the expanded branches and the selected node and value.
     void saveKeepsTheTranslatorsPlace() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_german});
-        QVERIFY(Activate(w));
+        TMainWindow w({m_german});
+        QVERIFY(ShowActive(w));
         ClickNode(w, "OBJECTS");
         ClickNode(w, "frmOptions");
         ClickNode(w, "tabGeneral");
@@ -356,8 +335,8 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Tarvin - place"));
         for (const char* branch : {"OBJECTS", "frmOptions", "tabGeneral"})
             QVERIFY2(w.VSTree1->isExpanded(FindRow(*w.ContentsModel, branch)), branch);
-        QCOMPARE(SelectedCaption(w), QString("chkAutoSave"));
-        QCOMPARE(SelectedValueRow(w), 1);
+        QCOMPARE(w.SelectedCaption(), QString("chkAutoSave"));
+        QCOMPARE(w.SelectedValueRow(), 1);
         QVERIFY2(dialogs.Unexpected.isEmpty(), qPrintable(dialogs.Unexpected.join("; ")));
     }
 };

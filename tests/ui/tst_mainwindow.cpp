@@ -3,11 +3,11 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 
+#include "support/MainWindow.h"
 #include "ui/ContentsModel.h"
 #include "ui/UpdateListWindow.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
-#include "ui/untMain.h"
 
 #include <QAction>
 #include <QDialog>
@@ -59,13 +59,6 @@ Other {
 }
 )";
 
-// Selects the top-level contents row with the given caption.
-void RevealNode(TfrmMain& w, const QString& caption) {
-    for (int r = 0; r < w.ContentsModel->rowCount(); ++r)
-        if (const QModelIndex i = w.ContentsModel->index(r, 0); i.data().toString() == caption)
-            w.RevealNode(w.VSTree1, i);
-}
-
 QPoint RowCenter(QTreeView* view, const QModelIndex& index) {
     return view->visualRect(index).center();
 }
@@ -79,7 +72,7 @@ private:
     QString m_small;
 
     // Opens the small fixture through the File menu, as a user would.
-    void OpenSmall(TfrmMain& w, TScriptedDialogs& dialogs) {
+    void OpenSmall(TMainWindow& w, TScriptedDialogs& dialogs) {
         dialogs.OpenAnswers.push_back(m_small);
         w.actOpen->trigger();
         QVERIFY(dialogs.Unexpected.isEmpty());
@@ -96,7 +89,7 @@ private slots:
 
     void startUpState() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         QCOMPARE(w.windowTitle(), QString("Tarvin"));
         QCOMPARE(w.size(), QSize(580, 380));
@@ -205,7 +198,7 @@ private slots:
         QFETCH(QString, category);
         QFETCH(QString, shortcut);
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         const std::map<QString, QAction*> actions = {{"actOpen", w.actOpen},
                                                      {"actEdit", w.actEdit},
                                                      {"actSave", w.actSave},
@@ -229,7 +222,7 @@ private slots:
 
     void menus() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QCOMPARE(MenuCaptions(w.mnuFile),
                  QStringList({"&Open...", "Open &Reference...", "&Save...", "---", "Update To...",
                               "E&xport...", "&Import...", "---", "&Exit"}));
@@ -256,7 +249,7 @@ private slots:
         TScriptedDialogs dialogs;
         const QString other = m_dir.filePath("other.trvx");
         WriteFile(other, Crlf("Z {\n}\n"));
-        TfrmMain w({m_small, other});
+        TMainWindow w({m_small, other});
         QCOMPARE(w.windowTitle(), QString("Tarvin - small"));
         QCOMPARE(ColumnTexts(*w.ContentsModel), QStringList({"Other", "Root"}));
         // The first top-level row is selected and its values are shown.
@@ -275,7 +268,7 @@ private slots:
         TScriptedDialogs dialogs;
         const QString russian = m_dir.filePath("ru.trvx");
         WriteFile(russian, Crlf("INFO {\n LangID = 1049\n}\nS {\n a = \xCF\xF0\xE8\n b = 1\n}\n"));
-        TfrmMain w({russian});
+        TMainWindow w({russian});
         auto* menu = w.mnuCodePage;
         QVERIFY(menu != nullptr);
         auto page = [&](const char* name) { return menu->findChild<QAction*>(name); };
@@ -288,7 +281,7 @@ private slots:
         };
         emit menu->aboutToShow();
         QCOMPARE(checked(), QStringList({"actCodePageAutomatic", "actCodePage1251"}));
-        RevealNode(w, "S");
+        w.SelectNode("S");
         w.VSView1->selectionModel()->select(w.ValuesModel->index(1, 0),
                                             QItemSelectionModel::ClearAndSelect |
                                                 QItemSelectionModel::Rows);
@@ -304,11 +297,11 @@ private slots:
         page("actCodePageAutomatic")->trigger();
         QCOMPARE(w.DisplayCodePage().Id(), 1251);
 
-        TfrmMain chosen({"--codepage", "932", russian});
+        TMainWindow chosen({"--codepage", "932", russian});
         QCOMPARE(chosen.DisplayCodePage().Id(), 932);
         QCOMPARE(chosen.windowTitle(), QString("Tarvin - ru"));
         QVERIFY(dialogs.Messages.empty());
-        TfrmMain wrong({"--codepage=437", russian});
+        TMainWindow wrong({"--codepage=437", russian});
         QCOMPARE(dialogs.MessageTexts(),
                  QStringList({"Code page \"437\" is not supported; use one of 874, 932, 936, "
                               "949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, "
@@ -318,7 +311,7 @@ private slots:
 
     void commandLineUnreadableFile() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_dir.filePath("missing.trvx")});
+        TMainWindow w({m_dir.filePath("missing.trvx")});
         QCOMPARE(dialogs.Messages.size(), size_t(1));
         QCOMPARE(dialogs.Messages[0].Icon, QMessageBox::Critical);
         QCOMPARE(dialogs.Messages[0].Caption, QString("Tarvin"));
@@ -333,7 +326,7 @@ private slots:
         TScriptedDialogs dialogs;
         const QString empty = m_dir.filePath("empty.trvx");
         WriteFile(empty, "");
-        TfrmMain w({empty});
+        TMainWindow w({empty});
         QVERIFY(ShowActive(w));
         QCOMPARE(w.windowTitle(), QString("Tarvin - empty"));
         QTRY_VERIFY(w.actOpen->isEnabled());
@@ -345,7 +338,7 @@ private slots:
 
     void ctrlCRunsFindItemEverywhere() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_small});
+        TMainWindow w({m_small});
         QVERIFY(ShowActive(w));
         QTRY_VERIFY(w.actFindItem->isEnabled());
         QSignalSpy findItem(w.actFindItem, &QAction::triggered);
@@ -364,7 +357,7 @@ private slots:
 
     void doubleClickAndEnterRunEdit() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_small});
+        TMainWindow w({m_small});
         QVERIFY(ShowActive(w));
         QSignalSpy edit(w.actEdit, &QAction::triggered);
         // Whatever editor an edit opens is cancelled: only the triggering counts here.
@@ -408,7 +401,7 @@ private slots:
 
     void iconsOrderAndDisplay() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
         const QModelIndex root = FindRow(*w.ContentsModel, "Root");
         QStringList children;
@@ -427,14 +420,15 @@ private slots:
 
     void coloursFollowTheMarks() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
-        OpenSmall(w, dialogs);
-        QVERIFY(ShowActive(w));
-        trvx::TTarvinItem& root = w.CurrentLanguage.Root().GetChild(0);
-        trvx::TTarvinItem& plain = root.GetChild(1);
-        Append(w.UpdateLists.AddedItems, &root.GetChild(5)); // Empty, and Child below it
-        Append(w.UpdateLists.RemovedValues, trvx::TValueEntry{&plain, 1});
-        w.RebuildTrees();
+        TMainWindow w;
+        // The base adds Empty, and Child below it, and no longer has Plain's Hint.
+        const QByteArray empty = "  Empty {\n    Child {\n    }\n  }\n";
+        const QByteArray hint = "    Hint = {\"first\"\n            \"second\"\n    }\n";
+        QVERIFY(kSmall.contains(empty) && kSmall.contains(hint));
+        WriteFile(m_dir.filePath("marks.trvx"), Crlf(QByteArray(kSmall).replace(empty, "")));
+        WriteFile(m_dir.filePath("marks-base.trvx"), Crlf(QByteArray(kSmall).replace(hint, "")));
+        w.Open(dialogs, m_dir.filePath("marks.trvx"));
+        w.UpdateTo(dialogs, m_dir.filePath("marks-base.trvx"));
         auto background = [](const QModelIndex& i) {
             return i.data(Qt::BackgroundRole).value<QBrush>().color();
         };
@@ -457,7 +451,7 @@ private slots:
 
     void autoExpandWithArrowKeys() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
         QVERIFY(ShowActive(w));
         w.VSTree1->setFocus();
@@ -493,7 +487,7 @@ private slots:
 
     void expandAndCollapseAll() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
         QTRY_VERIFY(w.actExpandAll->isEnabled());
         w.actExpandAll->trigger();
@@ -508,7 +502,7 @@ private slots:
 
     void revealCentresWithoutMovingFocus() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QByteArray text = "Top {\n";
         for (int i = 0; i < 200; ++i)
             text += "  N" + QByteArray::number(1000 + i) + " {\n  }\n";
@@ -533,7 +527,7 @@ private slots:
 
     void toolWindowsFollowTheirMenuItems() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         w.miAddedList->trigger();
         QVERIFY(w.AddedListWindow->isVisible());
@@ -554,7 +548,7 @@ private slots:
 
     void errorsAreShownAndTheWindowGoesOn() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         dialogs.OpenAnswers.push_back(m_dir.filePath("nowhere.trvx"));
         QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
@@ -568,7 +562,7 @@ private slots:
 
     void exitClosesTheWindow() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         w.actExit->trigger();
         QVERIFY(!w.isVisible());

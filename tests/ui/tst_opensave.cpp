@@ -2,10 +2,10 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 
+#include "support/MainWindow.h"
 #include "ui/ContentsModel.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
-#include "ui/untMain.h"
 
 #include <QAction>
 #include <QDir>
@@ -31,6 +31,17 @@ const QByteArray kSmall = R"(Root {
       x = 1
     }
   }
+}
+)";
+
+// The newer base of small: it has no v1, v3 and Gone, and adds Fresh, so
+// that a save after Update To writes Keep without them and Fresh after it.
+const QByteArray kSmallBase = R"(Root {
+  Keep {
+    v0 = a
+    v2 = c
+    v4 = e
+  }
   Fresh {
     y = 2
   }
@@ -38,23 +49,11 @@ const QByteArray kSmall = R"(Root {
 )";
 
 // Every row of the contents tree and both lists has no colour.
-bool NoColouredRows(const TfrmMain& w) {
+bool NoColouredRows(const TMainWindow& w) {
     for (int n = 1; n <= w.ContentsModel->NodeCount(); ++n)
         if (w.ContentsModel->NodeData(n).State != usNone)
             return false;
     return w.AddedModel->rowCount() == 0 && w.RemovedModel->rowCount() == 0;
-}
-
-// Marks as an Update To would leave them: values v1 and v3 of Keep and the
-// node Gone removed, the node Fresh added.
-void MarkSmall(TfrmMain& w) {
-    trvx::TTarvinItem& root = w.CurrentLanguage.Root().GetChild(0);
-    Append(w.UpdateLists.RemovedValues, trvx::TValueEntry{&root.GetChild(0), 1});
-    Append(w.UpdateLists.RemovedValues, trvx::TValueEntry{&root.GetChild(0), 3});
-    Append(w.UpdateLists.RemovedItems, &root.GetChild(1));
-    Append(w.UpdateLists.AddedItems, &root.GetChild(2));
-    w.RebuildTrees();
-    w.SetModified(true);
 }
 
 } // namespace
@@ -65,7 +64,15 @@ private:
     QTemporaryDir m_dir;
     QString m_small;
 
-    void OpenSmall(TfrmMain& w, TScriptedDialogs& dialogs) {
+    // Update To small's newer base: v1 and v3 of Keep and the node Gone are
+    // marked removed, the node Fresh added.
+    void MarkSmall(TMainWindow& w, TScriptedDialogs& dialogs) {
+        w.UpdateTo(dialogs, m_dir.filePath("small-base.trvx"));
+        QCOMPARE(dialogs.MessageTexts(), QStringList());
+        QVERIFY(w.HasMarks());
+    }
+
+    void OpenSmall(TMainWindow& w, TScriptedDialogs& dialogs) {
         dialogs.OpenAnswers.push_back(m_small);
         w.actOpen->trigger();
         QCOMPARE(w.windowTitle(), QString("Tarvin - small"));
@@ -79,57 +86,60 @@ private slots:
         m_small = m_dir.filePath("small.trvx");
         WriteFile(m_small, Crlf(kSmall));
         WriteFile(m_dir.filePath("DE.TRVX"), Crlf("Upper {\n  v = 1\n}\n"));
-        WriteFile(m_dir.filePath("App.EXE"), MakeHostModule(Crlf("FromModule {\n}\n")));
-        WriteFile(m_dir.filePath("noresource.exe"), MakeHostModule("", false));
+        WriteFile(m_dir.filePath("small-base.trvx"), Crlf(kSmallBase));
+        QVERIFY(QFile::copy(ModuleFixture("example64.exe"), m_dir.filePath("App.EXE")));
+        QVERIFY(QFile::copy(ModuleFixture("others.exe"), m_dir.filePath("noresource.exe")));
         WriteFile(m_dir.filePath("broken.exe"), "this is no module");
-        WriteFile(m_dir.filePath("plugin.dll"), MakeHostModule(Crlf("Dll {\n}\n")));
+        QVERIFY(QFile::copy(ModuleFixture("library.dll"), m_dir.filePath("plugin.dll")));
         WriteFile(m_dir.filePath("notes.txt"), Crlf("Notes {\n}\n"));
         WriteFile(m_dir.filePath("surplus.trvx"), Crlf("A {\n}\n}\nB {\n}\n"));
     }
 
     void openByExtension_data() {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("needsModules");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("firstRow");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("marksKept");
-        QTest::newRow("extension in capitals") << "DE.TRVX" << false << "Tarvin - DE"
+        QTest::newRow("extension in capitals") << "DE.TRVX"
+                                               << "Tarvin - DE"
                                                << "Upper"
                                                << "" << false;
-        QTest::newRow("host module") << "App.EXE" << true << "Tarvin - App"
-                                     << "FromModule"
+        QTest::newRow("host module") << "App.EXE"
+                                     << "Tarvin - App"
+                                     << "INFO"
                                      << "" << false;
-        QTest::newRow("no module: only caption and marks")
-            << "broken.exe" << false << "Tarvin - broken"
-            << "Root"
-            << "" << false;
-        QTest::newRow("library ignored") << "plugin.dll" << false << "Tarvin - small"
+        QTest::newRow("no module: only caption and marks") << "broken.exe"
+                                                           << "Tarvin - broken"
+                                                           << "Root"
+                                                           << "" << false;
+        QTest::newRow("library ignored") << "plugin.dll"
+                                         << "Tarvin - small"
                                          << "Root"
                                          << "" << true;
-        QTest::newRow("text ignored") << "notes.txt" << false << "Tarvin - small"
+        QTest::newRow("text ignored") << "notes.txt"
+                                      << "Tarvin - small"
                                       << "Root"
                                       << "" << true;
-        QTest::newRow("missing file") << "gone.trvx" << false << "Tarvin - small"
+        QTest::newRow("missing file") << "gone.trvx"
+                                      << "Tarvin - small"
                                       << "Root"
                                       << "Cannot open file \"" << true;
-        QTest::newRow("module without resource") << "noresource.exe" << true << "Tarvin - small"
+        QTest::newRow("module without resource") << "noresource.exe"
+                                                 << "Tarvin - small"
                                                  << "Root"
                                                  << "Resource Tarvin not found" << true;
     }
     void openByExtension() {
         QFETCH(QString, file);
-        QFETCH(bool, needsModules);
         QFETCH(QString, caption);
         QFETCH(QString, firstRow);
         QFETCH(QString, message);
         QFETCH(bool, marksKept);
-        if (needsModules && !HostModulesReadable())
-            QSKIP("this build's core does not read host modules yet");
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
-        MarkSmall(w);
+        MarkSmall(w, dialogs);
         w.SetModified(false);
 
         dialogs.OpenAnswers.push_back(m_dir.filePath(file));
@@ -144,15 +154,15 @@ private slots:
                      qPrintable(dialogs.Messages[0].Text));
         }
         QCOMPARE(!NoColouredRows(w), marksKept);
-        QCOMPARE(!w.UpdateLists.IsEmpty(), marksKept);
+        QCOMPARE(w.HasMarks(), marksKept);
         QVERIFY(dialogs.Unexpected.isEmpty());
     }
 
     void cancelChangesNothing() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
-        MarkSmall(w);
+        MarkSmall(w, dialogs);
         const QStringList before = Outline(*w.ContentsModel);
         dialogs.OpenAnswers.push_back(QString());
         w.actOpen->trigger();
@@ -167,7 +177,7 @@ private slots:
 
     void dialogSettings() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
         const TFileDialogOptions open = dialogs.OpenRequests.at(0);
         QCOMPARE(open.Filters, QStringList({"Language Files (*.trvx)", "Executable Files (*.exe)",
@@ -194,7 +204,7 @@ private slots:
 
     void saveWithoutUpdateWritesTheTree() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
         const QString saved = m_dir.filePath("same.trvx");
         QFile::remove(saved);
@@ -206,9 +216,9 @@ private slots:
 
     void saveAfterUpdatePrunes() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
-        MarkSmall(w);
+        MarkSmall(w, dialogs);
         QCOMPARE(ColumnTexts(*w.RemovedModel).size(), 4); // Gone, Below, v1, v3
         const QString saved = m_dir.filePath("pruned.trvx");
         QFile::remove(saved);
@@ -226,7 +236,7 @@ private slots:
   }
 }
 )"));
-        QVERIFY(w.UpdateLists.IsEmpty());
+        QVERIFY(!w.HasMarks());
         QVERIFY(NoColouredRows(w));
         QCOMPARE(Outline(*w.ContentsModel), QStringList({"Root", "  Fresh", "  Keep"}));
         QVERIFY(!w.IsModified());
@@ -235,7 +245,7 @@ private slots:
 
     void overwriteIsConfirmed() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
         const QString existing = m_dir.filePath("existing.trvx");
         WriteFile(existing, "old");
@@ -259,9 +269,9 @@ private slots:
 
     void failedSaveLosesNothing() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
-        MarkSmall(w);
+        MarkSmall(w, dialogs);
         const QStringList outline = Outline(*w.ContentsModel);
         const QStringList removedRows = ColumnTexts(*w.RemovedModel);
         const QStringList addedRows = ColumnTexts(*w.AddedModel);
@@ -275,7 +285,7 @@ private slots:
         QCOMPARE(Outline(*w.ContentsModel), outline);
         QCOMPARE(ColumnTexts(*w.RemovedModel), removedRows);
         QCOMPARE(ColumnTexts(*w.AddedModel), addedRows);
-        QCOMPARE(w.CurrentLanguage.Root().GetChild(0).GetChild(0).ValueCount(), 5);
+        QCOMPARE(w.Language().Root().GetChild(0).GetChild(0).ValueCount(), 5);
         QVERIFY(w.IsModified());
         QCOMPARE(w.windowTitle(), QString("Tarvin - small"));
 
@@ -291,9 +301,9 @@ private slots:
 
     void failedLoadShowsWhatTheTreeHolds() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
-        MarkSmall(w);
+        MarkSmall(w, dialogs);
         w.SetModified(false);
         dialogs.OpenAnswers.push_back(m_dir.filePath("surplus.trvx"));
         w.actOpen->trigger();
@@ -301,15 +311,16 @@ private slots:
         // The reader kept what it read before the surplus brace; the views show
         // exactly that, and no row or mark names a node of the old tree.
         QCOMPARE(Outline(*w.ContentsModel), QStringList({"A"}));
-        QVERIFY(w.UpdateLists.IsEmpty());
+        QVERIFY(!w.HasMarks());
         QVERIFY(NoColouredRows(w));
-        QCOMPARE(w.ContentsModel->NodeData(1).Item, &w.CurrentLanguage.Root().GetChild(0));
+        QCOMPARE(static_cast<const trvx::TTarvinItem*>(w.ContentsModel->NodeData(1).Item),
+                 &w.Language().Root().GetChild(0));
         QCOMPARE(w.windowTitle(), QString("Tarvin - small"));
     }
 
     void unsavedChangesAreAskedFor() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
         w.SetModified(true); // as an edit leaves it
         const QString other = m_dir.filePath("DE.TRVX");
@@ -359,7 +370,7 @@ private slots:
 
     void closingAsksToo() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         OpenSmall(w, dialogs);
         QVERIFY(ShowActive(w));
         w.SetModified(true);
@@ -370,7 +381,7 @@ private slots:
         QVERIFY(w.close());
         QCOMPARE(dialogs.Messages.size(), size_t(2));
 
-        TfrmMain unchanged;
+        TMainWindow unchanged;
         OpenSmall(unchanged, dialogs);
         QVERIFY(ShowActive(unchanged));
         QVERIFY(unchanged.close());

@@ -3,11 +3,11 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 
+#include "support/MainWindow.h"
 #include "ui/ContentsModel.h"
 #include "ui/FindDialog.h"
 #include "ui/UpdateModel.h"
 #include "ui/ValuesModel.h"
-#include "ui/untMain.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -64,16 +64,6 @@ QByteArray Fixture() {
 const QByteArray kBase = "INFO {\n  LangID = 1031\n}\nOBJECTS {\n  Form:frmMain {\n"
                          "    Caption = Main\n  }\n}\n";
 
-QString SelectedCaption(const TfrmMain& w) {
-    const QModelIndexList rows = w.VSTree1->selectionModel()->selectedRows();
-    return rows.size() == 1 ? rows.first().data().toString() : QString("<%1>").arg(rows.size());
-}
-
-int SelectedValueRow(const TfrmMain& w) {
-    const QModelIndexList rows = w.VSView1->selectionModel()->selectedRows();
-    return rows.size() == 1 ? rows.first().row() : -1 - int(rows.size());
-}
-
 } // namespace
 
 class TestSearch : public QObject {
@@ -82,21 +72,14 @@ private:
     QTemporaryDir m_dir;
     QString m_file;
 
-    // The offscreen platform may call a window active that the application
-    // does not: wait for the application's view, which shortcuts follow.
-    static bool Activate(QWidget& window) {
-        window.activateWindow();
-        return QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; });
-    }
-
     // Opens the find dialog with a find action's shortcut, types the text,
     // sets the options and presses Find Next.
-    static void Find(TfrmMain& w, Qt::Key key, const QString& text, bool matchCase = false,
+    static void Find(TMainWindow& w, Qt::Key key, const QString& text, bool matchCase = false,
                      bool down = true) {
-        QVERIFY(Activate(w));
+        QVERIFY(ShowActive(w));
         w.UpdateActions();
         QTest::keyClick(w.VSTree1, key, Qt::ControlModifier);
-        TFindDialog* dialog = w.FindDialog1;
+        TFindDialog* dialog = w.FindDialog1();
         QVERIFY(dialog != nullptr && dialog->isVisible());
         QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
         auto* edit = dialog->findChild<QLineEdit*>("FindText");
@@ -118,28 +101,28 @@ private:
         QTest::mouseClick(dialog->findChild<QPushButton*>("FindNext"), Qt::LeftButton);
     }
 
-    static void PressF3(TfrmMain& w) {
-        QVERIFY(Activate(w));
+    static void PressF3(TMainWindow& w) {
+        QVERIFY(ShowActive(w));
         w.UpdateActions();
         QTest::keyClick(w.VSTree1, Qt::Key_F3);
     }
 
-    static void Select(TfrmMain& w, const QString& caption, int valueRow) {
+    static void Select(TMainWindow& w, const QString& caption, int valueRow) {
         w.RevealNode(w.VSTree1, FindRow(*w.ContentsModel, caption));
-        QCOMPARE(SelectedCaption(w), caption);
+        QCOMPARE(w.SelectedCaption(), caption);
         if (valueRow >= 0) {
             QTest::mouseClick(w.VSView1->viewport(), Qt::LeftButton, {},
                               w.VSView1->visualRect(w.ValuesModel->index(valueRow, 1)).center());
-        } else if (SelectedValueRow(w) >= 0) {
+        } else if (w.SelectedValueRow() >= 0) {
             // Ctrl+click takes the selection off the row.
             QTest::mouseClick(
                 w.VSView1->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                w.VSView1->visualRect(w.ValuesModel->index(SelectedValueRow(w), 1)).center());
+                w.VSView1->visualRect(w.ValuesModel->index(w.SelectedValueRow(), 1)).center());
         }
-        QCOMPARE(SelectedValueRow(w), valueRow);
+        QCOMPARE(w.SelectedValueRow(), valueRow);
     }
 
-    void Open(TfrmMain& w) {
+    void Open(TMainWindow& w) {
         TScriptedDialogs dialogs;
         dialogs.OpenAnswers.push_back(m_file);
         w.actOpen->trigger();
@@ -156,27 +139,27 @@ private slots:
 
     void findNextDisabledBeforeTheFirstSearch() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         Open(w);
         QTRY_VERIFY(w.actFindItem->isEnabled());
         QVERIFY(!w.actFindNext->isEnabled());
-        QVERIFY(w.FindDialog1 == nullptr || !w.FindDialog1->isVisible());
+        QVERIFY(w.FindDialog1() == nullptr || !w.FindDialog1()->isVisible());
         PressF3(w);
         QVERIFY(dialogs.Messages.empty());
-        QCOMPARE(SelectedCaption(w), QString("INFO"));
+        QCOMPARE(w.SelectedCaption(), QString("INFO"));
     }
 
     void dialogLooksAndKeepsItsState() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         Open(w);
-        QVERIFY(Activate(w));
+        QVERIFY(ShowActive(w));
         w.UpdateActions();
         // Ctrl+C is Find Item, not a copy command.
         QTest::keyClick(w.VSTree1, Qt::Key_C, Qt::ControlModifier);
-        TFindDialog* dialog = w.FindDialog1;
+        TFindDialog* dialog = w.FindDialog1();
         QVERIFY(dialog && dialog->isVisible() && !dialog->isModal());
         QCOMPARE(dialog->Tag, int(skItem));
         QCOMPARE(dialog->windowTitle(), QString("Find"));
@@ -195,15 +178,16 @@ private slots:
         QVERIFY(!findNext->isEnabled());
         QTest::keyClick(edit, Qt::Key_Return); // nothing to find: nothing happens
         QVERIFY(dialogs.Messages.empty());
-        QVERIFY(!w.actFindNextUpdate());
+        w.UpdateActions();
+        QVERIFY(!w.actFindNext->isEnabled());
 
         // Another find action brings the same dialog forward with its own kind.
-        QVERIFY(Activate(w));
+        QVERIFY(ShowActive(w));
         QTest::keyClick(w.VSView1, Qt::Key_I, Qt::ControlModifier);
-        QCOMPARE(w.FindDialog1, dialog);
+        QCOMPARE(w.FindDialog1(), dialog);
         QCOMPARE(dialog->Tag, int(skValueIdent));
         QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
-        QVERIFY(Activate(w));
+        QVERIFY(ShowActive(w));
         QTest::keyClick(w.VSTree1, Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(dialog->Tag, int(skValue));
 
@@ -211,15 +195,16 @@ private slots:
         QTest::keyClicks(edit, "Ziel");
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(dialog->isVisible());
-        QCOMPARE(SelectedCaption(w), QString("frmMain"));
-        QCOMPARE(SelectedValueRow(w), 1);
-        QCOMPARE(w.SearchState.Text, QString("Ziel"));
+        QCOMPARE(w.SelectedCaption(), QString("frmMain"));
+        QCOMPARE(w.SelectedValueRow(), 1);
+        w.UpdateActions();
+        QVERIFY(w.actFindNext->isEnabled()); // F3 can repeat it
 
         // A reopened dialog keeps the text typed, searched or not.
         QTest::keyClicks(edit, "XYZ");
         QTest::mouseClick(dialog->findChild<QPushButton*>("Cancel"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QVERIFY(Activate(w));
+        QVERIFY(ShowActive(w));
         QTest::keyClick(w.VSTree1, Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(edit->text(), QString("ZielXYZ"));
         QCOMPARE(edit->selectedText(), QString("ZielXYZ"));
@@ -306,7 +291,7 @@ private slots:
         QFETCH(int, foundRow);
         QFETCH(QString, message);
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         Open(w);
         Select(w, node, row);
@@ -321,24 +306,21 @@ private slots:
             QCOMPARE(m.Icon, QMessageBox::NoIcon);
             QCOMPARE(m.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
             // A failed search leaves the selection where it was.
-            QCOMPARE(SelectedCaption(w), node);
-            QCOMPARE(SelectedValueRow(w), row);
+            QCOMPARE(w.SelectedCaption(), node);
+            QCOMPARE(w.SelectedValueRow(), row);
             return;
         }
         QVERIFY2(dialogs.Messages.empty(), qPrintable(dialogs.MessageTexts().join('|')));
-        QCOMPARE(SelectedCaption(w), foundNode);
-        QCOMPARE(w.ContentsModel->NodeOf(w.VSTree1->selectionModel()->selectedRows().first()),
-                 w.SearchState.Node);
+        QCOMPARE(w.SelectedCaption(), foundNode);
         if (key != Qt::Key_C) {
-            QCOMPARE(SelectedValueRow(w), foundRow);
-            QCOMPARE(w.SearchState.ValueIndex, foundRow);
+            QCOMPARE(w.SelectedValueRow(), foundRow);
         }
-        QVERIFY(w.FindDialog1->isVisible());
+        QVERIFY(w.FindDialog1()->isVisible());
     }
 
     void collapsedBranchIsRevealedAndCentred() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         Open(w);
         w.actCollapseAll->trigger();
@@ -347,8 +329,8 @@ private slots:
         const QModelIndex focus = w.VSTree1->currentIndex();
         Find(w, Qt::Key_F, "NEEDLE");
         QVERIFY(dialogs.Messages.empty());
-        QCOMPARE(SelectedCaption(w), QString("Inner"));
-        QCOMPARE(SelectedValueRow(w), 0);
+        QCOMPARE(w.SelectedCaption(), QString("Inner"));
+        QCOMPARE(w.SelectedValueRow(), 0);
         for (QModelIndex p = inner.parent(); p.isValid(); p = p.parent())
             QVERIFY2(w.VSTree1->isExpanded(p), qPrintable(p.data().toString()));
         QCOMPARE(w.VSTree1->currentIndex(), focus); // the focus mark stays
@@ -363,45 +345,45 @@ private slots:
 
     void findNextRepeatsFromTheCurrentSelection() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         Open(w);
         Select(w, "OBJECTS", -1);
         Find(w, Qt::Key_C, "a");
-        QCOMPARE(SelectedCaption(w), QString("Tail00"));
+        QCOMPARE(w.SelectedCaption(), QString("Tail00"));
         // F3 works with the dialog closed too, and follows the user's own
         // moves: from Tail29 the next caption with an "a" is Plain.
-        w.FindDialog1->close();
+        w.FindDialog1()->close();
         PressF3(w);
-        QCOMPARE(SelectedCaption(w), QString("Tail01"));
+        QCOMPARE(w.SelectedCaption(), QString("Tail01"));
         Select(w, "Tail29", -1);
         PressF3(w);
-        QCOMPARE(SelectedCaption(w), QString("Plain"));
+        QCOMPARE(w.SelectedCaption(), QString("Plain"));
         PressF3(w);
-        QCOMPARE(SelectedCaption(w), QString("frmMain"));
+        QCOMPARE(w.SelectedCaption(), QString("frmMain"));
         PressF3(w);
-        QCOMPARE(SelectedCaption(w), QString("actOpen"));
+        QCOMPARE(w.SelectedCaption(), QString("actOpen"));
         PressF3(w);
-        QCOMPARE(SelectedCaption(w), QString("actSave"));
+        QCOMPARE(w.SelectedCaption(), QString("actSave"));
         QVERIFY(dialogs.Messages.empty());
         PressF3(w);
         QCOMPARE(dialogs.MessageTexts(), QStringList({"Item \"a\" not found."}));
-        QCOMPARE(SelectedCaption(w), QString("actSave"));
+        QCOMPARE(w.SelectedCaption(), QString("actSave"));
         QVERIFY(w.actFindNext->isEnabled()); // closing the dialog does not disable it
 
         // F3 repeats the kind of the find action chosen last.
         Select(w, "INFO", -1);
         Find(w, Qt::Key_F, "Speichern");
-        QCOMPARE(SelectedCaption(w), QString("actSave"));
-        QCOMPARE(SelectedValueRow(w), 0);
+        QCOMPARE(w.SelectedCaption(), QString("actSave"));
+        QCOMPARE(w.SelectedValueRow(), 0);
         PressF3(w);
-        QCOMPARE(SelectedValueRow(w), 1);
+        QCOMPARE(w.SelectedValueRow(), 1);
         QCOMPARE(dialogs.Messages.size(), size_t(1));
     }
 
     void removedEntriesAreFound() {
         TScriptedDialogs dialogs;
-        TfrmMain w;
+        TMainWindow w;
         QVERIFY(ShowActive(w));
         Open(w);
         const QString base = m_dir.filePath("base.trvx");
@@ -416,16 +398,16 @@ private slots:
 
         Select(w, "INFO", 0);
         Find(w, Qt::Key_C, "plain");
-        QCOMPARE(SelectedCaption(w), QString("Plain"));
+        QCOMPARE(w.SelectedCaption(), QString("Plain"));
         Find(w, Qt::Key_F, "needle", false, false);
-        QCOMPARE(SelectedCaption(w), QString("Inner"));
-        QCOMPARE(SelectedValueRow(w), 0);
+        QCOMPARE(w.SelectedCaption(), QString("Inner"));
+        QCOMPARE(w.SelectedValueRow(), 0);
         Find(w, Qt::Key_F, "needle", false, true); // its own row is skipped; no wrap
         QCOMPARE(dialogs.MessageTexts(), QStringList({"Value \"needle\" not found."}));
         Select(w, "OBJECTS", -1);
         PressF3(w);
-        QCOMPARE(SelectedCaption(w), QString("Inner"));
-        QCOMPARE(SelectedValueRow(w), 0);
+        QCOMPARE(w.SelectedCaption(), QString("Inner"));
+        QCOMPARE(w.SelectedValueRow(), 0);
     }
 };
 

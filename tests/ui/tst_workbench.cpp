@@ -1,5 +1,6 @@
 // The translator's workbench: the reference beside the translation, the way
 // through the untranslated texts, the check window, undo and dropped files.
+#include "support/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
 #include "ui/CheckModel.h"
@@ -7,7 +8,6 @@
 #include "ui/ContentsModel.h"
 #include "ui/ReferenceText.h"
 #include "ui/ValuesModel.h"
-#include "ui/untMain.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -61,14 +61,8 @@ const QByteArray kReference = "form:main {\n"
                               "  Version = 1.0\n"
                               "}\n";
 
-void SelectNode(TfrmMain& w, const QString& caption) {
-    const QModelIndex node = FindRow(*w.ContentsModel, caption);
-    QVERIFY(node.isValid());
-    w.RevealNode(w.VSTree1, node);
-}
-
 // "node caption/ident" of the selected value.
-QString SelectedValue(const TfrmMain& w) {
+QString SelectedValue(const TMainWindow& w) {
     const QModelIndexList nodes = w.VSTree1->selectionModel()->selectedRows();
     const QModelIndexList values = w.VSView1->selectionModel()->selectedRows();
     if (nodes.isEmpty() || values.isEmpty())
@@ -76,7 +70,7 @@ QString SelectedValue(const TfrmMain& w) {
     return nodes.first().data().toString() + "/" + values.first().data().toString();
 }
 
-bool SendDrop(TfrmMain& w, const QString& file) {
+bool SendDrop(TMainWindow& w, const QString& file) {
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(file)});
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -98,7 +92,7 @@ private:
     QString m_reference;
 
     // The translation open with the reference beside it.
-    void OpenBoth(TScriptedDialogs& dialogs, TfrmMain& w) {
+    void OpenBoth(TScriptedDialogs& dialogs, TMainWindow& w) {
         dialogs.OpenAnswers.push_back(m_reference);
         w.actOpenReference->trigger();
         QVERIFY(dialogs.Unexpected.isEmpty());
@@ -137,31 +131,31 @@ private slots:
 
     void referenceColumnShowsTheMatchingTextAndHidesWithoutOne() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_translation});
+        TMainWindow w({m_translation});
         QVERIFY(w.VSView1->isColumnHidden(2));
         OpenBoth(dialogs, w);
         QVERIFY(!w.VSView1->isColumnHidden(2));
         QCOMPARE(w.ValuesModel->headerData(2, Qt::Horizontal).toString(), QString("Reference"));
-        SelectNode(w, "Main");
+        w.SelectNode("Main");
         QCOMPARE(ColumnTexts(*w.ValuesModel, 2),
                  QStringList({"Window", "Open the file", "Ctrl+O", ""}));
-        SelectNode(w, "Save");
+        w.SelectNode("Save");
         QCOMPARE(ColumnTexts(*w.ValuesModel, 2), QStringList({"Save"}));
 
         // Without a reference open, the base of an Update To becomes it.
-        TfrmMain u({m_translation});
+        TMainWindow u({m_translation});
         dialogs.OpenAnswers.push_back(m_reference);
         u.UpdateActions();
         u.actUpdateTo->trigger();
         QVERIFY(u.HasReference());
         QVERIFY(!u.VSView1->isColumnHidden(2));
-        SelectNode(u, "Main");
+        u.SelectNode("Main");
         QCOMPARE(ColumnTexts(*u.ValuesModel, 2).first(), QString("Window"));
     }
 
     void untranslatedStepsInShownOrderUntilNotFound() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_translation});
+        TMainWindow w({m_translation});
         OpenBoth(dialogs, w);
         QVERIFY(ShowActive(w));
         // Same text and holding a word: italic, and the row keeps its background.
@@ -188,7 +182,7 @@ private slots:
 
     void checkWindowJumpsAndMarksEditedFindingsStale() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_translation});
+        TMainWindow w({m_translation});
         OpenBoth(dialogs, w);
         QVERIFY(ShowActive(w));
         QTest::keyClick(&w, Qt::Key_F7);
@@ -212,18 +206,17 @@ private slots:
             return -1;
         }();
         QVERIFY(!w.CheckWindow->Model()->IsStale(source));
-        trvx::TTarvinItem& main = w.CurrentLanguage.Root().GetChild(0);
-        w.PushValueEdit(main, 1, main.GetValue(1), "Datei oeffnen");
+        w.EditValue(1, "Datei oeffnen");
         QVERIFY(w.CheckWindow->Model()->IsStale(source));
     }
 
     void undoAndRedoFollowTheEditsAndTheModifiedMark() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_translation});
+        TMainWindow w({m_translation});
         OpenBoth(dialogs, w);
         QVERIFY(ShowActive(w));
-        SelectNode(w, "Main");
-        const trvx::TTarvinItem& main = w.CurrentLanguage.Root().GetChild(0);
+        w.SelectNode("Main");
+        const trvx::TTarvinItem& main = w.Language().Root().GetChild(0);
         const auto edit = [&](int row, const QString& typed, QString* reference = nullptr) {
             w.VSView1->selectionModel()->select(w.ValuesModel->index(row, 0),
                                                 QItemSelectionModel::ClearAndSelect |
@@ -273,7 +266,7 @@ private slots:
         TScriptedDialogs dialogs;
         const QString file = m_dir.filePath("stray.trvx");
         WriteFile(file, Crlf("N {\n  Hint = one\n  two\n  Shortcut = Ctrl+A\n}\n"));
-        TfrmMain w({file});
+        TMainWindow w({file});
         const QModelIndex ident = w.ValuesModel->index(1, 0);
         QCOMPARE(ident.data().toString(), QString::fromUtf8("two\u21B5  Shortcut"));
         QCOMPARE(ident.data(Qt::ToolTipRole).toString(), QString("two\n  Shortcut"));
@@ -281,9 +274,9 @@ private slots:
 
     void droppedFileOpensThroughTheUnsavedChangesPrompt() {
         TScriptedDialogs dialogs;
-        TfrmMain w({m_translation});
-        trvx::TTarvinItem& main = w.CurrentLanguage.Root().GetChild(0);
-        w.PushValueEdit(main, 0, main.GetValue(0), "Neu");
+        TMainWindow w({m_translation});
+        w.EditValue(0, "Neu");
+        QVERIFY(w.IsModified());
 
         QVERIFY(!SendDrop(w, m_dir.filePath("notes.txt")));
         dialogs.MessageAnswers = {QMessageBox::Cancel};

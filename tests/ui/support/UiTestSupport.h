@@ -26,12 +26,9 @@ QByteArray Crlf(QByteArray text);
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 
-// A minimal PE32+ image whose resource directory holds text as the
-// resource of type and name "TARVIN"; without it, the module has a
-// resource of another name only.
-QByteArray MakeHostModule(const QByteArray& text, bool withResource = true);
-// Whether this build's core reads resources of host modules yet.
-bool HostModulesReadable();
+// A host module linked for the tests (see tests/fixtures/make_pe_fixtures.py),
+// such as "example64.exe", which carries examples/Deutsch.trvx.
+QString ModuleFixture(const QString& name);
 
 // Runs steps on the modal dialog once it is up; a dialog left open is
 // cancelled so that a failing step cannot hang the test.
