@@ -10,13 +10,9 @@ namespace {
 
 constexpr std::size_t kShownChars = 70;
 
-std::string Count(int n, std::string_view one, std::string_view many) {
-    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
-}
-
 std::string Tally(int errors, int warnings, int infos) {
-    return Count(errors, "error", "errors") + ", " + Count(warnings, "warning", "warnings") + ", " +
-           Count(infos, "info", "infos");
+    return Counted(errors, "error", "errors") + ", " + Counted(warnings, "warning", "warnings") +
+           ", " + Counted(infos, "info", "infos");
 }
 
 struct TKindTally {
@@ -86,7 +82,7 @@ std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckS
             static constexpr std::array<std::array<std::string_view, 2>, 3> kWords = {
                 {{"error", "errors"}, {"warning", "warnings"}, {"info", "infos"}}};
             counts +=
-                (counts.empty() ? "" : ", ") + Count(t.bySeverity[s], kWords[s][0], kWords[s][1]);
+                (counts.empty() ? "" : ", ") + Counted(t.bySeverity[s], kWords[s][0], kWords[s][1]);
         }
         out +=
             "\n" + std::string(CheckKindTitle(static_cast<TCheckKind>(k))) + " (" + counts + ")\n";
@@ -102,7 +98,7 @@ std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckS
     out += "\n" + Tally(errors, warnings, infos);
     if (!source.Base.empty()) {
         const int untranslated = tally[static_cast<int>(TCheckKind::Untranslated)].Total();
-        out += "; " + Count(untranslated, "value", "values") + " the same as the base";
+        out += "; " + Counted(untranslated, "value", "values") + " the same as the base";
     }
     out += "\n";
     return out;

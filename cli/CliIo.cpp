@@ -23,15 +23,13 @@ namespace {
 // regular file is opened: a pipe would block, a device never end.
 std::string ReadHead(const std::string& fileName) {
     std::string whyNot;
-    const int fd = OpenRegularFile(fileName, whyNot);
-    if (fd < 0)
+    const TFd fd = OpenRegularFile(fileName, whyNot);
+    if (!fd.IsOpen())
         throw EFOpenError(FullPath(fileName), whyNot);
     std::string head(kPeSignatureHead, '\0');
-    const ssize_t n = ::pread(fd, head.data(), head.size(), 0);
-    const int error = errno;
-    ::close(fd);
+    const ssize_t n = ::pread(fd.Get(), head.data(), head.size(), 0);
     if (n < 0)
-        throw EFOpenError(FullPath(fileName), SystemMessage(error));
+        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
     head.resize(static_cast<std::size_t>(n));
     return head;
 }
@@ -188,6 +186,11 @@ void SaveTree(const TTarvin& tree, const std::string& fileName, const TWriteFilt
         else
             tree.SaveToFile(fileName, skip);
     });
+}
+
+void SaveCheckedTree(const TInput& input, const std::string& output, bool force) {
+    CheckLosses({input}, output, force);
+    SaveTree(input.tree, output);
 }
 
 void FlushStandardOutput() {

@@ -48,6 +48,8 @@ void CheckLosses(std::initializer_list<TInput> inputs, const std::string& output
 // "-". A host module is never written over.
 void WriteOutput(const std::string& fileName, std::string_view text);
 void SaveTree(const TTarvin& tree, const std::string& fileName, const TWriteFilter* skip = nullptr);
+// The tree of one input written to output, once CheckLosses lets it be.
+void SaveCheckedTree(const TInput& input, const std::string& output, bool force);
 
 // Flushes standard output; "Stream write error: standard output: ..." when
 // anything written to it failed.

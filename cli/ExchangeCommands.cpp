@@ -3,6 +3,7 @@
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
 #include "document/OpenFile.h"
+#include "encoding/TextEscape.h"
 #include "exchange/Exchange.h"
 #include "format/FileIO.h"
 #include "pe/PeFile.h"
@@ -87,8 +88,8 @@ int RunImportRequest(const ImportRequest& request) {
         else
             WriteOutput(request.output, ApplyImport(translation, spans, plan));
     }
-    std::cerr << "trvx import: " << plan.Changes.size() << " of " << plan.Units
-              << (plan.Units == 1 ? " unit changes" : " units change") << " a value"
+    std::cerr << "trvx import: " << plan.Changes.size() << " of "
+              << Counted(plan.Units, "unit changes", "units change") << " a value"
               << (request.dryRun ? " (dry run, nothing written)" : "") << "\n";
     return 0;
 }

@@ -27,4 +27,13 @@ const TTarvin* LoadWithBase(TTarvin& translation, const std::string& fileName,
     return &base;
 }
 
+TTranslation LoadTranslation(const std::string& fileName, const std::string& baseName,
+                             int codePage) {
+    TTarvin& translation = ProcessTree();
+    translation.SetCodePageOverride(codePage);
+    const std::optional<std::string> base =
+        baseName.empty() ? std::nullopt : std::optional<std::string>(baseName);
+    return {translation, LoadWithBase(translation, fileName, base)};
+}
+
 } // namespace trvx::cli

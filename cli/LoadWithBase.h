@@ -13,4 +13,14 @@ namespace trvx::cli {
 const TTarvin* LoadWithBase(TTarvin& translation, const std::string& fileName,
                             const std::optional<std::string>& baseName);
 
+// The same for the commands that take an optional --base: the translation,
+// read with the code page the user chose, into a tree of the process, and
+// its base when baseName is not empty.
+struct TTranslation {
+    TTarvin& Tree;
+    const TTarvin* Base;
+};
+TTranslation LoadTranslation(const std::string& fileName, const std::string& baseName,
+                             int codePage);
+
 } // namespace trvx::cli

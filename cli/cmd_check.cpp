@@ -18,14 +18,9 @@ struct TCheckOptions {
 };
 
 int RunCheck(const TCheckOptions& o) {
-    const std::optional<std::string> baseName =
-        o.base.empty() ? std::nullopt : std::optional<std::string>(o.base);
-    TTarvin& translation = ProcessTree();
-    translation.SetCodePageOverride(o.codePage);
-    const TTarvin* base = LoadWithBase(translation, o.file, baseName);
-
-    const std::vector<TFinding> findings = CheckLanguage(translation, base);
-    const TCheckSource source{o.file, o.base, translation.GetCodePage().Name()};
+    const TTranslation translation = LoadTranslation(o.file, o.base, o.codePage);
+    const std::vector<TFinding> findings = CheckLanguage(translation.Tree, translation.Base);
+    const TCheckSource source{o.file, o.base, translation.Tree.GetCodePage().Name()};
     const std::string report = o.format == "json"    ? CheckReportJson(findings, source)
                                : o.format == "junit" ? CheckReportJunit(findings, source)
                                                      : CheckReportText(findings, source);

@@ -28,8 +28,7 @@ int RunExtract(const TExtractOptions& o) {
     }
     TTarvin& tree = ProcessTree();
     LoadFromModule(tree, module, o.module);
-    CheckLosses({{o.module, tree}}, o.output, o.force);
-    SaveTree(tree, o.output);
+    SaveCheckedTree({o.module, tree}, o.output, o.force);
     return 0;
 }
 

@@ -16,8 +16,7 @@ struct TFmtOptions {
 int RunFmt(const TFmtOptions& o) {
     TTarvin& tree = ProcessTree();
     LoadInput(tree, o.file);
-    CheckLosses({{o.file, tree}}, o.output, o.force);
-    SaveTree(tree, o.output);
+    SaveCheckedTree({o.file, tree}, o.output, o.force);
     return 0;
 }
 

@@ -141,16 +141,12 @@ struct TStatsOptions {
 };
 
 int RunStats(const TStatsOptions& o) {
-    const std::optional<std::string> baseName =
-        o.base.empty() ? std::nullopt : std::optional<std::string>(o.base);
-    TTarvin& translation = ProcessTree();
-    translation.SetCodePageOverride(o.codePage);
-    const TTarvin* base = LoadWithBase(translation, o.file, baseName);
-    WarnAboutLosses({{o.file, translation}});
-    if (base)
-        WarnAboutLosses({{o.base, *base}});
-    const TLanguageStats stats = CollectStats(translation, base);
-    const CodePage& cp = translation.GetCodePage();
+    const TTranslation translation = LoadTranslation(o.file, o.base, o.codePage);
+    WarnAboutLosses({{o.file, translation.Tree}});
+    if (translation.Base)
+        WarnAboutLosses({{o.base, *translation.Base}});
+    const TLanguageStats stats = CollectStats(translation.Tree, translation.Base);
+    const CodePage& cp = translation.Tree.GetCodePage();
     WriteOutput("", o.format == "json" ? Json(stats, o.file, o.base, cp)
                                        : Text(stats, o.file, o.base, cp));
     return 0;

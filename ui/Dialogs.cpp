@@ -106,8 +106,11 @@ QMessageBox::StandardButton TQtDialogs::ShowMessage(QWidget* parent, QMessageBox
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-int TQtDialogs::ExecDialog(QDialog& dialog) {
-    return dialog.exec();
+TFileDialogOptions OpenDialogOptions(const QString& fileName) {
+    return {{QStringLiteral("Language Files (*.trvx)"), QStringLiteral("Executable Files (*.exe)"),
+             QStringLiteral("All Files (*.*)")},
+            QStringLiteral("trvx"),
+            fileName};
 }
 
 } // namespace tarvin

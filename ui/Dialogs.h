@@ -6,7 +6,6 @@
 
 #include <optional>
 
-class QDialog;
 class QWidget;
 
 namespace tarvin {
@@ -17,6 +16,9 @@ struct TFileDialogOptions {
     QString DefaultSuffix; // appended to a typed name without extension, no dot
     QString FileName;      // the name the dialog starts with
 };
+
+// The open dialog for a language file or a host module, starting at fileName.
+TFileDialogOptions OpenDialogOptions(const QString& fileName);
 
 // The one seam through which the windows reach modal dialogs and message
 // boxes, so that tests can answer them without a display. The windows ask
@@ -36,8 +38,6 @@ public:
     ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                 const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
-    // Runs a modal dialog; QDialog::Accepted or QDialog::Rejected.
-    virtual int ExecDialog(QDialog& dialog) = 0;
 
     static TDialogs& Current();
     // Installs dialogs (not owned) and returns the previous ones; nullptr
@@ -56,7 +56,6 @@ public:
                                             const QString& caption, const QString& text,
                                             QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton) override;
-    int ExecDialog(QDialog& dialog) override;
 };
 
 } // namespace tarvin

@@ -2,8 +2,6 @@
 
 #include "tree/TarvinItem.h"
 
-#include <QString>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,11 +25,10 @@ struct TContentsNodeData {
     int SelectedIndex = 0;
 };
 
-// A row of the values view: row i shows value i of Item.
+// A row of the values view: row i shows value i of Item, read from the tree
+// whenever the view asks.
 struct TValueNodeData {
     TUpdateState State = usNone;
-    QString Ident;
-    QString Value; // the display text, see DisplayValue
     trvx::TTarvinItem* Item = nullptr;
 };
 

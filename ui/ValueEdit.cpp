@@ -10,6 +10,7 @@
 #include "ui/untStringEditor.h"
 
 #include <memory>
+#include <utility>
 
 namespace tarvin {
 
@@ -22,12 +23,6 @@ QString CharacterName(char32_t ch) {
     if (!printable)
         return code;
     return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&ch, 1), code);
-}
-
-// The mark goes in as a character, never through the code page, which
-// need not hold "»" at 0xBB.
-QString FirstLineWithMark(const trvx::CodePage& codePage, std::string_view firstLine) {
-    return DecodeValueText(codePage, firstLine) + QStringLiteral(" \u00BB");
 }
 
 TValueEditResult Refused(QString error) {
@@ -45,7 +40,7 @@ TValueEditResult ChosenShortcut(const TfrmShortcutEditor& dialog, const trvx::Co
     const QString typed = dialog.Text();
     if (dialog.NoneChosen() || typed.isEmpty())
         return result;
-    if (typed == DecodeValueText(codePage, original)) {
+    if (typed == DecodeText(original, codePage)) {
         result.Text = original;
     } else {
         TEncodedText bytes = EncodeValueText(codePage, typed);
@@ -57,89 +52,90 @@ TValueEditResult ChosenShortcut(const TfrmShortcutEditor& dialog, const trvx::Co
                                .arg(typed));
         result.Text = std::move(bytes.Bytes);
     }
-    result.Display = DecodeValueText(codePage, result.Text);
     return result;
 }
 
-std::optional<TValueEditResult> EditShortcut(QWidget* owner, const trvx::CodePage& codePage,
-                                             const std::optional<QString>& reference,
-                                             std::string_view text) {
-    auto dialog = std::make_unique<TfrmShortcutEditor>(owner);
-    if (reference)
-        ShowReferencePane(*dialog, *reference);
-    if (text.empty())
-        dialog->SelectEntry(0);
-    else
-        dialog->SetText(DecodeValueText(codePage, text));
-    dialog->SetAcceptCheck([&] { return ChosenShortcut(*dialog, codePage, text).Error; });
-    if (dialog->exec() != QDialog::Accepted)
-        return std::nullopt;
-    // Kept as typed: "ctrl+a" stays "ctrl+a".
-    return ChosenShortcut(*dialog, codePage, text);
-}
+// What one edit works on.
+struct TEditRequest {
+    QWidget* Owner;
+    const trvx::CodePage& CodePage;
+    const std::optional<QString>& Reference;
+    std::string_view Text;
+};
 
-std::optional<TValueEditResult> EditItems(QWidget* owner, const trvx::CodePage& codePage,
-                                          const std::optional<QString>& reference,
-                                          std::string_view text) {
-    auto dialog = std::make_unique<TfrmItemsEditor>(owner);
-    if (reference)
-        ShowReferencePane(*dialog, *reference);
-    QStringList rows;
-    for (const std::string& line : trvx::SplitItemLines(text))
-        rows << DecodeValueText(codePage, line);
-    dialog->SetLines(rows);
+// Shows an editor until OK: read turns the dialog's content into the value
+// to store, and the one read that lets OK close the dialog is the result.
+template <class Dialog, class Fill, class Read>
+std::optional<TValueEditResult> RunEditor(const TEditRequest& request, Fill fill, Read read) {
+    auto dialog = std::make_unique<Dialog>(request.Owner);
+    if (request.Reference)
+        ShowReferencePane(*dialog, *request.Reference);
+    fill(*dialog);
+    TValueEditResult result;
     dialog->SetAcceptCheck([&] {
-        for (const QString& row : dialog->Lines())
-            if (QString error = EncodeValueText(codePage, row).Error; !error.isEmpty())
-                return error;
-        return QString();
+        result = read(std::as_const(*dialog));
+        return result.Error;
     });
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-
-    std::vector<std::string> lines;
-    for (const QString& row : dialog->Lines()) {
-        TEncodedText line = EncodeValueText(codePage, row);
-        if (!line.Error.isEmpty())
-            return Refused(line.Error);
-        lines.push_back(std::move(line.Bytes));
-    }
-    TValueEditResult result;
-    result.Text = trvx::JoinItemLines(lines);
-    result.Display = lines.size() <= 1 ? DecodeValueText(codePage, result.Text)
-                                       : FirstLineWithMark(codePage, lines.front());
     return result;
 }
 
-std::optional<TValueEditResult> EditString(QWidget* owner, const trvx::CodePage& codePage,
-                                           const std::optional<QString>& reference,
-                                           std::string_view text) {
-    auto dialog = std::make_unique<TfrmStringEditor>(owner);
-    if (reference)
-        ShowReferencePane(*dialog, *reference);
-    dialog->SetText(DecodeValueText(codePage, text));
-    dialog->SetAcceptCheck([&] { return EncodeValueText(codePage, dialog->Text()).Error; });
-    if (dialog->exec() != QDialog::Accepted)
-        return std::nullopt;
+std::optional<TValueEditResult> EditShortcut(const TEditRequest& r) {
+    const trvx::CodePage& codePage = r.CodePage;
+    const std::string_view text = r.Text;
+    return RunEditor<TfrmShortcutEditor>(
+        r,
+        [&](TfrmShortcutEditor& dialog) {
+            if (text.empty())
+                dialog.SelectEntry(0);
+            else
+                dialog.SetText(DecodeText(text, codePage));
+        },
+        // Kept as typed: "ctrl+a" stays "ctrl+a".
+        [&](const TfrmShortcutEditor& dialog) { return ChosenShortcut(dialog, codePage, text); });
+}
 
-    TEncodedText typed = EncodeValueText(codePage, dialog->Text());
-    if (!typed.Error.isEmpty())
-        return Refused(typed.Error);
-    TValueEditResult result;
-    result.Text = std::move(typed.Bytes);
-    // Every break the box gives is CR LF: the first line ends at the first CR.
-    const std::size_t cr = result.Text.find('\r');
-    result.Display = cr == std::string::npos
-                         ? DecodeValueText(codePage, result.Text)
-                         : FirstLineWithMark(codePage, std::string_view(result.Text).substr(0, cr));
-    return result;
+std::optional<TValueEditResult> EditItems(const TEditRequest& r) {
+    const trvx::CodePage& codePage = r.CodePage;
+    const std::string_view text = r.Text;
+    return RunEditor<TfrmItemsEditor>(
+        r,
+        [&](TfrmItemsEditor& dialog) {
+            QStringList rows;
+            for (const std::string& line : trvx::SplitItemLines(text))
+                rows << DecodeText(line, codePage);
+            dialog.SetLines(rows);
+        },
+        [&](const TfrmItemsEditor& dialog) {
+            std::vector<std::string> lines;
+            for (const QString& row : dialog.Lines()) {
+                TEncodedText line = EncodeValueText(codePage, row);
+                if (!line.Error.isEmpty())
+                    return Refused(line.Error);
+                lines.push_back(std::move(line.Bytes));
+            }
+            TValueEditResult result;
+            result.Text = trvx::JoinItemLines(lines);
+            return result;
+        });
+}
+
+std::optional<TValueEditResult> EditString(const TEditRequest& r) {
+    const trvx::CodePage& codePage = r.CodePage;
+    const std::string_view text = r.Text;
+    return RunEditor<TfrmStringEditor>(
+        r, [&](TfrmStringEditor& dialog) { dialog.SetText(DecodeText(text, codePage)); },
+        [&](const TfrmStringEditor& dialog) {
+            TEncodedText typed = EncodeValueText(codePage, dialog.Text());
+            TValueEditResult result;
+            result.Text = std::move(typed.Bytes);
+            result.Error = std::move(typed.Error);
+            return result;
+        });
 }
 
 } // namespace
-
-QString DecodeValueText(const trvx::CodePage& codePage, std::string_view bytes) {
-    return DecodeText(bytes, codePage);
-}
 
 TEncodedText EncodeValueText(const trvx::CodePage& codePage, const QString& text) {
     TEncodedText result;
@@ -164,15 +160,16 @@ std::optional<TValueEditResult> RunValueEditor(QWidget* owner, const trvx::CodeP
                                    "(at most %L2).")
                            .arg(text.size())
                            .arg(kEditableChars));
+    const TEditRequest request{owner, codePage, reference, text};
     switch (trvx::ValueKindOfIdent(ident)) {
     case trvx::vkShortcut:
-        return EditShortcut(owner, codePage, reference, text);
+        return EditShortcut(request);
     case trvx::vkItems:
-        return EditItems(owner, codePage, reference, text);
+        return EditItems(request);
     case trvx::vkString:
         break;
     }
-    return EditString(owner, codePage, reference, text);
+    return EditString(request);
 }
 
 } // namespace tarvin

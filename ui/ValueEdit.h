@@ -14,9 +14,6 @@ class QWidget;
 
 namespace tarvin {
 
-// The 8-bit text of a value as the user sees it.
-QString DecodeValueText(const trvx::CodePage& codePage, std::string_view bytes);
-
 // The user's text as the file's 8-bit text. Fails, with a message naming
 // the first character the code page cannot hold, rather than storing a
 // substitute for it.
@@ -27,11 +24,9 @@ struct TEncodedText {
 TEncodedText EncodeValueText(const trvx::CodePage& codePage, const QString& text);
 
 // The outcome of one accepted edit. Either Error is set, and nothing may be
-// stored, or Text is the new value (8-bit, CR LF line breaks) and Display
-// what its row in the values view shows from now on.
+// stored, or Text is the new value (8-bit, CR LF line breaks).
 struct TValueEditResult {
     std::string Text;
-    QString Display;
     QString Error;
 };
 

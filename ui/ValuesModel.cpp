@@ -20,7 +20,6 @@ void TValuesModel::Fill(trvx::TTarvinItem& item, TUpdateState state,
     rows.reserve(static_cast<std::size_t>(item.ValueCount()));
     for (int i = 0; i < item.ValueCount(); ++i) {
         TValueNodeData row;
-        row.Ident = ShownText(item.GetValueIdent(i), codePage);
         row.Item = &item;
         row.State = state;
         if (row.State == usNone) {
@@ -29,8 +28,7 @@ void TValuesModel::Fill(trvx::TTarvinItem& item, TUpdateState state,
             else if (lists.IsAddedValue(&item, i))
                 row.State = usAdded;
         }
-        row.Value = DisplayValue(item.ValueText(i), codePage);
-        rows.push_back(std::move(row));
+        rows.push_back(row);
     }
     beginResetModel();
     m_rows = std::move(rows);
@@ -75,11 +73,8 @@ bool TValuesModel::IsUntranslated(int row) const {
 }
 
 void TValuesModel::RefreshRow(int row) {
-    const TValueNodeData* data = RowData(row);
-    if (data == nullptr)
+    if (RowData(row) == nullptr)
         return;
-    m_rows[static_cast<std::size_t>(row)].Value =
-        DisplayValue(data->Item->ValueText(row), *m_codePage);
     if (row < static_cast<int>(m_references.size()))
         m_references[static_cast<std::size_t>(row)] = ReferenceCell(row);
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
@@ -89,13 +84,6 @@ const TValueNodeData* TValuesModel::RowData(int row) const {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return nullptr;
     return &m_rows[static_cast<std::size_t>(row)];
-}
-
-void TValuesModel::SetValueText(int row, const QString& text) {
-    if (row < 0 || row >= static_cast<int>(m_rows.size()))
-        return;
-    m_rows[static_cast<std::size_t>(row)].Value = ShownText(text);
-    emit dataChanged(index(row, 1), index(row, 1), {Qt::DisplayRole});
 }
 
 int TValuesModel::rowCount(const QModelIndex& parent) const {
@@ -113,9 +101,9 @@ QVariant TValuesModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() == 0)
-            return MarkLineBreaks(row->Ident);
+            return MarkLineBreaks(ShownText(row->Item->GetValueIdent(index.row()), *m_codePage));
         if (index.column() == 1)
-            return row->Value;
+            return DisplayValue(row->Item->ValueText(index.row()), *m_codePage);
         if (index.column() == 2) {
             const auto text = ReferenceText(index.row());
             return text ? DisplayValue(*text, *m_reference.CodePage) : QVariant();

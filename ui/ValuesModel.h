@@ -43,9 +43,8 @@ public:
     const TValueNodeData* RowData(const QModelIndex& index) const {
         return index.isValid() ? RowData(index.row()) : nullptr;
     }
-    // Replaces the displayed text of one row (after its value was edited).
-    void SetValueText(int row, const QString& text);
-    // Shows the row's value as its node now holds it.
+    // Shows the row's value, and what the reference says of it, as the node
+    // now holds it.
     void RefreshRow(int row);
 
     int rowCount(const QModelIndex& parent = {}) const override;

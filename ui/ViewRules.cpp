@@ -1,5 +1,7 @@
 #include "ui/ViewRules.h"
 
+#include "editing/ValueKind.h"
+#include "encoding/AsciiCase.h"
 #include "tree/NameTables.h"
 #include "ui/TextCodec.h"
 
@@ -9,10 +11,6 @@
 namespace tarvin {
 
 namespace {
-
-unsigned char UpperAscii(unsigned char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
-}
 
 int LastDelimiter(const QString& fileName) {
     return std::max(fileName.lastIndexOf(u'/'), fileName.lastIndexOf(u'\\'));
@@ -61,8 +59,8 @@ TNodeLook NodeLook(std::string_view childName, const TControlPrefixes& prefixes)
 int CompareTextAscii(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const int x = UpperAscii(static_cast<unsigned char>(a[i]));
-        const int y = UpperAscii(static_cast<unsigned char>(b[i]));
+        const int x = trvx::UpperAscii(static_cast<unsigned char>(a[i]));
+        const int y = trvx::UpperAscii(static_cast<unsigned char>(b[i]));
         if (x != y)
             return x - y;
     }
@@ -77,7 +75,7 @@ std::uint64_t CaptionSortKey(std::string_view caption) {
     std::uint64_t key = 0;
     for (std::size_t i = 0; i < kBytes; ++i)
         key = (key << 8) |
-              (i < caption.size() ? UpperAscii(static_cast<unsigned char>(caption[i])) : 0);
+              (i < caption.size() ? trvx::UpperAscii(static_cast<unsigned char>(caption[i])) : 0);
     return (key << 8) | std::min(caption.size(), kBytes);
 }
 
@@ -95,10 +93,14 @@ QString DisplayValue(std::string_view text, const trvx::CodePage& codePage) {
 }
 
 int ValueRowImageIndex(std::string_view ident) {
-    if (ident == "Shortcut")
+    switch (trvx::ValueKindOfIdent(ident)) {
+    case trvx::vkShortcut:
         return iiShortcutValue;
-    if (ident == "Items" || ident == "Strings")
+    case trvx::vkItems:
         return iiListValue;
+    case trvx::vkString:
+        break;
+    }
     return iiStringValue;
 }
 

@@ -15,13 +15,6 @@ namespace tarvin {
 
 namespace {
 
-TFileDialogOptions OpenDialogOptions(const QString& fileName) {
-    return {{QStringLiteral("Language Files (*.trvx)"), QStringLiteral("Executable Files (*.exe)"),
-             QStringLiteral("All Files (*.*)")},
-            QStringLiteral("trvx"),
-            fileName};
-}
-
 std::string FileNameBytes(const QString& fileName) {
     return QFile::encodeName(fileName).toStdString();
 }

@@ -43,11 +43,8 @@ void AddValueEntryRows(const ValueList& list,
 } // namespace
 
 void TfrmMain::actUpdateToExecute() {
-    const std::optional<QString> fileName = TDialogs::Current().GetOpenFileName(
-        this, {{QStringLiteral("Language Files (*.trvx)"),
-                QStringLiteral("Executable Files (*.exe)"), QStringLiteral("All Files (*.*)")},
-               QStringLiteral("trvx"),
-               m_openFileName});
+    const std::optional<QString> fileName =
+        TDialogs::Current().GetOpenFileName(this, OpenDialogOptions(m_openFileName));
     if (!fileName)
         return;
     m_openFileName = *fileName;

@@ -158,11 +158,8 @@ std::optional<QString> TfrmMain::ReferenceTextOfSelectedValue() const {
 }
 
 void TfrmMain::actOpenReferenceExecute() {
-    const std::optional<QString> fileName = TDialogs::Current().GetOpenFileName(
-        this, {{QStringLiteral("Language Files (*.trvx)"),
-                QStringLiteral("Executable Files (*.exe)"), QStringLiteral("All Files (*.*)")},
-               QStringLiteral("trvx"),
-               m_openFileName});
+    const std::optional<QString> fileName =
+        TDialogs::Current().GetOpenFileName(this, OpenDialogOptions(m_openFileName));
     if (fileName)
         OpenReference(*fileName);
 }

@@ -36,7 +36,6 @@ public:
         ++Messages;
         return QMessageBox::Ok;
     }
-    int ExecDialog(QDialog&) override { return 0; }
 };
 
 TfrmMain& Window() {

@@ -54,7 +54,6 @@ public:
         LastMessage = text;
         return QMessageBox::Ok;
     }
-    int ExecDialog(QDialog&) override { return 0; }
     QString LastMessage;
 };
 

@@ -2,6 +2,7 @@
 
 #include "check/CheckText.h"
 #include "editing/Shortcut.h"
+#include "encoding/AsciiCase.h"
 #include "encoding/TextEscape.h"
 #include "tree/FirstPositionIndex.h"
 #include "tree/PathSegment.h"
@@ -29,24 +30,7 @@ bool IsListIdent(std::string_view ident) {
 }
 
 bool IsForm(std::string_view name) {
-    constexpr std::string_view kForm = "Form:";
-    if (name.size() < kForm.size())
-        return false;
-    for (std::size_t i = 0; i < kForm.size(); ++i) {
-        char c = name[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-        char f = kForm[i];
-        if (f >= 'a' && f <= 'z')
-            f = static_cast<char>(f - 32);
-        if (c != f)
-            return false;
-    }
-    return true;
-}
-
-std::string Plural(std::size_t n, std::string_view one, std::string_view many) {
-    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+    return StartsWithTextAscii(name, "Form:");
 }
 
 // A name as a path segment. Most names need no escape and no decoding, so
@@ -334,7 +318,7 @@ void TChecker::CheckAgainstBase(const TTarvinItem& item, int index, std::string_
         const int baseLines = LineCount(baseText);
         if (lines != baseLines)
             Add(TSeverity::Warning, TCheckKind::List, m_path, &item, index,
-                Plural(lines, "line", "lines") + ", the base has " + std::to_string(baseLines));
+                Counted(lines, "line", "lines") + ", the base has " + std::to_string(baseLines));
     }
     if (HasNonBlank(text) && HasNonBlank(baseText)) {
         auto describe = [](std::string_view here, std::string_view base) {

@@ -10,21 +10,6 @@ std::string_view FileExtension(std::string_view fileName) {
     return fileName.substr(dot);
 }
 
-bool SameTextAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x -= 32;
-        if (y >= 'a' && y <= 'z')
-            y -= 32;
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 TOpenResult LoadByExtension(TTarvin& target, const std::string& fileName) {
     std::string_view ext = FileExtension(fileName);
     if (SameTextAscii(ext, ".trvx")) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Tarvin.h"
+#include "encoding/AsciiCase.h"
 
 #include <string>
 #include <string_view>
@@ -10,9 +11,6 @@ namespace trvx {
 // The text from the last '.' of the file name to its end, provided no path
 // delimiter follows that '.'; otherwise empty.
 std::string_view FileExtension(std::string_view fileName);
-
-// True when a and b are equal with ASCII letters folded.
-bool SameTextAscii(std::string_view a, std::string_view b);
 
 enum class TOpenResult {
     Loaded,     // read as a language file or a host module

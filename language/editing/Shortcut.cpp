@@ -1,5 +1,7 @@
 #include "editing/Shortcut.h"
 
+#include "encoding/AsciiCase.h"
+
 #include <array>
 #include <utility>
 
@@ -95,22 +97,8 @@ constexpr NameTable BuildNames() {
 
 constexpr NameTable kKeyNames = BuildNames();
 
-// Key names and modifier prefixes are ASCII, so ASCII folding is exact here.
-char FoldAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
-}
-
 bool StripPrefix(std::string_view& text, std::string_view prefix) {
-    if (text.size() < prefix.size() || !SameTextAscii(text.substr(0, prefix.size()), prefix))
+    if (!StartsWithTextAscii(text, prefix))
         return false;
     text.remove_prefix(prefix.size());
     return true;

@@ -12,21 +12,10 @@ TValueKind ValueKindOfIdent(std::string_view ident) {
 
 std::vector<std::string> SplitItemLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        char c = text[pos];
-        if (c != '\r' && c != '\n') {
-            ++pos;
-            continue;
-        }
-        lines.emplace_back(text.substr(start, pos - start));
-        pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
-        start = pos;
-    }
-    // The text is taken as if CR LF followed it: whatever stands after the
-    // last break, even nothing, is the last line.
-    lines.emplace_back(text.substr(start));
+    ForEachItemLine(text, [&](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -38,19 +27,6 @@ std::string JoinItemLines(const std::vector<std::string>& lines) {
         text += lines[i];
     }
     return text;
-}
-
-std::string ValueDisplayText(std::string_view text) {
-    std::size_t cr = text.find('\r');
-    if (cr == std::string_view::npos)
-        return std::string(text);
-    return std::string(text.substr(0, cr)) + std::string(kContinuationMark);
-}
-
-std::string ItemsDisplayText(const std::vector<std::string>& lines) {
-    if (lines.size() <= 1)
-        return JoinItemLines(lines);
-    return lines.front() + std::string(kContinuationMark);
 }
 
 } // namespace trvx

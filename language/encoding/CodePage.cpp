@@ -1,5 +1,7 @@
 #include "encoding/CodePage.h"
 
+#include "encoding/AsciiCase.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cwctype>
@@ -100,7 +102,7 @@ private:
 
 char32_t UpperChar(char32_t ch) {
     if (ch < 0x80)
-        return (ch >= 'a' && ch <= 'z') ? ch - 32 : ch;
+        return UpperAscii(ch);
     locale_t loc = UnicodeLocale();
     if (!loc)
         return ch;

@@ -156,4 +156,8 @@ std::string ShortText(std::string_view utf8, std::size_t maxChars) {
            DisplayText(utf8.substr(tail), keep) + " (" + std::to_string(chars) + " characters)";
 }
 
+std::string Counted(std::size_t n, std::string_view one, std::string_view many) {
+    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
 } // namespace trvx

@@ -31,4 +31,7 @@ std::string DisplayText(std::string_view utf8, std::size_t maxChars);
 // says how long it is, so one huge name cannot blow up a whole report.
 std::string ShortText(std::string_view utf8, std::size_t maxChars = 80);
 
+// A count and its noun in a report line: "1 line", "2 lines".
+std::string Counted(std::size_t n, std::string_view one, std::string_view many);
+
 } // namespace trvx

@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace trvx::exchange {
@@ -219,37 +220,29 @@ void ForEachValueId(const TTarvin& translation,
 // Line by line through the code page's own conversion, which knows its
 // double-byte characters; no byte of one is a CR or LF.
 void AppendExchangeText(std::string& out, std::string_view bytes, const CodePage& cp) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= bytes.size(); ++i) {
-        if (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        out += cp.ToUtf8(bytes.substr(start, i - start));
-        if (i == bytes.size())
-            break;
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        out += '\n';
-        start = i + 1;
-    }
+    bool first = true;
+    ForEachItemLine(bytes, [&](std::string_view line) {
+        if (!std::exchange(first, false))
+            out += '\n';
+        out += cp.ToUtf8(line);
+        return true;
+    });
 }
 
 std::optional<std::string> LanguageText(std::string_view utf8, const CodePage& cp, char32_t& bad) {
     std::string out;
-    std::string line;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= utf8.size(); ++i) {
-        if (i < utf8.size() && utf8[i] != '\r' && utf8[i] != '\n')
-            continue;
-        if (!cp.FromUtf8(utf8.substr(start, i - start), line, &bad))
-            return std::nullopt;
-        out += line;
-        if (i == utf8.size())
-            break;
-        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
-            ++i;
-        out += "\r\n";
-        start = i + 1;
-    }
+    std::string converted;
+    bool first = true;
+    const bool whole = ForEachItemLine(utf8, [&](std::string_view line) {
+        if (!cp.FromUtf8(line, converted, &bad))
+            return false;
+        if (!std::exchange(first, false))
+            out += "\r\n";
+        out += converted;
+        return true;
+    });
+    if (!whole)
+        return std::nullopt;
     return out;
 }
 

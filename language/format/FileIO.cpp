@@ -22,25 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TFd {
-public:
-    explicit TFd(int fd = -1) : m_fd(fd) {}
-    ~TFd() { Close(); }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return m_fd; }
-    int Close() {
-        int rc = 0;
-        if (m_fd >= 0)
-            rc = ::close(m_fd);
-        m_fd = -1;
-        return rc;
-    }
-
-private:
-    int m_fd;
-};
-
 // Follows a chain of symbolic links to the file that is really written.
 fs::path ResolveLinks(fs::path path) {
     for (int hops = 0; hops < 40; ++hops) {
@@ -339,35 +320,34 @@ std::string FullPath(const std::string& fileName) {
     return ec ? fileName : p.lexically_normal().string();
 }
 
-int OpenRegularFile(const std::string& fileName, std::string& whyNot) {
+TFd OpenRegularFile(const std::string& fileName, std::string& whyNot) {
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0) {
         whyNot = SystemMessage(errno);
-        return -1;
+        return TFd();
     }
     if (!S_ISREG(st.st_mode)) {
         whyNot = NotAFile(st.st_mode);
-        return -1;
+        return TFd();
     }
     // Non-blocking, should it have been swapped for a pipe since.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    TFd fd(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.IsOpen()) {
         whyNot = SystemMessage(errno);
-        return -1;
+        return TFd();
     }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         whyNot = NotAFile(st.st_mode);
-        ::close(fd);
-        return -1;
+        return TFd();
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
 TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit) {
     std::string whyNot;
-    TFd fd(OpenRegularFile(fileName, whyNot));
-    if (fd.Get() < 0)
+    const TFd fd = OpenRegularFile(fileName, whyNot);
+    if (!fd.IsOpen())
         throw EFOpenError(FullPath(fileName), whyNot);
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "format/ByteBuffer.h"
+#include "format/Fd.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,9 +18,9 @@ inline constexpr std::uint64_t kReadLimit = std::uint64_t{4} << 30;
 std::string FullPath(const std::string& fileName);
 
 // Opens a regular file for reading. A pipe or a device is refused without
-// being opened, as opening or reading it may block or never end. -1 when
-// refused or failed, with the reason for people in whyNot.
-int OpenRegularFile(const std::string& fileName, std::string& whyNot);
+// being opened, as opening or reading it may block or never end. Not open
+// when refused or failed, with the reason for people in whyNot.
+TFd OpenRegularFile(const std::string& fileName, std::string& whyNot);
 
 // The whole file. EFOpenError when it cannot be opened or read, is no
 // regular file, or grows past limit while it is read.

@@ -20,25 +20,4 @@ void AppendUnescaped(std::string& out, std::string_view text) {
     out.append(text.data() + start, text.size() - start);
 }
 
-bool EscapeQuotes(std::string& text) {
-    bool special = text.find_first_of("\"{}") != std::string::npos;
-    if (text.find('"') != std::string::npos) {
-        std::string out;
-        out.reserve(text.size() + 8);
-        AppendEscaped(out, text);
-        text = std::move(out);
-    }
-    return special;
-}
-
-bool UnescapeQuotes(std::string& text) {
-    if (text.find("\"\"") == std::string::npos)
-        return false;
-    std::string out;
-    out.reserve(text.size());
-    AppendUnescaped(out, text);
-    text = std::move(out);
-    return true;
-}
-
 } // namespace trvx

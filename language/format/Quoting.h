@@ -5,11 +5,6 @@
 
 namespace trvx {
 
-// Doubles every quote. True when the text holds a quote, '{' or '}'.
-bool EscapeQuotes(std::string& text);
-// Turns every pair of quotes into one, scanning from the left. True when a pair was found.
-bool UnescapeQuotes(std::string& text);
-
 // Appends text with every quote doubled.
 void AppendEscaped(std::string& out, std::string_view text);
 // Appends text with every pair of quotes made single.

@@ -17,22 +17,20 @@ using namespace pe;
 
 std::optional<TPeModule> TPeModule::Load(const std::string& fileName) {
     std::string whyNot;
-    const int fd = OpenRegularFile(fileName, whyNot);
-    if (fd < 0)
+    TFd fd = OpenRegularFile(fileName, whyNot);
+    if (!fd.IsOpen())
         return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
+    if (::fstat(fd.Get(), &st) != 0)
         return std::nullopt;
-    }
-    TPeModule module(fd, static_cast<std::uint64_t>(st.st_size));
+    TPeModule module(std::move(fd), static_cast<std::uint64_t>(st.st_size));
     if (!module.ReadHeaders())
         return std::nullopt;
     return module;
 }
 
 std::optional<TPeModule> TPeModule::FromBytes(TByteBuffer bytes) {
-    TPeModule module(-1, bytes.Size());
+    TPeModule module(TFd(), bytes.Size());
     module.m_bytes = std::move(bytes);
     if (!module.ReadHeaders())
         return std::nullopt;
@@ -47,40 +45,17 @@ bool HasPeSignature(std::string_view head) {
     return nt <= head.size() && head.substr(nt).starts_with(std::string_view("PE\0\0", 4));
 }
 
-TPeModule::TPeModule(TPeModule&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_bytes(std::move(other.m_bytes)),
-      m_fileSize(other.m_fileSize), m_sections(std::move(other.m_sections)),
-      m_resourceRva(other.m_resourceRva) {}
-
-TPeModule& TPeModule::operator=(TPeModule&& other) noexcept {
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-        m_bytes = std::move(other.m_bytes);
-        m_fileSize = other.m_fileSize;
-        m_sections = std::move(other.m_sections);
-        m_resourceRva = other.m_resourceRva;
-    }
-    return *this;
-}
-
-TPeModule::~TPeModule() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 bool TPeModule::ReadAt(std::uint64_t offset, void* dest, std::size_t size) const {
     if (offset > m_fileSize || size > m_fileSize - offset)
         return false;
-    if (m_fd < 0) {
+    if (!m_fd.IsOpen()) {
         if (size > 0)
             std::memcpy(dest, m_bytes.Data() + offset, size);
         return true;
     }
     auto* out = static_cast<unsigned char*>(dest);
     while (size > 0) {
-        ssize_t n = ::pread(m_fd, out, size, static_cast<off_t>(offset));
+        ssize_t n = ::pread(m_fd.Get(), out, size, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) // an error, or the file shrank since it was opened

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "format/ByteBuffer.h"
+#include "format/Fd.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,11 +30,8 @@ public:
     // The same for an image held in memory (one read from a pipe).
     static std::optional<TPeModule> FromBytes(TByteBuffer bytes);
 
-    TPeModule(TPeModule&& other) noexcept;
-    TPeModule& operator=(TPeModule&& other) noexcept;
-    TPeModule(const TPeModule&) = delete;
-    TPeModule& operator=(const TPeModule&) = delete;
-    ~TPeModule();
+    TPeModule(TPeModule&& other) noexcept = default;
+    TPeModule& operator=(TPeModule&& other) noexcept = default;
 
     std::uint64_t FileSize() const { return m_fileSize; }
 
@@ -58,12 +56,12 @@ private:
         std::uint32_t RawSize;
     };
 
-    TPeModule(int fd, std::uint64_t fileSize) : m_fd(fd), m_fileSize(fileSize) {}
+    TPeModule(TFd fd, std::uint64_t fileSize) : m_fd(std::move(fd)), m_fileSize(fileSize) {}
     bool ReadHeaders();
     // The section holding rva and the bytes of raw data from rva to its end.
     std::optional<TFileRange> RawBytesFrom(std::uint32_t rva) const;
 
-    int m_fd = -1; // -1: the image is m_bytes
+    TFd m_fd; // not open: the image is m_bytes
     TByteBuffer m_bytes;
     std::uint64_t m_fileSize = 0;
     std::vector<TSection> m_sections;

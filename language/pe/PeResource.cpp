@@ -1,5 +1,6 @@
 #include "pe/PeResource.h"
 
+#include "encoding/AsciiCase.h"
 #include "pe/PeLayout.h"
 
 #include <algorithm>
@@ -12,10 +13,6 @@ using namespace pe;
 namespace {
 
 constexpr std::size_t kLongestName = 64;
-
-char16_t FoldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
-}
 
 // Reads of the resource table, each checked against the bytes its section
 // really has in the file. Offsets count from the table's start.
@@ -69,7 +66,7 @@ public:
             return false;
         for (std::size_t i = 0; i < name.size(); ++i) {
             const char16_t unit = Le16(units + 2 * i);
-            if (FoldAscii(unit) != FoldAscii(static_cast<unsigned char>(name[i])))
+            if (UpperAscii(unit) != UpperAscii(char16_t{static_cast<unsigned char>(name[i])}))
                 return false;
         }
         return true;

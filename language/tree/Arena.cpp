@@ -1,8 +1,9 @@
 #include "tree/Arena.h"
 
+#include "tree/HugePages.h"
+
 #include <cstdint>
 #include <new>
-#include <sys/mman.h>
 
 namespace trvx {
 
@@ -20,30 +21,26 @@ constexpr std::size_t kFirstChunk = std::size_t{64} << 10;
 #endif
 #endif
 #ifdef TARVIN_ASAN
-constexpr std::size_t kHugePage = SIZE_MAX;
+constexpr std::size_t kMappedChunk = SIZE_MAX;
 #else
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kMappedChunk = kHugePage;
 #endif
 } // namespace
 
 TArena::TArena() : m_monotonic(kFirstChunk, &m_upstream) {}
 
 void* TArena::THugePages::do_allocate(std::size_t bytes, std::size_t alignment) {
-    if (bytes < kHugePage)
+    if (bytes < kMappedChunk)
         return ::operator new(bytes, std::align_val_t(alignment));
-    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED)
-        throw std::bad_alloc();
-    madvise(p, bytes, MADV_HUGEPAGE);
-    return p;
+    return MapHugePages(bytes);
 }
 
 void TArena::THugePages::do_deallocate(void* p, std::size_t bytes, std::size_t alignment) {
     // Unsized: clang declares the sized form only with -fsized-deallocation.
-    if (bytes < kHugePage)
+    if (bytes < kMappedChunk)
         ::operator delete(p, std::align_val_t(alignment));
     else
-        munmap(p, bytes);
+        UnmapHugePages(p, bytes);
 }
 
 } // namespace trvx

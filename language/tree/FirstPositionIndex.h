@@ -10,6 +10,10 @@
 
 namespace trvx {
 
+// Below this many entries a plain scan beats hashing; above it, lookups go
+// through an index so a wide list costs linear time instead of quadratic.
+inline constexpr int kLinearLookupLimit = 8;
+
 // The position of the first entry of a growing list whose name equals a
 // given one with letter case folded by a code page: what IndexOfChild and
 // IndexOfValue answer, in constant time. The list is read through a callback
@@ -122,7 +126,7 @@ class TNameLookup {
 public:
     template <class NameAt>
     int Find(std::string_view name, int count, const NameAt& nameAt, const CodePage& cp) {
-        if (count <= kLinearLimit) {
+        if (count <= kLinearLookupLimit) {
             for (int i = 0; i < count; ++i)
                 if (cp.SameText(nameAt(i), name))
                     return i;
@@ -134,7 +138,6 @@ public:
     }
 
 private:
-    static constexpr int kLinearLimit = 8;
     std::unique_ptr<TFirstPositionIndex> m_index;
 };
 

@@ -11,10 +11,6 @@ namespace trvx {
 
 namespace {
 
-// Below this many entries a plain scan beats hashing; above it, lookups go
-// through an index so a wide node costs linear time instead of quadratic.
-constexpr int kLinearLimit = 8;
-
 // The merge steps of Update To. Each gives exactly what the plain recursive
 // merge with linear lookups gives (first match by folded name, copy order,
 // list orders), but walks with explicit stacks, so depth is bounded only by
@@ -56,7 +52,7 @@ private:
 
 int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) {
     const int count = node.ChildCount();
-    if (count <= kLinearLimit)
+    if (count <= kLinearLookupLimit)
         return node.IndexOfChild(name, m_cp);
     const auto children = node.Children();
     return m_childIndexes[&node].Find(
@@ -65,7 +61,7 @@ int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) 
 
 int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident) {
     const int count = node.ValueCount();
-    if (count <= kLinearLimit)
+    if (count <= kLinearLookupLimit)
         return node.IndexOfValue(ident, m_cp);
     const auto values = node.Values();
     return m_valueIndexes[&node].Find(

@@ -18,10 +18,6 @@ void AppendValue(std::string& out, bool ofRoot, std::string_view ident, const Co
     out += kValueSuffix;
 }
 
-std::string Counted(std::size_t n, std::string_view noun) {
-    return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
-}
-
 } // namespace
 
 TItemPaths::TItemPaths(const TTarvinItem& root, const CodePage& cp) : m_cp(cp) {
@@ -127,10 +123,10 @@ std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdat
 }
 
 std::string UpdateSummary(const TUpdateLists& lists) {
-    return "added " + Counted(lists.AddedItems.size(), "node") + ", " +
-           Counted(lists.AddedValues.size(), "value") + "; removed " +
-           Counted(lists.RemovedItems.size(), "node") + ", " +
-           Counted(lists.RemovedValues.size(), "value");
+    return "added " + Counted(lists.AddedItems.size(), "node", "nodes") + ", " +
+           Counted(lists.AddedValues.size(), "value", "values") + "; removed " +
+           Counted(lists.RemovedItems.size(), "node", "nodes") + ", " +
+           Counted(lists.RemovedValues.size(), "value", "values");
 }
 
 } // namespace trvx

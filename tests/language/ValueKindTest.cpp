@@ -47,46 +47,26 @@ TEST(ValueKind, SplitTreatsEveryBreakAlikeAndKeepsATrailingEmptyLine) {
         EXPECT_EQ(SplitItemLines(c.text), c.lines) << '"' << c.text << '"';
 }
 
-TEST(ValueKind, JoinAndDisplayOfItems) {
+TEST(ValueKind, JoinOfItems) {
     struct Case {
         Lines lines;
         std::string text;
-        std::string display;
     };
     const Case cases[] = {
-        {{}, "", ""},
-        {{""}, "", ""},
-        {{"abc"}, "abc", "abc"},
-        {{"a", ""}, "a\r\n", "a \xBB"},
-        {{"a", "b", "c"}, "a\r\nb\r\nc", "a \xBB"},
-        {{"", "b"}, "\r\nb", " \xBB"},
+        {{}, ""},
+        {{""}, ""},
+        {{"abc"}, "abc"},
+        {{"a", ""}, "a\r\n"},
+        {{"a", "b", "c"}, "a\r\nb\r\nc"},
+        {{"", "b"}, "\r\nb"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(JoinItemLines(c.lines), c.text);
-        EXPECT_EQ(ItemsDisplayText(c.lines), c.display);
-    }
 }
 
 TEST(ValueKind, SplitThenJoinGivesCrLfBreaks) {
     EXPECT_EQ(JoinItemLines(SplitItemLines("a\nb\rc\r\n")), "a\r\nb\r\nc\r\n");
     EXPECT_EQ(JoinItemLines(SplitItemLines("")), "");
-}
-
-TEST(ValueKind, RowShowsTheTextUpToTheFirstCarriageReturn) {
-    struct Case {
-        const char* text;
-        const char* display;
-    };
-    const Case cases[] = {
-        {"", ""},
-        {"one line", "one line"},
-        {"first\r\nsecond", "first \xBB"},
-        {"ends\r\n", "ends \xBB"},
-        {"lone\rCR", "lone \xBB"},
-        {"lone\nLF", "lone\nLF"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ValueDisplayText(c.text), c.display) << '"' << c.text << '"';
 }
 
 } // namespace

@@ -105,24 +105,21 @@ TEST(Writer, RootValuesAndEmptyTreesWriteNothing) {
 
 TEST(Quoting, EscapeAndUnescape) {
     struct Case {
-        std::string in, escaped;
-        bool escapeFlag;
-        std::string unescaped;
-        bool unescapeFlag;
+        std::string in, escaped, unescaped;
     };
     const Case cases[] = {
-        {"plain", "plain", false, "plain", false},
-        {"a\"b", "a\"\"b", true, "a\"b", false},
-        {"{x}", "{x}", true, "{x}", false},
-        {"\"\"\"\"", "\"\"\"\"\"\"\"\"", true, "\"\"", true},
-        {"\"\"\"", "\"\"\"\"\"\"", true, "\"\"", true},
+        {"plain", "plain", "plain"},
+        {"a\"b", "a\"\"b", "a\"b"},
+        {"{x}", "{x}", "{x}"},
+        {"\"\"\"\"", "\"\"\"\"\"\"\"\"", "\"\""},
+        {"\"\"\"", "\"\"\"\"\"\"", "\"\""},
     };
     for (const auto& c : cases) {
-        std::string e = c.in, u = c.in;
-        EXPECT_EQ(EscapeQuotes(e), c.escapeFlag) << c.in;
-        EXPECT_EQ(e, c.escaped);
-        EXPECT_EQ(UnescapeQuotes(u), c.unescapeFlag) << c.in;
-        EXPECT_EQ(u, c.unescaped);
+        std::string e, u;
+        AppendEscaped(e, c.in);
+        EXPECT_EQ(e, c.escaped) << c.in;
+        AppendUnescaped(u, c.in);
+        EXPECT_EQ(u, c.unescaped) << c.in;
     }
 }
 

@@ -93,7 +93,7 @@ private slots:
         });
         w.actEdit->trigger();
         QCOMPARE(node.GetValue(0), std::string("Datei\r\nzwei"));
-        QCOMPARE(w.ValuesModel->RowData(0)->Value, QString::fromUtf8("Datei \u00BB"));
+        QCOMPARE(w.ValuesModel->index(0, 1).data().toString(), QString::fromUtf8("Datei \u00BB"));
         QVERIFY(w.IsModified());
         // Nothing else changed.
         QCOMPARE(node.GetValue(1), std::string("a\r\nb"));
@@ -107,7 +107,7 @@ private slots:
         WhenModal([](QWidget* modal) { QTest::keyClicks(modal->focusWidget(), "Hello"); });
         w.actEdit->trigger();
         QCOMPARE(w.Language().Root().GetChild(0).GetValue(2), std::string("Ctrl+F"));
-        QCOMPARE(w.ValuesModel->RowData(2)->Value, QString("Ctrl+F"));
+        QCOMPARE(w.ValuesModel->index(2, 1).data().toString(), QString("Ctrl+F"));
         QVERIFY(!w.IsModified());
     }
 

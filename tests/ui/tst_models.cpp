@@ -172,8 +172,6 @@ private slots:
         model.Fill(*m, usAdded, lists, tree.GetCodePage());
         QCOMPARE(model.RowData(1)->State, usAdded);
 
-        model.SetValueText(0, "changed");
-        QCOMPARE(model.index(0, 1).data().toString(), QString("changed"));
         QVERIFY(model.RowData(2) == nullptr);
     }
 

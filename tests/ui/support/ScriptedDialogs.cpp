@@ -1,7 +1,5 @@
 #include "ScriptedDialogs.h"
 
-#include <QDialog>
-
 namespace tarvin::test {
 
 TScriptedDialogs::TScriptedDialogs() : m_previous(TDialogs::SetCurrent(this)) {}
@@ -52,16 +50,6 @@ QMessageBox::StandardButton TScriptedDialogs::ShowMessage(QWidget*, QMessageBox:
     const auto answer = MessageAnswers.front();
     MessageAnswers.pop_front();
     return answer;
-}
-
-int TScriptedDialogs::ExecDialog(QDialog& dialog) {
-    if (DialogAnswers.empty()) {
-        Unexpected << QStringLiteral("dialog: ") + dialog.windowTitle();
-        return QDialog::Rejected;
-    }
-    auto answer = std::move(DialogAnswers.front());
-    DialogAnswers.pop_front();
-    return answer(dialog);
 }
 
 QStringList TScriptedDialogs::MessageTexts() const {

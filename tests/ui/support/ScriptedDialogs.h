@@ -5,7 +5,6 @@
 #include <QStringList>
 
 #include <deque>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -29,7 +28,6 @@ public:
     std::deque<QString> OpenAnswers; // a null QString: Cancel
     std::deque<QString> SaveAnswers;
     std::deque<QMessageBox::StandardButton> MessageAnswers; // default: the first button
-    std::deque<std::function<int(QDialog&)>> DialogAnswers;
 
     std::vector<TFileDialogOptions> OpenRequests;
     std::vector<TFileDialogOptions> SaveRequests;
@@ -44,7 +42,6 @@ public:
                                             const QString& caption, const QString& text,
                                             QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton) override;
-    int ExecDialog(QDialog& dialog) override;
 
     // The texts of the messages shown so far.
     QStringList MessageTexts() const;
