@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -26,10 +27,11 @@ int RunCheck(const TCheckOptions& o) {
 
     const std::vector<TFinding> findings = CheckLanguage(translation, base);
     const TCheckSource source{o.file, o.base, translation.GetCodePage().Name()};
-    const std::string report = o.format == "json"    ? CheckReportJson(findings, source)
-                               : o.format == "junit" ? CheckReportJunit(findings, source)
-                                                     : CheckReportText(findings, source);
-    WriteOutput("", report);
+    const auto write = o.format == "json"    ? WriteCheckReportJson
+                       : o.format == "junit" ? WriteCheckReportJunit
+                                             : WriteCheckReportText;
+    write(std::cout, findings, source);
+    FlushStandardOutput();
     return CountFindings(findings, TSeverity::Error) > 0 ? 1 : 0;
 }
 

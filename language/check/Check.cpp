@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <iterator>
 #include <memory>
 #include <unordered_map>
@@ -160,7 +161,9 @@ private:
     std::vector<std::size_t> m_byMark;
     std::vector<TPending> m_childPending; // the findings about the node being visited
     TFormatScan m_scan, m_baseScan;       // buffers of CheckPlaceholders
-    std::array<std::vector<TFinding>, kCheckKindCount> m_findings; // by kind, each in tree order
+    // By kind, each in tree order. A deque grows without moving what it
+    // holds: a large file has a hundred thousand findings.
+    std::array<std::deque<TFinding>, kCheckKindCount> m_findings;
 };
 
 void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
@@ -484,7 +487,7 @@ void TChecker::CheckMissingAccelerator(const TTarvinItem& item, int index,
 
 void TChecker::Add(TSeverity severity, TCheckKind kind, std::string_view path,
                    const TTarvinItem* item, int valueIndex, std::string message) {
-    TFinding f;
+    TFinding& f = m_findings[static_cast<int>(kind)].emplace_back();
     f.Severity = severity;
     f.Kind = kind;
     if (path.size() > kPathLimit) {
@@ -502,7 +505,6 @@ void TChecker::Add(TSeverity severity, TCheckKind kind, std::string_view path,
     f.Message = std::move(message);
     f.Item = item;
     f.ValueIndex = valueIndex;
-    m_findings[static_cast<int>(kind)].push_back(std::move(f));
 }
 
 std::vector<TFinding> TChecker::TakeFindings() {
