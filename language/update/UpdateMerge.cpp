@@ -51,7 +51,7 @@ private:
     // appended entries on its next lookup.
     std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_childIndexes;
     std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_valueIndexes;
-    std::vector<std::string_view> m_noted;
+    std::vector<TTarvinItem::TValueEntryData> m_missing; // a buffer of CopyMissingValues
 };
 
 int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) {
@@ -120,27 +120,37 @@ void TUpdateMerge::CopyNewItem(std::string_view name, const TTarvinItem& source,
 }
 
 void TUpdateMerge::CopyMissingValues(const TTarvinItem& source, TTarvinItem& target, bool record) {
-    // Idents are views into the source tree, which the merge never changes.
-    m_noted.clear();
+    // The missing values go in as one batch, so the target's list grows by
+    // one exact allocation rather than doubling in its tree's arena. An
+    // ident the source repeats goes in once, as if each went in on its own.
+    m_missing.clear();
+    TNameLookup missing;
     // Only whether the target has an ident matters here, so the entry after
     // the last match, where a file in the same order has it, is tried first.
     int hint = 0;
     for (const auto& value : source.Values()) {
+        const std::string_view ident = value.Ident.View();
         if (hint < target.ValueCount() &&
-            m_cp.SameText(target.Values()[hint].Ident.View(), value.Ident.View())) {
+            m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
             ++hint;
             continue;
         }
-        if (const int p = ValuePosition(target, value.Ident.View()); p >= 0) {
+        if (const int p = ValuePosition(target, ident); p >= 0) {
             hint = p + 1;
             continue;
         }
-        target.AddValue(value.Ident.View(), value.Text.View());
-        if (record)
-            m_noted.push_back(value.Ident.View());
+        const int count = static_cast<int>(m_missing.size());
+        if (missing.Find(
+                ident, count, [&](int k) { return m_missing[k].Ident.View(); }, m_cp) >= 0)
+            continue;
+        m_missing.push_back({TStr(ident), TStr(CutAtNul(value.Text.View()))});
     }
-    for (std::string_view ident : m_noted)
-        m_lists.AddedValues.Append({&target, ValuePosition(target, ident)});
+    const int first = target.ValueCount();
+    const int added = static_cast<int>(m_missing.size());
+    target.AppendValues(m_missing);
+    if (record)
+        for (int i = 0; i < added; ++i)
+            m_lists.AddedValues.Append({&target, first + i});
 }
 
 void TUpdateMerge::MarkRemoved(const TTarvinItem& base, TTarvinItem& open) {
