@@ -21,7 +21,8 @@ constexpr int kLinearLimit = 8;
 // memory, and looks names up through indexes kept per node.
 class TUpdateMerge {
 public:
-    TUpdateMerge(TUpdateLists& lists, const CodePage& cp) : m_lists(lists), m_cp(cp) {}
+    TUpdateMerge(TUpdateLists& lists, const CodePage& cp, TBaseLife life)
+        : m_lists(lists), m_cp(cp), m_borrow(life == TBaseLife::OutlivesOpen) {}
 
     // Copies into open what base has and open lacks; values of a node are
     // merged after all of its descendants.
@@ -44,9 +45,13 @@ public:
 private:
     int ChildPosition(const TTarvinItem& node, std::string_view name);
     int ValuePosition(const TTarvinItem& node, std::string_view ident);
+    TStr FromBase(std::string_view text) const {
+        return m_borrow ? TStr::Borrow(text) : TStr(text);
+    }
 
     TUpdateLists& m_lists;
     const CodePage& m_cp;
+    const bool m_borrow;
     // Nodes only grow during the merge, so an index stays valid and takes in
     // appended entries on its next lookup.
     std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_childIndexes;
@@ -104,12 +109,12 @@ void TUpdateMerge::CopyNewItem(std::string_view name, const TTarvinItem& source,
         TTarvinItem* copy;
         int next;
     };
-    std::vector<Frame> stack{{&source, &parent.AddChild(name), 0}};
+    std::vector<Frame> stack{{&source, &parent.AppendChild(FromBase(name)), 0}};
     while (!stack.empty()) {
         Frame& frame = stack.back();
         if (frame.next < frame.source->ChildCount()) {
             const auto& child = frame.source->Children()[frame.next++];
-            TTarvinItem& copy = frame.copy->AddChild(child.Name.View());
+            TTarvinItem& copy = frame.copy->AppendChild(FromBase(child.Name.View()));
             stack.push_back({child.Item.get(), &copy, 0});
         } else {
             CopyMissingValues(*frame.source, *frame.copy, false);
@@ -143,7 +148,7 @@ void TUpdateMerge::CopyMissingValues(const TTarvinItem& source, TTarvinItem& tar
         if (missing.Find(
                 ident, count, [&](int k) { return m_missing[k].Ident.View(); }, m_cp) >= 0)
             continue;
-        m_missing.push_back({TStr(ident), TStr(CutAtNul(value.Text.View()))});
+        m_missing.push_back({FromBase(ident), FromBase(CutAtNul(value.Text.View()))});
     }
     const int first = target.ValueCount();
     const int added = static_cast<int>(m_missing.size());
@@ -195,9 +200,9 @@ void TUpdateMerge::MarkRemoved(const TTarvinItem& base, TTarvinItem& open) {
 } // namespace
 
 void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& lists,
-              const CodePage& cp) {
+              const CodePage& cp, TBaseLife life) {
     lists.ClearUpdateLists();
-    TUpdateMerge merge(lists, cp);
+    TUpdateMerge merge(lists, cp, life);
     merge.MergeAdded(baseRoot, openRoot);
     merge.DropIndexes();
     merge.MarkRemoved(baseRoot, openRoot);
