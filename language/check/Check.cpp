@@ -118,7 +118,7 @@ private:
         std::size_t NextPending = 0;
     };
     struct TShortcutUse {
-        std::string Path;
+        std::size_t PathBegin, PathSize; // in the scope's Paths
         std::string_view Name;
         const TTarvinItem* Item;
         int ValueIndex;
@@ -127,6 +127,9 @@ private:
     struct TShortcutScope {
         bool IsForm = false;
         std::unordered_map<TShortCut, TShortcutUse> Uses;
+        // The paths of the uses, one after the other: most are never shown,
+        // and one string for all spares an allocation for each.
+        std::string Paths;
     };
     struct TCaption {
         std::size_t Child;
@@ -198,7 +201,7 @@ void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
         const bool isForm = IsForm(name);
         const bool opensScope = topLevel || isForm;
         if (opensScope)
-            m_scopes.push_back({isForm, {}});
+            m_scopes.push_back({isForm, {}, {}});
         stack.push_back({entry.Item.get(), base, 0, parentLength, opensScope, {}, {}, 0});
         if (stack.size() == kDeepestLevel + 2)
             Add(TSeverity::Warning, TCheckKind::Structure, m_path, entry.Item.get(), -1,
@@ -307,7 +310,9 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
     TShortcutScope& scope = m_scopes.back();
     const auto first = scope.Uses.find(code);
     if (first == scope.Uses.end()) {
-        scope.Uses.emplace(code, TShortcutUse{m_path, name, &item, index});
+        scope.Uses.emplace(code,
+                           TShortcutUse{scope.Paths.size(), m_path.size(), name, &item, index});
+        scope.Paths += m_path;
         return;
     }
     const std::string caption = ShortcutCaption(code);
@@ -315,7 +320,9 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
     TShortcutUse& use = first->second;
     if (!use.Reported) {
         use.Reported = true;
-        Add(TSeverity::Warning, TCheckKind::Shortcut, use.Path, use.Item, use.ValueIndex,
+        Add(TSeverity::Warning, TCheckKind::Shortcut,
+            std::string_view(scope.Paths).substr(use.PathBegin, use.PathSize), use.Item,
+            use.ValueIndex,
             "shortcut " + caption + " is also used by " + ShortText(Utf8(name)) + where);
     }
     Add(TSeverity::Warning, TCheckKind::Shortcut, m_path, &item, index,
