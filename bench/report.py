@@ -106,12 +106,17 @@ def main():
             check("`trvx fmt` >= 2x faster than RapidJSON at %d MB" % size, js[0] >= 2 * fmt[0],
                   "%.2fx" % (js[0] / fmt[0]))
     if fmt_large:
-        for tool, limit, op in (("update", 2.0, "<"), ("extract", 1.2, "<=")):
+        for tool, limit, op in (("update", 1.5, "<"), ("extract", 1.2, "<="),
+                                ("check", 1.2, "<=")):
             r = get(tool, large)
             if r:
                 ratio = r[0] / fmt_large[0]
                 check("`trvx %s` %s %.1fx `trvx fmt` at %d MB" % (tool, op, limit, large),
                       ratio < limit if op == "<" else ratio <= limit, "%.2fx" % ratio)
+    r = get("update", large)
+    if r and r[2]:
+        rss = r[2] * 1024 / file_bytes[large]
+        check("`trvx update` peak RSS < 3x the file", rss < 3, "%.2fx" % rss)
     if fmt_large:
         for tool in ("export_xlf", "import_xlf", "export_po", "import_po"):
             r = get(tool, large)

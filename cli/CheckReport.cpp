@@ -3,12 +3,35 @@
 #include "encoding/TextEscape.h"
 
 #include <array>
+#include <ostream>
 
 namespace trvx {
 
 namespace {
 
 constexpr std::size_t kShownChars = 70;
+
+// A report is built a piece at a time in one reused buffer and handed on
+// whenever it is full, so a report of a hundred thousand findings never
+// sits whole in memory.
+class TChunkedOut {
+public:
+    explicit TChunkedOut(std::ostream& out) : m_out(out) { m_text.reserve(kChunk + kChunk / 4); }
+    std::string& Text() { return m_text; }
+    void Pass() {
+        if (m_text.size() >= kChunk)
+            Flush();
+    }
+    void Flush() {
+        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        m_text.clear();
+    }
+
+private:
+    static constexpr std::size_t kChunk = std::size_t{64} << 10;
+    std::ostream& m_out;
+    std::string m_text;
+};
 
 std::string Tally(int errors, int warnings, int infos) {
     return Counted(errors, "error", "errors") + ", " + Counted(warnings, "warning", "warnings") +
@@ -62,9 +85,10 @@ void AppendFinding(std::string& out, const TFinding& f) {
 
 } // namespace
 
-std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckSource& source) {
-    std::string out;
-    out.reserve(256 + findings.size() * 224); // about what one finding takes
+void WriteCheckReportText(std::ostream& stream, const std::vector<TFinding>& findings,
+                          const TCheckSource& source) {
+    TChunkedOut chunks(stream);
+    std::string& out = chunks.Text();
     out += "Checked " + ValidUtf8(source.File);
     if (!source.Base.empty())
         out += " against " + ValidUtf8(source.Base);
@@ -87,8 +111,10 @@ std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckS
         out +=
             "\n" + std::string(CheckKindTitle(static_cast<TCheckKind>(k))) + " (" + counts + ")\n";
         // Findings come grouped by kind, in the order of the kinds.
-        for (; next < findings.size() && static_cast<int>(findings[next].Kind) == k; ++next)
+        for (; next < findings.size() && static_cast<int>(findings[next].Kind) == k; ++next) {
             AppendFinding(out, findings[next]);
+            chunks.Pass();
+        }
     }
     const int errors = CountFindings(findings, TSeverity::Error);
     const int warnings = CountFindings(findings, TSeverity::Warning);
@@ -101,11 +127,14 @@ std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckS
         out += "; " + Counted(untranslated, "value", "values") + " the same as the base";
     }
     out += "\n";
-    return out;
+    chunks.Flush();
 }
 
-std::string CheckReportJson(const std::vector<TFinding>& findings, const TCheckSource& source) {
-    std::string out = "{\n  \"file\": ";
+void WriteCheckReportJson(std::ostream& stream, const std::vector<TFinding>& findings,
+                          const TCheckSource& source) {
+    TChunkedOut chunks(stream);
+    std::string& out = chunks.Text();
+    out += "{\n  \"file\": ";
     AppendJsonString(out, source.File);
     out += ",\n  \"base\": ";
     if (source.Base.empty())
@@ -142,14 +171,18 @@ std::string CheckReportJson(const std::vector<TFinding>& findings, const TCheckS
         field("text", f.Text);
         field("message", f.Message, true);
         out += '}';
+        chunks.Pass();
     }
     out += findings.empty() ? "]\n}\n" : "\n  ]\n}\n";
-    return out;
+    chunks.Flush();
 }
 
-std::string CheckReportJunit(const std::vector<TFinding>& findings, const TCheckSource& source) {
+void WriteCheckReportJunit(std::ostream& stream, const std::vector<TFinding>& findings,
+                           const TCheckSource& source) {
     const auto tally = TallyByKind(findings);
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"trvx check ";
+    TChunkedOut chunks(stream);
+    std::string& out = chunks.Text();
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"trvx check ";
     AppendXmlText(out, source.File, true);
     int cases = 0;
     for (const TKindTally& t : tally)
@@ -185,11 +218,12 @@ std::string CheckReportJunit(const std::vector<TFinding>& findings, const TCheck
                 out += "</system-out>\n";
             }
             out += "    </testcase>\n";
+            chunks.Pass();
         }
         out += "  </testsuite>\n";
     }
     out += "</testsuites>\n";
-    return out;
+    chunks.Flush();
 }
 
 } // namespace trvx

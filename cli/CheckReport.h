@@ -2,6 +2,7 @@
 
 #include "check/Check.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -14,19 +15,24 @@ struct TCheckSource {
     std::string CodePage; // "windows-1252"
 };
 
+// Each report goes to out in chunks as it is made.
+
 // For people: findings grouped by check, each with its path, value and
 // message, then a summary line.
-std::string CheckReportText(const std::vector<TFinding>& findings, const TCheckSource& source);
+void WriteCheckReportText(std::ostream& out, const std::vector<TFinding>& findings,
+                          const TCheckSource& source);
 
 // {"file", "base" (or null), "codePage", "summary": {"errors", "warnings",
 // "infos", "checks": {name: count}}, "findings": [{"severity", "check",
 // "path", "ident", "text", "message"}]}.
-std::string CheckReportJson(const std::vector<TFinding>& findings, const TCheckSource& source);
+void WriteCheckReportJson(std::ostream& out, const std::vector<TFinding>& findings,
+                          const TCheckSource& source);
 
 // JUnit XML for CI dashboards: one test suite per check, one test case per
 // finding. Only errors fail a case, as only errors fail the command; warnings
 // and infos pass with their message as output. A check without findings has
 // one passing case, so the dashboard shows it ran.
-std::string CheckReportJunit(const std::vector<TFinding>& findings, const TCheckSource& source);
+void WriteCheckReportJunit(std::ostream& out, const std::vector<TFinding>& findings,
+                           const TCheckSource& source);
 
 } // namespace trvx

@@ -13,7 +13,9 @@ const TTarvin& LoadAndUpdate(TTarvin& translation, const std::string& translatio
                              const std::string& baseFile, TUpdateLists& lists) {
     const TTarvin& base = *LoadWithBase(translation, translationFile, baseFile);
     // Names fold by the translation's language, whatever the base says it is.
-    UpdateTo(base.Root(), translation.Root(), lists, translation.GetCodePage());
+    // The base is a tree of the process, so it outlives the translation.
+    UpdateTo(base.Root(), translation.Root(), lists, translation.GetCodePage(),
+             TBaseLife::OutlivesOpen);
     return base;
 }
 

@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -21,10 +22,11 @@ int RunCheck(const TCheckOptions& o) {
     const TTranslation translation = LoadTranslation(o.file, o.base, o.codePage);
     const std::vector<TFinding> findings = CheckLanguage(translation.Tree, translation.Base);
     const TCheckSource source{o.file, o.base, translation.Tree.GetCodePage().Name()};
-    const std::string report = o.format == "json"    ? CheckReportJson(findings, source)
-                               : o.format == "junit" ? CheckReportJunit(findings, source)
-                                                     : CheckReportText(findings, source);
-    WriteOutput("", report);
+    const auto write = o.format == "json"    ? WriteCheckReportJson
+                       : o.format == "junit" ? WriteCheckReportJunit
+                                             : WriteCheckReportText;
+    write(std::cout, findings, source);
+    FlushStandardOutput();
     return CountFindings(findings, TSeverity::Error) > 0 ? 1 : 0;
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <iterator>
 #include <memory>
 #include <unordered_map>
@@ -101,7 +102,7 @@ private:
         std::size_t NextPending = 0;
     };
     struct TShortcutUse {
-        std::string Path;
+        std::size_t PathBegin, PathSize; // in the scope's Paths
         std::string_view Name;
         const TTarvinItem* Item;
         int ValueIndex;
@@ -110,6 +111,9 @@ private:
     struct TShortcutScope {
         bool IsForm = false;
         std::unordered_map<TShortCut, TShortcutUse> Uses;
+        // The paths of the uses, one after the other: most are never shown,
+        // and one string for all spares an allocation for each.
+        std::string Paths;
     };
     struct TCaption {
         std::size_t Child;
@@ -144,7 +148,9 @@ private:
     std::vector<std::size_t> m_byMark;
     std::vector<TPending> m_childPending; // the findings about the node being visited
     TFormatScan m_scan, m_baseScan;       // buffers of CheckPlaceholders
-    std::array<std::vector<TFinding>, kCheckKindCount> m_findings; // by kind, each in tree order
+    // By kind, each in tree order. A deque grows without moving what it
+    // holds: a large file has a hundred thousand findings.
+    std::array<std::deque<TFinding>, kCheckKindCount> m_findings;
 };
 
 void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
@@ -179,7 +185,7 @@ void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
         const bool isForm = IsForm(name);
         const bool opensScope = topLevel || isForm;
         if (opensScope)
-            m_scopes.push_back({isForm, {}});
+            m_scopes.push_back({isForm, {}, {}});
         stack.push_back({entry.Item.get(), base, 0, parentLength, opensScope, {}, {}, 0});
         if (stack.size() == kDeepestLevel + 2)
             Add(TSeverity::Warning, TCheckKind::Structure, m_path, entry.Item.get(), -1,
@@ -288,7 +294,9 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
     TShortcutScope& scope = m_scopes.back();
     const auto first = scope.Uses.find(code);
     if (first == scope.Uses.end()) {
-        scope.Uses.emplace(code, TShortcutUse{m_path, name, &item, index});
+        scope.Uses.emplace(code,
+                           TShortcutUse{scope.Paths.size(), m_path.size(), name, &item, index});
+        scope.Paths += m_path;
         return;
     }
     const std::string caption = ShortcutCaption(code);
@@ -296,7 +304,9 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
     TShortcutUse& use = first->second;
     if (!use.Reported) {
         use.Reported = true;
-        Add(TSeverity::Warning, TCheckKind::Shortcut, use.Path, use.Item, use.ValueIndex,
+        Add(TSeverity::Warning, TCheckKind::Shortcut,
+            std::string_view(scope.Paths).substr(use.PathBegin, use.PathSize), use.Item,
+            use.ValueIndex,
             "shortcut " + caption + " is also used by " + ShortText(Utf8(name)) + where);
     }
     Add(TSeverity::Warning, TCheckKind::Shortcut, m_path, &item, index,
@@ -468,7 +478,7 @@ void TChecker::CheckMissingAccelerator(const TTarvinItem& item, int index,
 
 void TChecker::Add(TSeverity severity, TCheckKind kind, std::string_view path,
                    const TTarvinItem* item, int valueIndex, std::string message) {
-    TFinding f;
+    TFinding& f = m_findings[static_cast<int>(kind)].emplace_back();
     f.Severity = severity;
     f.Kind = kind;
     if (path.size() > kPathLimit) {
@@ -486,7 +496,6 @@ void TChecker::Add(TSeverity severity, TCheckKind kind, std::string_view path,
     f.Message = std::move(message);
     f.Item = item;
     f.ValueIndex = valueIndex;
-    m_findings[static_cast<int>(kind)].push_back(std::move(f));
 }
 
 std::vector<TFinding> TChecker::TakeFindings() {

@@ -17,7 +17,8 @@ namespace {
 // memory, and looks names up through indexes kept per node.
 class TUpdateMerge {
 public:
-    TUpdateMerge(TUpdateLists& lists, const CodePage& cp) : m_lists(lists), m_cp(cp) {}
+    TUpdateMerge(TUpdateLists& lists, const CodePage& cp, TBaseLife life)
+        : m_lists(lists), m_cp(cp), m_borrow(life == TBaseLife::OutlivesOpen) {}
 
     // Copies into open what base has and open lacks; values of a node are
     // merged after all of its descendants.
@@ -40,14 +41,18 @@ public:
 private:
     int ChildPosition(const TTarvinItem& node, std::string_view name);
     int ValuePosition(const TTarvinItem& node, std::string_view ident);
+    TStr FromBase(std::string_view text) const {
+        return m_borrow ? TStr::Borrow(text) : TStr(text);
+    }
 
     TUpdateLists& m_lists;
     const CodePage& m_cp;
+    const bool m_borrow;
     // Nodes only grow during the merge, so an index stays valid and takes in
     // appended entries on its next lookup.
     std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_childIndexes;
     std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_valueIndexes;
-    std::vector<std::string_view> m_noted;
+    std::vector<TTarvinItem::TValueEntryData> m_missing; // a buffer of CopyMissingValues
 };
 
 int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) {
@@ -100,12 +105,12 @@ void TUpdateMerge::CopyNewItem(std::string_view name, const TTarvinItem& source,
         TTarvinItem* copy;
         int next;
     };
-    std::vector<Frame> stack{{&source, &parent.AddChild(name), 0}};
+    std::vector<Frame> stack{{&source, &parent.AppendChild(FromBase(name)), 0}};
     while (!stack.empty()) {
         Frame& frame = stack.back();
         if (frame.next < frame.source->ChildCount()) {
             const auto& child = frame.source->Children()[frame.next++];
-            TTarvinItem& copy = frame.copy->AddChild(child.Name.View());
+            TTarvinItem& copy = frame.copy->AppendChild(FromBase(child.Name.View()));
             stack.push_back({child.Item.get(), &copy, 0});
         } else {
             CopyMissingValues(*frame.source, *frame.copy, false);
@@ -116,27 +121,37 @@ void TUpdateMerge::CopyNewItem(std::string_view name, const TTarvinItem& source,
 }
 
 void TUpdateMerge::CopyMissingValues(const TTarvinItem& source, TTarvinItem& target, bool record) {
-    // Idents are views into the source tree, which the merge never changes.
-    m_noted.clear();
+    // The missing values go in as one batch, so the target's list grows by
+    // one exact allocation rather than doubling in its tree's arena. An
+    // ident the source repeats goes in once, as if each went in on its own.
+    m_missing.clear();
+    TNameLookup missing;
     // Only whether the target has an ident matters here, so the entry after
     // the last match, where a file in the same order has it, is tried first.
     int hint = 0;
     for (const auto& value : source.Values()) {
+        const std::string_view ident = value.Ident.View();
         if (hint < target.ValueCount() &&
-            m_cp.SameText(target.Values()[hint].Ident.View(), value.Ident.View())) {
+            m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
             ++hint;
             continue;
         }
-        if (const int p = ValuePosition(target, value.Ident.View()); p >= 0) {
+        if (const int p = ValuePosition(target, ident); p >= 0) {
             hint = p + 1;
             continue;
         }
-        target.AddValue(value.Ident.View(), value.Text.View());
-        if (record)
-            m_noted.push_back(value.Ident.View());
+        const int count = static_cast<int>(m_missing.size());
+        if (missing.Find(
+                ident, count, [&](int k) { return m_missing[k].Ident.View(); }, m_cp) >= 0)
+            continue;
+        m_missing.push_back({FromBase(ident), FromBase(CutAtNul(value.Text.View()))});
     }
-    for (std::string_view ident : m_noted)
-        m_lists.AddedValues.Append({&target, ValuePosition(target, ident)});
+    const int first = target.ValueCount();
+    const int added = static_cast<int>(m_missing.size());
+    target.AppendValues(m_missing);
+    if (record)
+        for (int i = 0; i < added; ++i)
+            m_lists.AddedValues.Append({&target, first + i});
 }
 
 void TUpdateMerge::MarkRemoved(const TTarvinItem& base, TTarvinItem& open) {
@@ -181,9 +196,9 @@ void TUpdateMerge::MarkRemoved(const TTarvinItem& base, TTarvinItem& open) {
 } // namespace
 
 void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& lists,
-              const CodePage& cp) {
+              const CodePage& cp, TBaseLife life) {
     lists.ClearUpdateLists();
-    TUpdateMerge merge(lists, cp);
+    TUpdateMerge merge(lists, cp, life);
     merge.MergeAdded(baseRoot, openRoot);
     merge.DropIndexes();
     merge.MarkRemoved(baseRoot, openRoot);

@@ -6,13 +6,18 @@
 
 namespace trvx {
 
+// Whether the base tree stays until the open tree is gone: what is copied
+// from it can then borrow its strings instead of copying them.
+enum class TBaseLife { MayBeFreed, OutlivesOpen };
+
 // Update To on the language trees: empties lists, copies into openRoot what
 // baseRoot has and it lacks (MergeAdded), then records what baseRoot lacks
 // (MarkRemoved). Names and idents match as IndexOfChild / IndexOfValue do,
 // letter case folded by cp (the open translation's code page). The two trees
-// must be distinct; baseRoot is only read and may be freed afterwards.
+// must be distinct; baseRoot is only read and, unless life says otherwise,
+// may be freed afterwards.
 void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& lists,
-              const CodePage& cp);
+              const CodePage& cp, TBaseLife life = TBaseLife::MayBeFreed);
 
 // Deletes, in and below item, the nodes and values the lists mark removed,
 // and takes their entries out of the lists. A removed node goes whole; what

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <sstream>
+
 namespace trvx {
 namespace {
 
@@ -36,11 +38,20 @@ std::vector<TFinding> Awkward() {
     };
 }
 
+using TWrite = void (*)(std::ostream&, const std::vector<TFinding>&, const TCheckSource&);
+
+std::string Report(TWrite write, const std::vector<TFinding>& findings,
+                   const TCheckSource& source) {
+    std::ostringstream out;
+    write(out, findings, source);
+    return out.str();
+}
+
 const TCheckSource kSource{"de \xFF\"x\".trvx", "en.trvx", "windows-1252"};
 
 TEST(CheckReport, JsonParsesAndKeepsEveryText) {
     const auto findings = Awkward();
-    const std::string json = CheckReportJson(findings, kSource);
+    const std::string json = Report(WriteCheckReportJson, findings, kSource);
     rapidjson::Document doc;
     doc.Parse<rapidjson::kParseValidateEncodingFlag>(json.data(), json.size());
     ASSERT_FALSE(doc.HasParseError()) << json;
@@ -61,7 +72,7 @@ TEST(CheckReport, JsonParsesAndKeepsEveryText) {
         EXPECT_STREQ(list[i]["check"].GetString(), CheckKindName(findings[i].Kind).data());
     }
 
-    const std::string none = CheckReportJson({}, {"a", "", "windows-1251"});
+    const std::string none = Report(WriteCheckReportJson, {}, {"a", "", "windows-1251"});
     doc.Parse(none.c_str());
     ASSERT_FALSE(doc.HasParseError()) << none;
     EXPECT_TRUE(doc["base"].IsNull());
@@ -70,7 +81,7 @@ TEST(CheckReport, JsonParsesAndKeepsEveryText) {
 
 TEST(CheckReport, JunitIsWellFormedAndOnlyErrorsFail) {
     std::map<std::string, int> elements;
-    const std::string xml = CheckReportJunit(Awkward(), kSource);
+    const std::string xml = Report(WriteCheckReportJunit, Awkward(), kSource);
     EXPECT_EQ(test::CheckXml(xml, &elements), "") << xml;
     EXPECT_EQ(elements["testsuites"], 1);
     EXPECT_EQ(elements["testsuite"], kCheckKindCount);
@@ -80,7 +91,7 @@ TEST(CheckReport, JunitIsWellFormedAndOnlyErrorsFail) {
     EXPECT_NE(xml.find("failures=\"3\""), std::string::npos);
 
     elements.clear();
-    EXPECT_EQ(test::CheckXml(CheckReportJunit({}, kSource), &elements), "");
+    EXPECT_EQ(test::CheckXml(Report(WriteCheckReportJunit, {}, kSource), &elements), "");
     EXPECT_EQ(elements["testcase"], kCheckKindCount);
     EXPECT_EQ(elements["failure"], 0);
 }
@@ -93,7 +104,7 @@ TEST(CheckReport, XmlCheckerRejectsWhatIsBroken) {
 }
 
 TEST(CheckReport, TextGroupsByCheckAndEndsWithASummary) {
-    const std::string text = CheckReportText(Awkward(), kSource);
+    const std::string text = Report(WriteCheckReportText, Awkward(), kSource);
     const std::size_t accelerators = text.find("\nAccelerators (1 warning)\n");
     const std::size_t shortcuts = text.find("\nShortcuts (1 error)\n");
     const std::size_t structure = text.find("\nFile structure (2 errors)\n");
@@ -108,7 +119,7 @@ TEST(CheckReport, TextGroupsByCheckAndEndsWithASummary) {
     EXPECT_NE(text.find("  error    (root)  v = \"1\"\n"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("\n3 errors, 1 warning, 1 info; 1 value the same as the base\n"))
         << text;
-    EXPECT_TRUE(CheckReportText({}, {"a", "", "windows-1252"})
+    EXPECT_TRUE(Report(WriteCheckReportText, {}, {"a", "", "windows-1252"})
                     .ends_with("\nNo findings.\n\n0 errors, 0 warnings, 0 infos\n"));
 }
 

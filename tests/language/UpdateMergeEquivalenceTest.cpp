@@ -118,7 +118,9 @@ TEST(UpdateMerge, IndexedMergeAndPruneEqualTheLinearReference) {
         Copy(open, mine);
         Copy(open, theirs);
         TUpdateLists lists;
-        UpdateTo(base, mine, lists, cp);
+        // base outlives mine either way; a borrowed copy must read the same.
+        UpdateTo(base, mine, lists, cp,
+                 start % 2 ? TBaseLife::MayBeFreed : TBaseLife::OutlivesOpen);
         reference::TLists expected;
         reference::UpdateTo(base, theirs, expected, cp);
 
