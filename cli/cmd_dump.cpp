@@ -1,6 +1,7 @@
 #include "cli/CliIo.h"
 #include "cli/Options.h"
 #include "encoding/CodePage.h"
+#include "encoding/Utf8.h"
 #include "format/Writer.h"
 
 #include <CLI/CLI.hpp>

@@ -3,6 +3,7 @@
 #include "cli/LoadWithBase.h"
 #include "cli/Options.h"
 #include "encoding/TextEscape.h"
+#include "encoding/Utf8.h"
 
 #include <CLI/CLI.hpp>
 
@@ -21,26 +22,19 @@ std::string Percent(const std::optional<double>& share) {
     return buf;
 }
 
-std::size_t Chars(std::string_view utf8) {
-    std::size_t n = 0;
-    for (char c : utf8)
-        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 // Left-aligned first column, the others right-aligned.
 std::string Table(const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> width;
     for (const auto& row : rows) {
         width.resize(std::max(width.size(), row.size()));
         for (std::size_t c = 0; c < row.size(); ++c)
-            width[c] = std::max(width[c], Chars(row[c]));
+            width[c] = std::max(width[c], Utf8Length(row[c]));
     }
     std::string out;
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
-            const std::string pad(width[c] - Chars(row[c]), ' ');
+            const std::string pad(width[c] - Utf8Length(row[c]), ' ');
             line += c == 0 ? row[c] + pad : "  " + pad + row[c];
         }
         while (!line.empty() && line.back() == ' ')
