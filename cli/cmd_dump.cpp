@@ -1,6 +1,8 @@
 #include "cli/CliIo.h"
+#include "cli/JsonWriter.h"
 #include "cli/Options.h"
 #include "encoding/CodePage.h"
+#include "encoding/Utf8.h"
 #include "format/Writer.h"
 
 #include <CLI/CLI.hpp>
@@ -13,73 +15,12 @@
 namespace trvx::cli {
 namespace {
 
-class JsonWriter {
+// The tree as JSON, its texts decoded through the code page as they are written.
+class TDumpWriter {
 public:
-    JsonWriter(TTextSink& sink, const CodePage& cp, bool bytes)
-        : m_sink(sink), m_out(sink.Out()), m_cp(cp), m_bytes(bytes) {}
-
-    void String(std::string_view s) {
-        m_out += '"';
-        for (std::size_t pos = 0; pos < s.size();) {
-            const auto c = static_cast<unsigned char>(s[pos]);
-            if (c >= 0x80) {
-                // Whole characters: a double-byte page's trail byte may be a backslash.
-                const char32_t ch = m_bytes ? char32_t(s[pos++] & 0xFF) : m_cp.NextChar(s, pos);
-                // A byte the page leaves undefined shows as the escape of its stand-in.
-                if (CodePage::IsUndefinedChar(ch))
-                    Escape(ch);
-                else
-                    AppendUtf8(m_out, ch);
-                continue;
-            }
-            ++pos;
-            switch (c) {
-            case '"':
-                m_out += "\\\"";
-                break;
-            case '\\':
-                m_out += "\\\\";
-                break;
-            case '\n':
-                m_out += "\\n";
-                break;
-            case '\r':
-                m_out += "\\r";
-                break;
-            case '\t':
-                m_out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    Escape(c);
-                } else {
-                    m_out += static_cast<char>(c);
-                }
-            }
-        }
-        m_out += '"';
-    }
-
-    void Escape(char32_t ch) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(ch));
-        m_out += buf;
-    }
-
-    void Values(const TTarvinItem& item) {
-        m_out += "\"values\":[";
-        bool first = true;
-        for (const auto& v : item.Values()) {
-            m_out += first ? "{\"ident\":" : ",{\"ident\":";
-            first = false;
-            String(v.Ident.View());
-            m_out += ",\"text\":";
-            String(v.Text.View());
-            m_out += '}';
-            m_sink.FlushIfFull(); // a node may hold much of the file
-        }
-        m_out += ']';
-    }
+    TDumpWriter(TTextSink& sink, const CodePage& cp, bool bytes)
+        : m_sink(sink), m_json(sink.Out(), TJsonWriter::TLayout::Compact), m_cp(cp),
+          m_bytes(bytes) {}
 
     // Depth-first without recursion, so any nesting depth is written.
     void Tree(const TTarvinItem& root) {
@@ -87,38 +28,117 @@ public:
             const TTarvinItem* node;
             std::size_t next;
         };
-        m_out += "{\"codePage\":";
-        String(m_cp.Name());
-        m_out += ',';
+        m_json.StartObject();
+        m_json.Key("codePage");
+        Text(m_cp.Name());
         Values(root);
-        m_out += ",\"children\":[";
+        m_json.Key("children");
+        m_json.StartArray();
         std::vector<Frame> stack{{&root, 0}};
         while (!stack.empty()) {
             Frame& top = stack.back();
             const auto& children = top.node->Children();
             if (top.next == children.size()) {
                 stack.pop_back();
-                m_out += "]}";
+                m_json.EndArray();
+                m_json.EndObject();
                 continue;
             }
-            if (top.next > 0)
-                m_out += ',';
             const auto& child = children[top.next++];
-            m_out += "{\"name\":";
-            String(child.Name.View());
-            m_out += ',';
+            m_json.StartObject();
+            m_json.Key("name");
+            Text(child.Name.View());
             Values(*child.Item);
-            m_out += ",\"children\":[";
+            m_json.Key("children");
+            m_json.StartArray();
             stack.push_back({child.Item.get(), 0});
             m_sink.FlushIfFull();
         }
-        m_out += '\n';
+        m_sink.Out() += '\n';
         m_sink.FlushNow();
     }
 
 private:
+    void Values(const TTarvinItem& item) {
+        m_json.Key("values");
+        m_json.StartArray();
+        for (const auto& v : item.Values()) {
+            m_json.StartObject();
+            m_json.Key("ident");
+            Text(v.Ident.View());
+            m_json.Key("text");
+            Text(v.Text.View());
+            m_json.EndObject();
+            m_sink.FlushIfFull(); // a node may hold much of the file
+        }
+        m_json.EndArray();
+    }
+
+    void Text(std::string_view s) {
+        m_json.StringWith([&](std::string& out) { AppendText(out, s); });
+    }
+
+    void AppendText(std::string& out, std::string_view s) const {
+        for (std::size_t pos = 0; pos < s.size();) {
+            // Texts are mostly plain ASCII: copy its runs whole.
+            std::size_t end = pos;
+            while (end < s.size() && IsPlain(s[end]))
+                ++end;
+            out.append(s.data() + pos, end - pos);
+            if (end == s.size())
+                break;
+            pos = end;
+            const auto c = static_cast<unsigned char>(s[pos]);
+            if (c >= 0x80) {
+                // Whole characters: a double-byte page's trail byte may be a backslash.
+                const char32_t ch = m_bytes ? char32_t(s[pos++] & 0xFF) : m_cp.NextChar(s, pos);
+                // A byte the page leaves undefined shows as the escape of its stand-in.
+                if (CodePage::IsUndefinedChar(ch))
+                    Escape(out, ch);
+                else
+                    AppendUtf8(out, ch);
+                continue;
+            }
+            ++pos;
+            switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    Escape(out, c);
+                } else {
+                    out += static_cast<char>(c);
+                }
+            }
+        }
+    }
+
+    static bool IsPlain(char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+    }
+
+    static void Escape(std::string& out, char32_t ch) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(ch));
+        out += buf;
+    }
+
     TTextSink& m_sink;
-    std::string& m_out;
+    TJsonWriter m_json;
     const CodePage& m_cp;
     bool m_bytes;
 };
@@ -138,7 +158,7 @@ int RunDump(const TDumpOptions& o) {
     TTextSink sink([](std::string_view bytes) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     });
-    JsonWriter(sink, tree.GetCodePage(), o.bytes).Tree(tree.Root());
+    TDumpWriter(sink, tree.GetCodePage(), o.bytes).Tree(tree.Root());
     FlushStandardOutput();
     return 0;
 }

@@ -1,8 +1,10 @@
 #include "check/Stats.h"
 #include "cli/CliIo.h"
+#include "cli/JsonWriter.h"
 #include "cli/LoadWithBase.h"
 #include "cli/Options.h"
 #include "encoding/TextEscape.h"
+#include "encoding/Utf8.h"
 
 #include <CLI/CLI.hpp>
 
@@ -21,26 +23,19 @@ std::string Percent(const std::optional<double>& share) {
     return buf;
 }
 
-std::size_t Chars(std::string_view utf8) {
-    std::size_t n = 0;
-    for (char c : utf8)
-        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 // Left-aligned first column, the others right-aligned.
 std::string Table(const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> width;
     for (const auto& row : rows) {
         width.resize(std::max(width.size(), row.size()));
         for (std::size_t c = 0; c < row.size(); ++c)
-            width[c] = std::max(width[c], Chars(row[c]));
+            width[c] = std::max(width[c], Utf8Length(row[c]));
     }
     std::string out;
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
-            const std::string pad(width[c] - Chars(row[c]), ' ');
+            const std::string pad(width[c] - Utf8Length(row[c]), ' ');
             line += c == 0 ? row[c] + pad : "  " + pad + row[c];
         }
         while (!line.empty() && line.back() == ' ')
@@ -86,53 +81,55 @@ std::string Text(const TLanguageStats& stats, const std::string& file, const std
     return out + "\n" + Table(rows);
 }
 
-void JsonCoverage(std::string& out, const TCoverage& c) {
-    out += "{\"translated\": " + std::to_string(c.Translated) +
-           ", \"untranslated\": " + std::to_string(c.Untranslated) +
-           ", \"missing\": " + std::to_string(c.Missing) + ", \"share\": ";
-    if (const auto share = c.Share()) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.4f", *share);
-        out += buf;
-    } else {
-        out += "null";
+void JsonCoverage(TJsonWriter& json, bool hasBase, const TCoverage& c) {
+    if (!hasBase) {
+        json.Null();
+        return;
     }
-    out += "}";
+    json.StartObject();
+    json.Member("translated", c.Translated);
+    json.Member("untranslated", c.Untranslated);
+    json.Member("missing", c.Missing);
+    json.Key("share");
+    if (const auto share = c.Share())
+        json.Fixed(*share, 4);
+    else
+        json.Null();
+    json.EndObject();
 }
 
 std::string Json(const TLanguageStats& stats, const std::string& file, const std::string& base,
                  const CodePage& cp) {
-    std::string out = "{\n  \"file\": ";
-    AppendJsonString(out, file);
-    out += ",\n  \"base\": ";
+    std::string out;
+    TJsonWriter json(out, TJsonWriter::TLayout::Report);
+    json.StartObject();
+    json.Member("file", file);
+    json.Key("base");
     if (stats.HasBase)
-        AppendJsonString(out, base);
+        json.String(base);
     else
-        out += "null";
-    out += ",\n  \"codePage\": ";
-    AppendJsonString(out, cp.Name());
-    out += ",\n  \"nodes\": " + std::to_string(stats.Nodes) +
-           ",\n  \"values\": " + std::to_string(stats.Values) + ",\n  \"coverage\": ";
-    if (stats.HasBase)
-        JsonCoverage(out, stats.Coverage);
-    else
-        out += "null";
-    out += ",\n  \"sections\": [";
-    for (std::size_t i = 0; i < stats.Sections.size(); ++i) {
-        const TSectionStats& s = stats.Sections[i];
-        out += i ? ",\n    {\"name\": " : "\n    {\"name\": ";
-        AppendJsonString(out, cp.ToUtf8(s.Name));
-        out += std::string(", \"inTranslation\": ") + (s.InTranslation ? "true" : "false") +
-               ", \"nodes\": " + std::to_string(s.Nodes) +
-               ", \"values\": " + std::to_string(s.Values) + ", \"coverage\": ";
-        if (stats.HasBase)
-            JsonCoverage(out, s.Coverage);
-        else
-            out += "null";
-        out += "}";
+        json.Null();
+    json.Member("codePage", cp.Name());
+    json.Member("nodes", stats.Nodes);
+    json.Member("values", stats.Values);
+    json.Key("coverage");
+    JsonCoverage(json, stats.HasBase, stats.Coverage);
+    json.Key("sections");
+    json.StartArray();
+    for (const TSectionStats& s : stats.Sections) {
+        json.StartObject();
+        json.Member("name", cp.ToUtf8(s.Name));
+        json.Key("inTranslation");
+        json.Bool(s.InTranslation);
+        json.Member("nodes", s.Nodes);
+        json.Member("values", s.Values);
+        json.Key("coverage");
+        JsonCoverage(json, stats.HasBase, s.Coverage);
+        json.EndObject();
     }
-    out += stats.Sections.empty() ? "]\n}\n" : "\n  ]\n}\n";
-    return out;
+    json.EndArray();
+    json.EndObject();
+    return out + "\n";
 }
 
 struct TStatsOptions {

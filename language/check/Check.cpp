@@ -4,6 +4,7 @@
 #include "editing/Shortcut.h"
 #include "encoding/AsciiCase.h"
 #include "encoding/TextEscape.h"
+#include "encoding/Utf8.h"
 #include "tree/FirstPositionIndex.h"
 #include "tree/PathSegment.h"
 
@@ -483,7 +484,7 @@ void TChecker::Add(TSeverity severity, TCheckKind kind, std::string_view path,
     f.Kind = kind;
     if (path.size() > kPathLimit) {
         std::size_t cut = path.size() - kPathLimit;
-        while (cut < path.size() && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80)
+        while (cut < path.size() && IsUtf8Continuation(path[cut]))
             ++cut; // not inside a character
         f.Path = "\u2026" + std::string(path.substr(cut));
     } else {

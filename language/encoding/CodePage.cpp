@@ -1,6 +1,7 @@
 #include "encoding/CodePage.h"
 
 #include "encoding/AsciiCase.h"
+#include "encoding/Utf8.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -356,49 +357,6 @@ bool CodePage::SameTextDoubleByte(std::string_view a, std::string_view b) const 
         pos += length;
     }
     return true;
-}
-
-void AppendUtf8(std::string& out, char32_t ch) {
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
-
-char32_t NextUtf8(std::string_view text, std::size_t& pos) {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char b0 = byte(pos);
-    int extra = b0 < 0x80 ? 0 : (b0 >> 5) == 6 ? 1 : (b0 >> 4) == 14 ? 2 : (b0 >> 3) == 30 ? 3 : -1;
-    if (extra == 0) {
-        ++pos;
-        return b0;
-    }
-    if (extra < 0 || pos + extra >= text.size()) {
-        ++pos;
-        return U'\uFFFD';
-    }
-    char32_t ch = b0 & (0x3F >> extra);
-    for (int i = 1; i <= extra; ++i) {
-        unsigned char b = byte(pos + i);
-        if ((b & 0xC0) != 0x80) {
-            ++pos;
-            return U'\uFFFD';
-        }
-        ch = (ch << 6) | (b & 0x3F);
-    }
-    pos += extra + 1;
-    return ch;
 }
 
 } // namespace trvx

@@ -106,9 +106,5 @@ private:
 
 // Unicode upper case of one character, as the C library's Unicode locale has it.
 char32_t UpperChar(char32_t ch);
-// Appends a code point as UTF-8.
-void AppendUtf8(std::string& out, char32_t ch);
-// Decodes one UTF-8 sequence at pos and advances it; U+FFFD for a malformed one.
-char32_t NextUtf8(std::string_view text, std::size_t& pos);
 
 } // namespace trvx

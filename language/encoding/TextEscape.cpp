@@ -1,24 +1,12 @@
 #include "encoding/TextEscape.h"
 
-#include "encoding/CodePage.h"
+#include "encoding/Utf8.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace trvx {
 
 namespace {
-
-// The next code point of text, U+FFFD for anything that is not valid UTF-8.
-char32_t NextValid(std::string_view text, std::size_t& pos) {
-    const std::size_t start = pos;
-    const char32_t ch = NextUtf8(text, pos);
-    const std::size_t length = pos - start;
-    const std::size_t shortest = ch < 0x80 ? 1 : ch < 0x800 ? 2 : ch < 0x10000 ? 3 : 4;
-    if (length != shortest || (ch >= 0xD800 && ch <= 0xDFFF) || ch > 0x10FFFF)
-        return U'\uFFFD';
-    return ch;
-}
 
 void AppendHex(std::string& out, const char* format, unsigned value) {
     char buf[16];
@@ -28,30 +16,10 @@ void AppendHex(std::string& out, const char* format, unsigned value) {
 
 } // namespace
 
-std::string ValidUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    AppendValidUtf8(out, bytes);
-    return out;
-}
-
-void AppendValidUtf8(std::string& out, std::string_view bytes) {
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        // ASCII is valid as it stands: copy its runs whole.
-        std::size_t end = pos;
-        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
-            ++end;
-        out.append(bytes.data() + pos, end - pos);
-        pos = end;
-        if (pos < bytes.size())
-            AppendUtf8(out, NextValid(bytes, pos));
-    }
-}
-
 void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t ch = NextValid(utf8, pos);
+        const char32_t ch = NextValidUtf8(utf8, pos);
         switch (ch) {
         case '"':
             out += "\\\"";
@@ -80,7 +48,7 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
 
 void AppendXmlText(std::string& out, std::string_view utf8, bool attribute) {
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t ch = NextValid(utf8, pos);
+        const char32_t ch = NextValidUtf8(utf8, pos);
         switch (ch) {
         case '&':
             out += "&amp;";
@@ -104,7 +72,7 @@ void AppendXmlText(std::string& out, std::string_view utf8, bool attribute) {
             break;
         default:
             if (ch < 0x20 || ch == 0xFFFE || ch == 0xFFFF)
-                AppendUtf8(out, U'\uFFFD');
+                AppendUtf8(out, kReplacementChar);
             else
                 AppendUtf8(out, ch);
         }
@@ -119,7 +87,7 @@ std::string DisplayText(std::string_view utf8, std::size_t maxChars) {
             out += "\u2026";
             break;
         }
-        const char32_t ch = NextValid(utf8, pos);
+        const char32_t ch = NextValidUtf8(utf8, pos);
         if (ch == '\r' && pos < utf8.size() && utf8[pos] == '\n') {
             ++pos; // CR LF is one line break
             out += "\\n";
@@ -140,18 +108,16 @@ std::string DisplayText(std::string_view utf8, std::size_t maxChars) {
 }
 
 std::string ShortText(std::string_view utf8, std::size_t maxChars) {
-    const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
-    const std::size_t chars =
-        static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), starts));
+    const std::size_t chars = Utf8Length(utf8);
     if (chars <= maxChars)
         return DisplayText(utf8, chars);
     const std::size_t keep = maxChars / 2;
     std::size_t head = 0;
     for (std::size_t n = 0; n <= keep; ++head)
-        n += starts(utf8[head]);
+        n += !IsUtf8Continuation(utf8[head]);
     std::size_t tail = utf8.size();
     for (std::size_t n = 0; n < keep;)
-        n += starts(utf8[--tail]);
+        n += !IsUtf8Continuation(utf8[--tail]);
     return DisplayText(utf8.substr(0, head - 1), keep) + "\u2026" +
            DisplayText(utf8.substr(tail), keep) + " (" + std::to_string(chars) + " characters)";
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+// The reports print file names through ValidUtf8 beside these.
+#include "encoding/Utf8.h"
+
 #include <string>
 #include <string_view>
 
@@ -8,11 +11,6 @@ namespace trvx {
 // Escaping for the machine-readable reports. Input is UTF-8; a malformed
 // sequence (a file name from the command line, say) becomes U+FFFD, so the
 // output is always well-formed.
-
-// Valid UTF-8: malformed sequences, surrogates and overlong forms replaced.
-std::string ValidUtf8(std::string_view bytes);
-// The same, appended to out.
-void AppendValidUtf8(std::string& out, std::string_view bytes);
 
 // A JSON string literal, quotes included.
 void AppendJsonString(std::string& out, std::string_view utf8);

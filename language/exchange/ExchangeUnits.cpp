@@ -1,5 +1,6 @@
 #include "exchange/ExchangeUnits.h"
 
+#include "encoding/Utf8.h"
 #include "update/UpdateReport.h"
 
 #include <cstdio>

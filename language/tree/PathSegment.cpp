@@ -1,5 +1,7 @@
 #include "tree/PathSegment.h"
 
+#include "encoding/Utf8.h"
+
 namespace trvx {
 
 void AppendPathSegment(std::string& out, std::string_view name, const CodePage& cp) {
