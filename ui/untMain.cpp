@@ -25,6 +25,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace tarvin {
