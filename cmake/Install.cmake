@@ -3,7 +3,7 @@
 include(GNUInstallDirs)
 
 install(TARGETS trvx_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/docs/trvx.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/trvx.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # The file type is worth having without the editor too: file managers name it.
 install(FILES ${PROJECT_SOURCE_DIR}/resources/tarvin-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tarvin.xml)

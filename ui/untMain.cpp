@@ -26,6 +26,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace tarvin {

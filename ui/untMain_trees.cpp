@@ -158,12 +158,12 @@ void TfrmMain::ChangeCodePage(int id) {
 }
 
 void TfrmMain::VSTree1Change(const QModelIndex& node) {
-    const TContentsNodeData* data = ContentsModel->NodeData(node);
-    if (data == nullptr) {
+    const TContentsNodeData* nodeData = ContentsModel->NodeData(node);
+    if (nodeData == nullptr) {
         ValuesModel->Clear();
         return;
     }
-    ValuesModel->Fill(*data->Item, data->State, UpdateLists, *m_codePage,
+    ValuesModel->Fill(*nodeData->Item, nodeData->State, UpdateLists, *m_codePage,
                       ValueReferenceOf(ContentsModel->NodeOf(node)));
     if (ValuesModel->rowCount() > 0)
         VSView1->selectionModel()->select(ValuesModel->index(0, 0),

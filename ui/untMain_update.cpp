@@ -122,13 +122,13 @@ void TfrmMain::actSortDescendingExecute() {
 
 void TfrmMain::UpdateTreeChange(QTreeView* tree, const QModelIndex& row) {
     const auto* model = static_cast<const TUpdateModel*>(tree->model());
-    const TUpdateNodeData* data = model->RowData(row);
-    if (data == nullptr)
+    const TUpdateNodeData* rowData = model->RowData(row);
+    if (rowData == nullptr)
         return;
-    RevealNode(VSTree1, ContentsModel->IndexOfNode(data->ContentsNode));
-    if (data->Kind == ukItem)
+    RevealNode(VSTree1, ContentsModel->IndexOfNode(rowData->ContentsNode));
+    if (rowData->Kind == ukItem)
         return;
-    RevealNode(VSView1, ValuesModel->index(data->ValueIndex, 0));
+    RevealNode(VSView1, ValuesModel->index(rowData->ValueIndex, 0));
 }
 
 void TfrmMain::UpdateTreeClick(QTreeView* tree) {

@@ -1,3 +1,4 @@
+#include "cli/ManPage.h"
 #include "tests/cli/TrvxRun.h"
 #include "tests/language/PeFixtures.h"
 
@@ -72,12 +73,12 @@ std::set<std::string> OptionsIn(const std::string& text) {
 }
 
 // Every command's usage line, as its help prints it, is the README's line
-// for it and names the options of the man page's synopsis.
+// for it and names the options of the built man page's synopsis.
 TEST(Options, HelpReadmeAndManPageAgree) {
     test::TScratchDir dir;
     const fs::path source(TARVIN_SOURCE_DIR);
     const std::string readme = test::ReadBytes(source / "README.md");
-    std::string man = test::ReadBytes(source / "docs/trvx.1");
+    std::string man = test::ReadBytes(TARVIN_MAN_PAGE);
     man = std::regex_replace(man, std::regex(R"(\\-)"), "-");
     const std::string synopsis = man.substr(0, man.find(".SH DESCRIPTION"));
 
@@ -102,6 +103,28 @@ TEST(Options, HelpReadmeAndManPageAgree) {
         EXPECT_EQ(documented, parsed) << name;
     }
     EXPECT_GE(commands, 7);
+}
+
+TEST(Options, ManPageShowsEachCommandOnce) {
+    CLI::App root;
+    CLI::App* fmt = root.add_subcommand("fmt");
+    std::string out, format;
+    bool force = false;
+    fmt->add_option("FILE", out)->required();
+    fmt->add_option("-o,--output", out)->type_name("OUT");
+    fmt->add_option("--format", format)->type_name("text|json");
+    fmt->add_flag("--force", force);
+    const std::string both = "@SYNOPSIS fmt@\n.SH COMMANDS\n@USAGE fmt@\n";
+    EXPECT_EQ(cli::ManPage(root, both, "1.0"),
+              ".B trvx fmt\n.I file\n.RB [ \\-o\n.IR out ]\n.RB [ \\-\\-format\n"
+              ".BR text | json ]\n.RB [ \\-\\-force ]\n.SH COMMANDS\n"
+              ".BI \"fmt \" \"file\" \" \\fR[\\fP\\-o \" \"out\" "
+              "\"\\fR]\\fP \\fR[\\fP\\-\\-format text\\fR|\\fPjson\\fR]\\fP "
+              "\\fR[\\fP\\-\\-force\\fR]\\fP\"\n");
+    const std::string broken[] = {"@USAGE fmt@\n", "@SYNOPSIS fmt@\n", both + both,
+                                  both + "@USAGE frob@\n"};
+    for (const std::string& page : broken)
+        EXPECT_THROW(cli::ManPage(root, page, "1.0"), std::runtime_error) << page;
 }
 
 } // namespace
