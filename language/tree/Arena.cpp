@@ -26,7 +26,7 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 #endif
 } // namespace
 
-TArena::TArena() : m_monotonic(kFirstChunk, &m_upstream) {}
+TArena::TArena() : m_monotonic(kFirstChunk, &m_upstream), m_helper(kFirstChunk, &m_upstream) {}
 
 void* TArena::THugePages::do_allocate(std::size_t bytes, std::size_t alignment) {
     if (bytes < kHugePage)
