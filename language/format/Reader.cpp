@@ -68,8 +68,8 @@ public:
         Guarded([&] { Parse(m_begin); }, true);
     }
 
-    // Reads up to split, a line start. False when no construct ends just
-    // before it: the read went on to the end instead.
+    // Reads up to split. False when no construct ends there (blanks aside):
+    // the read went on to the end instead.
     bool RunUntil(const char* split) {
         m_splitFrom = split;
         while (m_splitFrom > m_begin && IsBlank(m_splitFrom[-1]))
