@@ -46,7 +46,7 @@ fuzz: deps
 
 bench: build
 	cmake --build $(BUILD) -j$(JOBS) --target bench_all
-	@bash bench/run.sh $(BUILD)
+	@BENCH_TABLE=docs/bench.md bash bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

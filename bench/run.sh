@@ -7,7 +7,8 @@
 #
 # BENCH_SIZES    corpus sizes in MB (default "2 20 100")
 # BENCH_MICRO=0  skip the Google Benchmark part
-# BENCH_TABLE    also write the table to this file
+# BENCH_TABLE    also write the table to this markdown file (make bench:
+#                docs/bench.md, which the README links)
 #
 # Absolute times drift on a shared machine; the ratios in one run hold.
 set -euo pipefail
@@ -154,9 +155,20 @@ for size in $sizes; do
     sizes_bytes+=("$size=$(stat -c %s "$data/corpus-$size.trvx")")
     sizes_bytes+=("${size}new=$(stat -c %s "$data/corpus-$size-new.trvx")")
 done
-python3 "$root/bench/report.py" "$results" "${sizes_bytes[@]}" | tee "${BENCH_TABLE:-/dev/null}"
-echo
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load average $(cut -d' ' -f1-3 /proc/loadavg); table in $((SECONDS - started)) s."
+{
+    python3 "$root/bench/report.py" "$results" "${sizes_bytes[@]}"
+    echo
+    echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load average $(cut -d' ' -f1-3 /proc/loadavg); table in $((SECONDS - started)) s."
+} >"$out/table.md"
+cat "$out/table.md"
+if [ -n "${BENCH_TABLE:-}" ]; then
+    {
+        printf '# Benchmark results\n\n'
+        printf 'Written by `make bench` (`bench/run.sh` with `BENCH_TABLE`); the columns are\n'
+        printf "explained in the README's Performance section.\n\n"
+        cat "$out/table.md"
+    } >"$BENCH_TABLE"
+fi
 
 # ------------------------------------------------------------------ micro
 if [ "${BENCH_MICRO:-1}" != 0 ] && [ -x "$tools/trvx_bench" ]; then

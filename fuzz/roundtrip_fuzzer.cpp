@@ -13,12 +13,14 @@
 
 #include "FuzzCheck.h"
 #include "document/Tarvin.h"
+#include "tests/support/SplitRead.h"
 #include "tests/support/TreeShape.h"
 #include "tree/Errors.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -69,6 +71,20 @@ void Load(TTarvin& tree, std::string_view text, bool mayFail) {
     } catch (const EListError& e) {
         FUZZ_CHECK(mayFail, std::string("written text failed to load: ") + e.what());
         FUZZ_CHECK(std::string_view(e.what()) == "List index out of bounds (-1)", e.what());
+    }
+}
+
+// A large text is read on two threads; wherever it is split, the result
+// must be the one-thread read's.
+void SplitReads(std::string_view input) {
+    const std::string_view text = CutAtNul(input);
+    const std::string one = test::ReadPicture(text, std::nullopt);
+    const std::size_t n = text.size();
+    const std::size_t chosen = n == 0 ? 0 : static_cast<unsigned char>(text[0]) * 131 % (n + 1);
+    for (const std::size_t split : {n / 2, n / 3, n - n / 4, chosen}) {
+        const std::string two = test::ReadPicture(text, split);
+        FUZZ_CHECK(two == one,
+                   "split at " + std::to_string(split) + ": " + FirstDifference(two, one));
     }
 }
 
@@ -161,6 +177,7 @@ void BuiltRoundTrip(std::string_view input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     ReaderRoundTrip(input);
+    SplitReads(input);
     BuiltRoundTrip(input);
     return 0;
 }

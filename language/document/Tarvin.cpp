@@ -40,7 +40,7 @@ void TTarvin::LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans)
         ResolvePositions(text, m_losses);
     };
     try {
-        ParseLanguageText(m_root, text, &m_losses, spans);
+        ParseLanguageText(m_root, text, &m_losses, spans, m_arena.HelperResource());
     } catch (...) {
         finish();
         throw;

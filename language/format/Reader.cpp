@@ -4,7 +4,10 @@
 #include "format/Quoting.h"
 #include "tree/Errors.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace trvx {
@@ -48,47 +51,111 @@ private:
 
 class TReader {
 public:
-    TReader(TTarvinItem& root, std::string_view text, TReadLosses* losses,
-            std::vector<TValueSpan>* spans)
-        : m_begin(text.data()), m_end(text.data() + text.size()), m_losses(losses), m_spans(spans) {
-        Push(&root);
+    // The reader of a whole text, or of the text from a split on: then
+    // node is null and the nodes the text closes below its start are kept
+    // for the reader of the text before it.
+    TReader(TTarvinItem* root, std::pmr::memory_resource* resource, std::string_view text,
+            TReadLosses* losses, std::vector<TValueSpan>* spans)
+        : m_begin(text.data()), m_end(text.data() + text.size()), m_losses(losses), m_spans(spans),
+          m_resource(resource), m_tail(root == nullptr) {
+        Push(root);
     }
     TReader(const TReader&) = delete;
     TReader& operator=(const TReader&) = delete;
 
     // Whatever ends the read, every open node keeps what was read into it.
     void Run() {
+        Guarded([&] { Parse(m_begin); }, true);
+    }
+
+    // Reads up to split. False when no construct ends there (blanks aside):
+    // the read went on to the end instead.
+    bool RunUntil(const char* split) {
+        m_splitFrom = split;
+        while (m_splitFrom > m_begin && IsBlank(m_splitFrom[-1]))
+            --m_splitFrom;
+        m_split = split;
+        bool stopped = false;
+        Guarded([&] { stopped = Parse(m_begin); }, false);
+        if (!stopped)
+            CloseAll();
+        return stopped;
+    }
+
+    // After RunUntil: the rest read here after all.
+    void ResumeAt(const char* split) {
+        m_splitFrom = nullptr;
+        Guarded([&] { Parse(split); }, true);
+    }
+
+    void RunFrom(const char* split) { Parse(split); }
+
+    // Takes over what tail read from the split on, as if read here. False
+    // when that needs the one-thread read: tail closed the root, or holds
+    // values of the root, whose losses would be out of order.
+    bool Adopt(TReader& tail, TReadLosses& tailLosses) {
+        const std::size_t closed = tail.m_closedBelow.size();
+        if (closed >= m_depth)
+            return false;
+        for (std::size_t k = 0; k <= closed; ++k) {
+            const Frame& from = k < closed ? tail.m_closedBelow[k] : tail.m_frames[0];
+            if (k + 1 == m_depth && !from.values.empty())
+                return false;
+        }
+        tail.CloseAll();
+        for (std::size_t k = 0; k <= closed; ++k) {
+            Frame& from = k < closed ? tail.m_closedBelow[k] : tail.m_frames[0];
+            Frame& to = Top();
+            std::move(from.values.begin(), from.values.end(), std::back_inserter(to.values));
+            std::move(from.children.begin(), from.children.end(), std::back_inserter(to.children));
+            if (k < closed)
+                Pop();
+        }
+        if (m_losses)
+            m_losses->insert(m_losses->end(), tailLosses.begin(), tailLosses.end());
+        CloseAll();
+        return true;
+    }
+
+private:
+    template <class F> void Guarded(F&& read, bool closeAtEnd) {
         try {
-            Parse();
+            read();
         } catch (...) {
             CloseAll();
             throw;
         }
-        CloseAll();
+        if (closeAtEnd)
+            CloseAll();
     }
 
-private:
+    // A tail reader keeps its bottom frame: it stands for nodes it does not know.
     void CloseAll() {
-        while (m_depth > 0)
+        while (m_depth > (m_tail ? 1 : 0))
             Pop();
     }
 
-    void Parse() {
-        const char* p = m_begin;
+    // True when it stopped at the split.
+    bool Parse(const char* p) {
         const char* tokenStart = p;
         for (;;) {
+            if (m_splitFrom != nullptr && p >= m_splitFrom) {
+                if (p <= m_split)
+                    return true;
+                m_splitFrom = nullptr; // inside a construct: read on
+            }
             p = FindAny<'{', '}', '='>(p, m_end);
             if (p == m_end) {
                 if (const std::string_view rest = Trim(Span(tokenStart, p)); !rest.empty())
                     Lost(TReadLossKind::TrailingText, rest.data());
-                return;
+                return false;
             }
             if (m_depth == 0) // the root itself was closed before
                 throw ESurplusBrace(PositionAt(Span(m_begin, m_end), m_rootClosedAt - m_begin),
                                     PositionAt(Span(m_begin, m_end), p - m_begin));
             if (*p == '{') {
                 std::string_view name = Trim(Span(tokenStart, p));
-                TItemPtr child = Top().node->NewItem();
+                TItemPtr child = TTarvinItem::NewItemIn(m_resource);
                 TTarvinItem* raw = child.get();
                 Top().children.push_back({TStr::Borrow(name), std::move(child)});
                 Push(raw);
@@ -102,7 +169,7 @@ private:
                 const char* equals = p;
                 if (!ReadValue(ident, p)) {
                     Lost(TReadLossKind::UnterminatedValue, ident.empty() ? equals : ident.data());
-                    return;
+                    return false;
                 }
                 tokenStart = p;
             }
@@ -132,6 +199,11 @@ private:
 
     void Pop() {
         Frame& f = Top();
+        if (f.node == nullptr) { // a tail reader's bottom: a node below the split
+            m_closedBelow.push_back(std::move(f));
+            f = Frame();
+            return;
+        }
         f.node->AppendValues(f.values);
         f.node->AppendChildren(f.children);
         --m_depth;
@@ -158,7 +230,7 @@ private:
         const char* valueStart = ++p;
         const char* const textStart = p;
         auto store = [&](const char* end, bool selfEnding) {
-            if (m_depth == 1)
+            if (m_depth == 1 && !m_tail)
                 Lost(TReadLossKind::RootValue, ident.empty() ? equals : ident.data());
             Frame& top = Top();
             // The blanks before a line break or brace are no part of the text.
@@ -233,15 +305,73 @@ private:
     TReadLosses* m_losses;
     const char* m_rootClosedAt = nullptr; // the last '}' that closed a node
     std::vector<TValueSpan>* m_spans;
+    std::pmr::memory_resource* m_resource;
+    const bool m_tail;
+    const char* m_splitFrom = nullptr; // a head reader stops at a construct's end in
+    const char* m_split = nullptr;     // [m_splitFrom, m_split], blanks before the split
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
+    std::vector<Frame> m_closedBelow; // a tail reader's: the innermost first
 };
+
+// Below this a second thread costs more than it saves.
+constexpr std::size_t kSplitFrom = std::size_t{4} << 20;
+// How far past the middle a split is looked for.
+constexpr std::size_t kSplitSearch = std::size_t{1} << 20;
+
+// A line start near the middle, after a node's head line ("name {"): the
+// likeliest place for a construct to end. Null when none is near.
+const char* FindSplit(std::string_view text) {
+    const char* const end = text.data() + std::min(text.size(), text.size() / 2 + kSplitSearch);
+    const char* line = text.data() + text.size() / 2;
+    for (;;) {
+        line = FindAny<'\n'>(line, end);
+        if (line == end)
+            return nullptr;
+        const char* const next = ++line;
+        const char* const lineEnd = FindAny<'\n'>(next, end);
+        const std::string_view content = Trim(std::string_view(next, lineEnd - next));
+        if (content.ends_with('{') && content.find_first_of("=\"") == std::string_view::npos)
+            return lineEnd == end ? nullptr : lineEnd + 1;
+    }
+}
 
 } // namespace
 
 void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* losses,
-                       std::vector<TValueSpan>* spans) {
-    TReader(root, text, losses, spans).Run();
+                       std::vector<TValueSpan>* spans, std::pmr::memory_resource* helper) {
+    const char* split = nullptr;
+    if (helper != nullptr && spans == nullptr && text.size() >= kSplitFrom &&
+        std::thread::hardware_concurrency() > 1)
+        split = FindSplit(text);
+    if (split == nullptr)
+        TReader(&root, root.Resource(), text, losses, spans).Run();
+    else
+        ParseLanguageTextSplit(root, text, losses, helper, split - text.data());
+}
+
+void ParseLanguageTextSplit(TTarvinItem& root, std::string_view text, TReadLosses* losses,
+                            std::pmr::memory_resource* helper, std::size_t split) {
+    // The tail's result is taken only when it is exactly what one thread
+    // reading on would have read, else the head reads on itself, so errors
+    // and losses stay the same at the same places.
+    const char* const at = text.data() + std::min(split, text.size());
+    TReader head(&root, root.Resource(), text, losses, nullptr);
+    TReadLosses tailLosses;
+    TReader tail(nullptr, helper, text, &tailLosses, nullptr);
+    bool tailFailed = false;
+    std::jthread worker([&] {
+        try {
+            tail.RunFrom(at);
+        } catch (...) {
+            tailFailed = true;
+        }
+    });
+    if (!head.RunUntil(at))
+        return;
+    worker.join();
+    if (tailFailed || !head.Adopt(tail, tailLosses))
+        head.ResumeAt(at);
 }
 
 } // namespace trvx

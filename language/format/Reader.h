@@ -5,6 +5,7 @@
 #include "tree/TarvinItem.h"
 
 #include <cstddef>
+#include <memory_resource>
 #include <string_view>
 #include <vector>
 
@@ -36,8 +37,15 @@ public:
 // outlive the tree. Stops at the end of text (the caller cuts it at a NUL).
 // What the read skips is appended to losses when given, in text order,
 // without line and column. With spans, every stored value's span is
-// appended, in text order.
+// appended, in text order. With helper, a large text is read on two
+// threads, the second one's nodes taken from helper, which must live as
+// long as root's resource; the tree, losses and errors are the same.
 void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* losses = nullptr,
-                       std::vector<TValueSpan>* spans = nullptr);
+                       std::vector<TValueSpan>* spans = nullptr,
+                       std::pmr::memory_resource* helper = nullptr);
+// The two-thread read with the text from byte split on read by the second
+// thread, wherever split falls; ParseLanguageText picks it near the middle.
+void ParseLanguageTextSplit(TTarvinItem& root, std::string_view text, TReadLosses* losses,
+                            std::pmr::memory_resource* helper, std::size_t split);
 
 } // namespace trvx

@@ -27,7 +27,7 @@ constexpr std::size_t kMappedChunk = kHugePage;
 #endif
 } // namespace
 
-TArena::TArena() : m_monotonic(kFirstChunk, &m_upstream) {}
+TArena::TArena() : m_monotonic(kFirstChunk, &m_upstream), m_helper(kFirstChunk, &m_upstream) {}
 
 void* TArena::THugePages::do_allocate(std::size_t bytes, std::size_t alignment) {
     if (bytes < kMappedChunk)

@@ -14,8 +14,14 @@ class TArena {
 public:
     TArena();
     std::pmr::memory_resource* Resource() { return &m_monotonic; }
+    // A second resource of the same tree, for a reader's helper thread:
+    // monotonic resources are not thread-safe.
+    std::pmr::memory_resource* HelperResource() { return &m_helper; }
     // Every node allocated from the arena must be gone before this is called.
-    void Release() { m_monotonic.release(); }
+    void Release() {
+        m_monotonic.release();
+        m_helper.release();
+    }
 
 private:
     class THugePages : public std::pmr::memory_resource {
@@ -28,6 +34,7 @@ private:
 
     THugePages m_upstream;
     std::pmr::monotonic_buffer_resource m_monotonic;
+    std::pmr::monotonic_buffer_resource m_helper;
 };
 
 } // namespace trvx

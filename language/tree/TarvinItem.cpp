@@ -38,9 +38,9 @@ void TTarvinItem::Clear() {
     }
 }
 
-TItemPtr TTarvinItem::NewItem() const {
-    std::pmr::polymorphic_allocator<TTarvinItem> alloc(Resource());
-    return TItemPtr(alloc.new_object<TTarvinItem>(Resource()));
+TItemPtr TTarvinItem::NewItemIn(std::pmr::memory_resource* resource) {
+    std::pmr::polymorphic_allocator<TTarvinItem> alloc(resource);
+    return TItemPtr(alloc.new_object<TTarvinItem>(resource));
 }
 
 void TTarvinItem::AppendChildren(std::vector<TChildEntry>& batch) {

@@ -77,7 +77,8 @@ public:
     TTarvinItem& AppendChild(TStr name);
     void AppendValue(TStr ident, TStr text);
     // A new item in this item's resource, not yet in any list.
-    TItemPtr NewItem() const;
+    TItemPtr NewItem() const { return NewItemIn(Resource()); }
+    static TItemPtr NewItemIn(std::pmr::memory_resource* resource);
     // Appends whole batches with one exact allocation, so a reader leaves no slack.
     void AppendChildren(std::vector<TChildEntry>& batch);
     void AppendValues(std::vector<TValueEntryData>& batch);

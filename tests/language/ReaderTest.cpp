@@ -1,7 +1,12 @@
 #include "TestSupport.h"
+#include "tests/language/PeFixtures.h"
+#include "tests/support/SplitRead.h"
 #include "tree/Errors.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
 
 namespace trvx {
 namespace {
@@ -103,6 +108,34 @@ TEST(Reader, DeepNestingNeedsNoRecursion) {
     TTarvin again;
     again.LoadFromText(shallow.SaveToText());
     EXPECT_EQ(Describe(again.Root()), Describe(shallow.Root()));
+}
+
+// The two-thread read must be the one-thread read wherever the split
+// falls: inside names, values, quoted lines, after the root has closed.
+TEST(Reader, TwoThreadsReadAsOneWhereverTheSplitFalls) {
+    const std::string example =
+        test::ReadBytes(std::filesystem::path(TARVIN_SOURCE_DIR) / "examples/Deutsch.trvx");
+    const std::vector<std::string> texts = {
+        "A {\r\n x = 1\r\n B {\r\n  y = 2\r\n }\r\n z = 3\r\n C {\r\n }\r\n}\r\nD {\r\n}\r\n",
+        "A {\r\n l = {\r\n  \"B {\"\r\n  \"} x\"\r\n  }\r\n q = \"\"\"C {\r\n}\r\n",
+        "A {\n B {\n C {\n x = 1\n }\n }\n y = 2\n}\nr = 1\nE {\n}\n",
+        "N {\r\n}\r\n}\r\nM {\r\n}\r\n",
+        "N {\r\n}\r\n}\r\n",
+        "N {\r\n}\r\n}\r\nx = 1\r\n",
+        "N {\r\n a = b\r\n}\r\n trailing",
+        "N {\r\n M {\r\n a = \"open\r\n",
+        "N {\r\n { \r\n = v\r\n }\r\n}\r\n}\r\n",
+        "{{{{ a = 1\r\n}}",
+    };
+    for (const std::string& text : texts) {
+        const std::string one = test::ReadPicture(text, std::nullopt);
+        for (std::size_t split = 0; split <= text.size(); ++split)
+            ASSERT_EQ(test::ReadPicture(text, split), one)
+                << "split at " << split << " of " << text;
+    }
+    const std::string one = test::ReadPicture(example, std::nullopt);
+    for (std::size_t split = 0; split <= example.size(); split += 7)
+        ASSERT_EQ(test::ReadPicture(example, split), one) << "split at " << split;
 }
 
 } // namespace
