@@ -32,7 +32,7 @@ bool FixturesCurrent(const fs::path& stamp) {
 } // namespace
 
 const fs::path& PeFixtureDir() {
-    static const fs::path dir = [] {
+    static const fs::path made = [] {
         const fs::path dir = TARVIN_PE_FIXTURE_DIR;
         fs::create_directories(dir);
         const fs::path lock = dir.string() + ".lock";
@@ -51,7 +51,7 @@ const fs::path& PeFixtureDir() {
         ::close(fd);
         return dir;
     }();
-    return dir;
+    return made;
 }
 
 fs::path PeFixture(const std::string& linker, const std::string& name) {
