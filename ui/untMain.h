@@ -95,6 +95,10 @@ public:
     // The one error handler: shows the current exception's text.
     void ShowCurrentException();
 
+    // Replaces every row of the contents tree and both update lists from
+    // CurrentLanguage and UpdateLists, then selects the first node.
+    void RebuildTrees();
+
     // Opens fileName (a ".trvx" or ".exe") as the reference, replacing any.
     void OpenReference(const QString& fileName);
     bool HasReference() const;
@@ -111,10 +115,6 @@ private:
     trvx::TUpdateLists UpdateLists;
     const TControlPrefixes ControlPrefixes;
     const TImageList Images;
-
-    // Replaces every row of the contents tree and both update lists from
-    // CurrentLanguage and UpdateLists, then selects the first node.
-    void RebuildTrees();
 
     // Action handlers.
     void actOpenExecute();

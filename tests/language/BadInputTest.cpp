@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(BadInput, SmallFile, testing::Values(
               "{N}\n"},
     SmallCase{"NulInsideAList", std::string("N {\r\n  a = {\"x\"\0\"y\"}\r\n}\r\n", 25), true,
               "{N}\n"}
-), [](const auto& info) { return info.param.name; });
+), [](const auto& row) { return row.param.name; });
 // clang-format on
 
 TEST(BadInput, AnEmptyTreeWritesAnEmptyFile) {

@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(Module, LinkedModule, testing::Combine(
         ModuleCase{"languages.exe", TModuleOutcome::Loaded, kFirst},
         ModuleCase{"others.exe", TModuleOutcome::NotFound, ""},
         ModuleCase{"firsttype.exe", TModuleOutcome::NotFound, ""})),
-    [](const auto& info) {
-        std::string name = std::string(std::get<0>(info.param)) + "_" + std::get<1>(info.param).file;
+    [](const auto& row) {
+        std::string name = std::string(std::get<0>(row.param)) + "_" + std::get<1>(row.param).file;
         for (char& ch : name)
             if (!std::isalnum(static_cast<unsigned char>(ch)))
                 ch = '_';
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Module, NoModule, testing::Values(
     NotModuleCase{"DosHeaderPointingAtItself", "MZ" + std::string(62, '\0')},
     NotModuleCase{"PeSignatureWithoutHeaders",
                   "MZ" + std::string(58, '\0') + std::string("\x40\0\0\0PE\0\0", 8)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 // clang-format on
 
 } // namespace

@@ -222,14 +222,14 @@ std::string ModuleName(const std::tuple<const char*, const char*>& m) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Module, DamagedModule, testing::ValuesIn(kGoodModules),
-                         [](const auto& info) { return ModuleName(info.param); });
+                         [](const auto& row) { return ModuleName(row.param); });
 
 INSTANTIATE_TEST_SUITE_P(Module, DamagedPart,
                          testing::Combine(testing::ValuesIn(kGoodModules),
                                           testing::ValuesIn(kDamages)),
-                         [](const auto& info) {
-                             return ModuleName(std::get<0>(info.param)) + "_" +
-                                    std::get<1>(info.param).name;
+                         [](const auto& row) {
+                             return ModuleName(std::get<0>(row.param)) + "_" +
+                                    std::get<1>(row.param).name;
                          });
 
 } // namespace

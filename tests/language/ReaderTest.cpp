@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Reader, ReadsAs, testing::Values(
     ReadCase{"UnterminatedQuoteIsNotStored", "N {\r\n a = \"b", "{N}\n"},
     ReadCase{"SurplusBraceAtTheEnd", "N {\r\n}\r\n}\r\n", "{N}\n"},
     ReadCase{"HighBytesAreNotBlanks", "N {\r\n a = \xA0x\xA0\r\n}\r\n", "{N}\n  [a]=<\xA0x\xA0>\n"}
-), [](const auto& info) { return info.param.name; });
+), [](const auto& row) { return row.param.name; });
 // clang-format on
 
 TEST(Reader, SurplusBraceBeforeMoreTextFailsAndKeepsWhatWasRead) {

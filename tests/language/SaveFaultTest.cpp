@@ -422,7 +422,7 @@ INSTANTIATE_TEST_SUITE_P(SaveFaults, SaveThroughLinks, testing::Values(
     LinkCase{"IntoAMissingFolder", {{"y/link.trvx", "nowhere/x.trvx"}}, {"y"}, "y/link.trvx", "",
              "No such file or directory"},
     LinkCase{"ThroughAFile", {}, {"y"}, "y/real.trvx/x.trvx", "", "Not a directory"}
-), [](const auto& info) { return info.param.name; });
+), [](const auto& row) { return row.param.name; });
 // clang-format on
 
 // A child saves a few megabytes over the file and is killed at a random
