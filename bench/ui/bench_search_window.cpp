@@ -4,6 +4,7 @@
 // every text, so it walks them all.
 
 #include "bench/SearchTree.h"
+#include "bench/ui/WindowParts.h"
 #include "ui/Dialogs.h"
 #include "ui/untMain.h"
 
@@ -38,14 +39,33 @@ public:
     }
 };
 
+void WriteText(const QString& name, const std::string& text) {
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()))
+        std::abort();
+}
+
+// A window that opened the generated text from a file, as a user opens one.
+std::unique_ptr<TfrmMain> OpenWindow(const QString& name, const std::string& text) {
+    WriteText(name, text);
+    return std::make_unique<TfrmMain>(QStringList{name});
+}
+
 TfrmMain& Window() {
     static std::unique_ptr<TfrmMain> window = [] {
-        auto w = std::make_unique<TfrmMain>();
-        w->CurrentLanguage.LoadFromText(trvx::bench::MakeSearchText(1'000'000));
-        w->RebuildTrees();
-        return w;
+        QTemporaryDir dir;
+        return OpenWindow(dir.filePath(QStringLiteral("search.trvx")),
+                          trvx::bench::MakeSearchText(1'000'000));
     }();
     return *window;
+}
+
+const char* FindAction(int kind) {
+    return kind == trvx::skValue        ? "actFindValue"
+           : kind == trvx::skValueIdent ? "actFindValueIdent"
+                                        : "actFindItem";
 }
 
 // Args: kind, ignore case.
@@ -53,16 +73,13 @@ void BM_WindowSearchNotFound(benchmark::State& state) {
     TSilentDialogs dialogs;
     TDialogs* previous = TDialogs::SetCurrent(&dialogs);
     TfrmMain& w = Window();
-    for (auto _ : state) {
-        // From the first node, as after opening the file.
-        w.SearchState.Kind = static_cast<TSearchKind>(state.range(0));
-        w.SearchState.Text = QStringLiteral("Nirgendwo");
-        w.SearchState.Node = 1;
-        w.SearchState.ValueIndex = 0;
-        w.SearchState.Down = true;
-        w.SearchState.IgnoreCase = state.range(1) != 0;
-        w.FindNextMatch();
-    }
+    // From the first node, as after opening the file: a search that finds
+    // nothing leaves the selection there.
+    QAbstractButton* findNext =
+        bench::PrepareSearch(w, FindAction(static_cast<int>(state.range(0))),
+                             QStringLiteral("Nirgendwo"), state.range(1) != 0);
+    for (auto _ : state)
+        findNext->click();
     if (dialogs.Messages != static_cast<int>(state.iterations()))
         state.SkipWithError("a search found something");
     TDialogs::SetCurrent(previous);
@@ -95,16 +112,9 @@ TfrmMain& WindowWithReference() {
     static std::unique_ptr<TfrmMain> window = [] {
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("reference.trvx"));
-        QFile file(name);
-        const std::string text = EnglishOf(trvx::bench::MakeSearchText(1'000'000));
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(text.data(), static_cast<qint64>(text.size())) !=
-                static_cast<qint64>(text.size()))
-            std::abort();
-        file.close();
-        auto w = std::make_unique<TfrmMain>();
-        w->CurrentLanguage.LoadFromText(trvx::bench::MakeSearchText(1'000'000));
-        w->RebuildTrees();
+        WriteText(name, EnglishOf(trvx::bench::MakeSearchText(1'000'000)));
+        auto w = OpenWindow(dir.filePath(QStringLiteral("search.trvx")),
+                            trvx::bench::MakeSearchText(1'000'000));
         w->OpenReference(name);
         return w;
     }();
@@ -117,13 +127,16 @@ void BM_NextUntranslatedNotFound(benchmark::State& state) {
     TSilentDialogs dialogs;
     TDialogs* previous = TDialogs::SetCurrent(&dialogs);
     TfrmMain& w = WindowWithReference();
+    QAction* nextUntranslated = bench::Part<QAction>(w, "actNextUntranslated");
+    w.UpdateActions(); // as the idle moment after opening does
     for (auto _ : state) {
         if (state.range(0) != 0) {
             state.PauseTiming();
             w.RebuildTrees(); // forgets the pairs, as opening a file does
+            w.UpdateActions();
             state.ResumeTiming();
         }
-        w.actNextUntranslatedExecute();
+        nextUntranslated->trigger();
     }
     if (dialogs.Messages != static_cast<int>(state.iterations()))
         state.SkipWithError("Next Untranslated found something");

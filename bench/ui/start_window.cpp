@@ -16,8 +16,8 @@
 // each with the paint that follows it.
 // Figures go to standard output as "name milliseconds" lines.
 
+#include "bench/ui/WindowParts.h"
 #include "ui/Dialogs.h"
-#include "ui/ValuesModel.h"
 #include "ui/untMain.h"
 
 #include <QAbstractEventDispatcher>
@@ -62,7 +62,8 @@ double Millis(TClock::time_point from) {
 }
 
 bool ValuesShown(const TfrmMain& w) {
-    return !w.VSTree1->selectionModel()->selectedRows().isEmpty() && w.ValuesModel->rowCount() > 0;
+    return !bench::Part<QTreeView>(w, "VSTree1")->selectionModel()->selectedRows().isEmpty() &&
+           bench::Part<QTreeView>(w, "VSView1")->model()->rowCount() > 0;
 }
 
 [[noreturn]] void Fail(const char* what) {
@@ -114,59 +115,57 @@ int main(int argc, char* argv[]) {
     }
     w.show();
 
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                     &app, [&] {
-                         static bool done = false;
-                         if (done)
-                             return;
-                         done = true;
-                         if (dialogs.Messages > 0 || !ValuesShown(w))
-                             Fail("the first node's values are not shown");
-                         std::printf("start %.1f\n", Millis(start));
-                         if (!reference.isEmpty()) {
-                             std::printf("open_with_reference %.1f\n", Millis(opened));
-                             if (w.ValuesModel->columnCount() < 3 || !w.HasReference())
-                                 Fail("the reference is not shown");
-                             const TClock::time_point t = TClock::now();
-                             w.actNextUntranslatedExecute();
-                             std::printf("next_untranslated %.1f\n", Millis(t));
-                         }
-                         if (!update.isEmpty()) {
-                             dialogs.OpenName = update;
-                             const TClock::time_point t = TClock::now();
-                             w.actUpdateToExecute();
-                             std::printf("update_to %.1f\n", Millis(t));
-                             const TClock::time_point r = TClock::now();
-                             w.RebuildTrees();
-                             std::printf("rebuild_trees %.1f\n", Millis(r));
-                             if (dialogs.Messages > 0 || !ValuesShown(w))
-                                 Fail("Update To failed");
-                         }
-                         if (!search.isEmpty()) {
-                             w.SearchState.Kind = trvx::skValue;
-                             w.SearchState.Text = search;
-                             w.SearchState.Node = 1;
-                             w.SearchState.ValueIndex = 0;
-                             w.SearchState.Down = true;
-                             w.SearchState.IgnoreCase = true;
-                             const TClock::time_point t = TClock::now();
-                             w.FindNextMatch();
-                             std::printf("search %.1f\n", Millis(t));
-                             if (dialogs.Messages != 1)
-                                 Fail("the search found something");
-                         }
-                         if (expand) {
-                             const TClock::time_point e = TClock::now();
-                             w.actExpandAllExecute();
-                             w.VSTree1->repaint();
-                             std::printf("expand_all %.1f\n", Millis(e));
-                             const TClock::time_point c = TClock::now();
-                             w.actCollapseAllExecute();
-                             w.VSTree1->repaint();
-                             std::printf("collapse_all %.1f\n", Millis(c));
-                         }
-                         std::fflush(stdout);
-                         std::_Exit(0);
-                     });
+    QObject::connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &app, [&] {
+            static bool done = false;
+            if (done)
+                return;
+            done = true;
+            if (dialogs.Messages > 0 || !ValuesShown(w))
+                Fail("the first node's values are not shown");
+            std::printf("start %.1f\n", Millis(start));
+            w.UpdateActions(); // the actions' states, whether or not idle time set them yet
+            if (!reference.isEmpty()) {
+                std::printf("open_with_reference %.1f\n", Millis(opened));
+                if (bench::Part<QTreeView>(w, "VSView1")->model()->columnCount() < 3 ||
+                    !w.HasReference())
+                    Fail("the reference is not shown");
+                const TClock::time_point t = TClock::now();
+                bench::Part<QAction>(w, "actNextUntranslated")->trigger();
+                std::printf("next_untranslated %.1f\n", Millis(t));
+            }
+            if (!update.isEmpty()) {
+                dialogs.OpenName = update;
+                const TClock::time_point t = TClock::now();
+                bench::Part<QAction>(w, "actUpdateTo")->trigger();
+                std::printf("update_to %.1f\n", Millis(t));
+                const TClock::time_point r = TClock::now();
+                w.RebuildTrees();
+                std::printf("rebuild_trees %.1f\n", Millis(r));
+                if (dialogs.Messages > 0 || !ValuesShown(w))
+                    Fail("Update To failed");
+            }
+            if (!search.isEmpty()) {
+                // From the first node, down, letter case ignored.
+                QAbstractButton* findNext = bench::PrepareSearch(w, "actFindValue", search, true);
+                const TClock::time_point t = TClock::now();
+                findNext->click();
+                std::printf("search %.1f\n", Millis(t));
+                if (dialogs.Messages != 1)
+                    Fail("the search found something");
+            }
+            if (expand) {
+                const TClock::time_point e = TClock::now();
+                bench::Part<QAction>(w, "actExpandAll")->trigger();
+                bench::Part<QTreeView>(w, "VSTree1")->repaint();
+                std::printf("expand_all %.1f\n", Millis(e));
+                const TClock::time_point c = TClock::now();
+                bench::Part<QAction>(w, "actCollapseAll")->trigger();
+                bench::Part<QTreeView>(w, "VSTree1")->repaint();
+                std::printf("collapse_all %.1f\n", Millis(c));
+            }
+            std::fflush(stdout);
+            std::_Exit(0);
+        });
     return QApplication::exec();
 }
