@@ -73,6 +73,7 @@ void BM_WindowSearchNotFound(benchmark::State& state) {
     TSilentDialogs dialogs;
     TDialogs* previous = TDialogs::SetCurrent(&dialogs);
     TfrmMain& w = Window();
+    w.UpdateActions(); // as the idle moment after opening does
     // From the first node, as after opening the file: a search that finds
     // nothing leaves the selection there.
     QAbstractButton* findNext =
