@@ -2,12 +2,12 @@
 #include "cli/JsonWriter.h"
 #include "cli/Options.h"
 #include "encoding/CodePage.h"
+#include "encoding/TextEscape.h"
 #include "encoding/Utf8.h"
 #include "format/Writer.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -94,47 +94,20 @@ private:
                 const char32_t ch = m_bytes ? char32_t(s[pos++] & 0xFF) : m_cp.NextChar(s, pos);
                 // A byte the page leaves undefined shows as the escape of its stand-in.
                 if (CodePage::IsUndefinedChar(ch))
-                    Escape(out, ch);
+                    AppendJsonEscape(out, ch);
                 else
                     AppendUtf8(out, ch);
                 continue;
             }
             ++pos;
-            switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    Escape(out, c);
-                } else {
-                    out += static_cast<char>(c);
-                }
-            }
+            // The dump has always written DEL as it is.
+            AppendJsonChar(out, c, false);
         }
     }
 
     static bool IsPlain(char c) {
         const auto byte = static_cast<unsigned char>(c);
         return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
-    }
-
-    static void Escape(std::string& out, char32_t ch) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(ch));
-        out += buf;
     }
 
     TTextSink& m_sink;

@@ -16,33 +16,39 @@ void AppendHex(std::string& out, const char* format, unsigned value) {
 
 } // namespace
 
+void AppendJsonChar(std::string& out, char32_t ch, bool escapeDelete) {
+    switch (ch) {
+    case '"':
+        out += "\\\"";
+        break;
+    case '\\':
+        out += "\\\\";
+        break;
+    case '\n':
+        out += "\\n";
+        break;
+    case '\r':
+        out += "\\r";
+        break;
+    case '\t':
+        out += "\\t";
+        break;
+    default:
+        if (ch < 0x20 || (ch == 0x7F && escapeDelete))
+            AppendJsonEscape(out, ch);
+        else
+            AppendUtf8(out, ch);
+    }
+}
+
+void AppendJsonEscape(std::string& out, char32_t ch) {
+    AppendHex(out, "\\u%04x", static_cast<unsigned>(ch));
+}
+
 void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t ch = NextValidUtf8(utf8, pos);
-        switch (ch) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (ch < 0x20 || ch == 0x7F)
-                AppendHex(out, "\\u%04x", static_cast<unsigned>(ch));
-            else
-                AppendUtf8(out, ch);
-        }
-    }
+    for (std::size_t pos = 0; pos < utf8.size();)
+        AppendJsonChar(out, NextValidUtf8(utf8, pos), true);
     out += '"';
 }
 

@@ -14,6 +14,11 @@ namespace trvx {
 
 // A JSON string literal, quotes included.
 void AppendJsonString(std::string& out, std::string_view utf8);
+// One character of a JSON string: the short escapes, control characters
+// (and DEL, if asked) as \u00XX, anything else as UTF-8.
+void AppendJsonChar(std::string& out, char32_t ch, bool escapeDelete);
+// ch as \uXXXX.
+void AppendJsonEscape(std::string& out, char32_t ch);
 
 // XML character data or an attribute value (without the quotes around it).
 // Control characters XML 1.0 cannot hold become U+FFFD; in attributes, tab
