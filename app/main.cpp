@@ -1,7 +1,7 @@
 // Tarvin: the translation editor.
-#include "ui/Dialogs.h"
-#include "ui/Icons.h"
-#include "ui/untMain.h"
+#include "ui/common/Dialogs.h"
+#include "ui/common/Icons.h"
+#include "ui/mainwindow/untMain.h"
 
 #include <QApplication>
 #include <QMessageBox>

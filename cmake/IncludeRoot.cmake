@@ -1,4 +1,5 @@
-# Headers are included by their folder: "tree/TarvinItem.h", "ui/untMain.h".
+# Headers are included by their folder: "tree/TarvinItem.h",
+# "ui/mainwindow/untMain.h".
 # Each folder gets an include root of its own in the build tree, holding
 # nothing but a link of that name to the sources. A target therefore finds
 # the headers of the libraries it links and no others: an include that runs
@@ -6,7 +7,8 @@
 # fails to compile instead of growing a hidden edge.
 function(tarvin_include_root target scope name dir)
   set(root ${PROJECT_BINARY_DIR}/include/${name})
-  file(MAKE_DIRECTORY ${root})
+  get_filename_component(parent ${root}/${name} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
   file(CREATE_LINK ${dir} ${root}/${name} SYMBOLIC)
   target_include_directories(${target} ${scope} ${root})
 endfunction()

@@ -5,8 +5,8 @@
 
 #include "bench/SearchTree.h"
 #include "bench/ui/WindowParts.h"
-#include "ui/Dialogs.h"
-#include "ui/untMain.h"
+#include "ui/common/Dialogs.h"
+#include "ui/mainwindow/untMain.h"
 
 #include <QApplication>
 #include <QFile>

@@ -17,8 +17,8 @@
 // Figures go to standard output as "name milliseconds" lines.
 
 #include "bench/ui/WindowParts.h"
-#include "ui/Dialogs.h"
-#include "ui/untMain.h"
+#include "ui/common/Dialogs.h"
+#include "ui/mainwindow/untMain.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

@@ -4,11 +4,11 @@
 #include "support/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
-#include "ui/ContentsModel.h"
-#include "ui/ValuesModel.h"
-#include "ui/untItemsEditor.h"
-#include "ui/untShortcutEditor.h"
-#include "ui/untStringEditor.h"
+#include "ui/editors/untItemsEditor.h"
+#include "ui/editors/untShortcutEditor.h"
+#include "ui/editors/untStringEditor.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/ValuesModel.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>

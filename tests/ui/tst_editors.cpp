@@ -1,10 +1,10 @@
 #include "support/ScriptedDialogs.h"
-#include "ui/TextCodec.h"
-#include "ui/ValueEdit.h"
-#include "ui/ViewRules.h"
-#include "ui/untItemsEditor.h"
-#include "ui/untShortcutEditor.h"
-#include "ui/untStringEditor.h"
+#include "ui/common/TextCodec.h"
+#include "ui/common/ViewRules.h"
+#include "ui/editors/ValueEdit.h"
+#include "ui/editors/untItemsEditor.h"
+#include "ui/editors/untShortcutEditor.h"
+#include "ui/editors/untStringEditor.h"
 
 #include <QApplication>
 #include <QComboBox>

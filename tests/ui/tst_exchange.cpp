@@ -3,8 +3,8 @@
 #include "support/UiTestSupport.h"
 
 #include "support/MainWindow.h"
-#include "ui/ContentsModel.h"
-#include "ui/ValuesModel.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/ValuesModel.h"
 
 #include <QAction>
 #include <QTemporaryDir>

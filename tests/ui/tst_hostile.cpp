@@ -5,9 +5,9 @@
 #include "support/UiTestSupport.h"
 
 #include "support/MainWindow.h"
-#include "ui/ContentsModel.h"
-#include "ui/ContentsTree.h"
-#include "ui/ValuesModel.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/ValuesModel.h"
+#include "ui/widgets/ContentsTree.h"
 
 #include <QAction>
 #include <QTemporaryDir>

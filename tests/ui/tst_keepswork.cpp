@@ -5,11 +5,11 @@
 #include "support/UiTestSupport.h"
 
 #include "support/MainWindow.h"
-#include "ui/ContentsModel.h"
-#include "ui/Dialogs.h"
-#include "ui/FindDialog.h"
-#include "ui/UpdateModel.h"
-#include "ui/ValuesModel.h"
+#include "ui/common/Dialogs.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/UpdateModel.h"
+#include "ui/models/ValuesModel.h"
+#include "ui/widgets/FindDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

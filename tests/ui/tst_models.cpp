@@ -2,10 +2,10 @@
 #include "support/UiTestSupport.h"
 
 #include "document/Tarvin.h"
-#include "ui/ContentsModel.h"
-#include "ui/Icons.h"
-#include "ui/UpdateModel.h"
-#include "ui/ValuesModel.h"
+#include "ui/common/Icons.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/UpdateModel.h"
+#include "ui/models/ValuesModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>

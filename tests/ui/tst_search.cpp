@@ -4,10 +4,10 @@
 #include "support/UiTestSupport.h"
 
 #include "support/MainWindow.h"
-#include "ui/ContentsModel.h"
-#include "ui/FindDialog.h"
-#include "ui/UpdateModel.h"
-#include "ui/ValuesModel.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/UpdateModel.h"
+#include "ui/models/ValuesModel.h"
+#include "ui/widgets/FindDialog.h"
 
 #include <QAction>
 #include <QCheckBox>

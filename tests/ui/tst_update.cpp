@@ -4,10 +4,10 @@
 
 #include "document/Tarvin.h"
 #include "support/MainWindow.h"
-#include "ui/ContentsModel.h"
-#include "ui/UpdateListWindow.h"
-#include "ui/UpdateModel.h"
-#include "ui/ValuesModel.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/UpdateModel.h"
+#include "ui/models/ValuesModel.h"
+#include "ui/widgets/UpdateListWindow.h"
 #include "update/UpdateMerge.h"
 
 #include <QAction>

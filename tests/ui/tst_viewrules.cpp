@@ -1,8 +1,8 @@
 // The rules behind the views that need no widgets: caption, icons and
 // captions of nodes, sibling order, display of values, update-list order.
 #include "encoding/CodePage.h"
-#include "ui/TextCodec.h"
-#include "ui/ViewRules.h"
+#include "ui/common/TextCodec.h"
+#include "ui/common/ViewRules.h"
 
 #include <QTest>
 

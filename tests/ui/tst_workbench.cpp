@@ -3,11 +3,11 @@
 #include "support/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UiTestSupport.h"
-#include "ui/CheckModel.h"
-#include "ui/CheckWindow.h"
-#include "ui/ContentsModel.h"
-#include "ui/ReferenceText.h"
-#include "ui/ValuesModel.h"
+#include "ui/models/CheckModel.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/ReferenceText.h"
+#include "ui/models/ValuesModel.h"
+#include "ui/widgets/CheckWindow.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>

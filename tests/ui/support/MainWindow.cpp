@@ -3,12 +3,12 @@
 #include "ScriptedDialogs.h"
 #include "UiTestSupport.h"
 
-#include "ui/CheckWindow.h"
-#include "ui/ContentsModel.h"
-#include "ui/FindDialog.h"
-#include "ui/UpdateListWindow.h"
-#include "ui/UpdateModel.h"
-#include "ui/ValuesModel.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/UpdateModel.h"
+#include "ui/models/ValuesModel.h"
+#include "ui/widgets/CheckWindow.h"
+#include "ui/widgets/FindDialog.h"
+#include "ui/widgets/UpdateListWindow.h"
 
 #include <QAction>
 #include <QItemSelectionModel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/untMain.h"
+#include "ui/mainwindow/untMain.h"
 
 #include <QStringList>
 

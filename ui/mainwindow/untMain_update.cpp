@@ -1,0 +1,140 @@
+// Update To and the Added and Removed lists.
+#include "ui/mainwindow/untMain.h"
+
+#include "ui/common/Dialogs.h"
+#include "ui/models/ContentsModel.h"
+#include "ui/models/UpdateModel.h"
+#include "ui/models/ValuesModel.h"
+#include "update/UpdateMerge.h"
+
+#include <QItemSelectionModel>
+#include <QTreeView>
+
+#include <unordered_map>
+#include <vector>
+
+namespace tarvin {
+
+namespace {
+
+// A value row for each entry whose node has a row in the contents tree.
+// nodeOf maps the entries' nodes to their rows (0: no row).
+template <class ValueList>
+void AddValueEntryRows(const ValueList& list,
+                       const std::unordered_map<const trvx::TTarvinItem*, int>& nodeOf,
+                       std::vector<TUpdateNodeData>& rows) {
+    for (const trvx::TValueEntry& entry : list) {
+        const auto found = nodeOf.find(entry.Item);
+        if (found == nodeOf.end() || found->second == 0 || entry.ValueIndex < 0 ||
+            entry.ValueIndex >= entry.Item->ValueCount())
+            continue;
+        const std::string_view ident = entry.Item->GetValueIdent(entry.ValueIndex);
+        TUpdateNodeData row;
+        row.Kind = ukValue;
+        row.ContentsNode = found->second;
+        row.ValueIndex = entry.ValueIndex;
+        row.ImageIndex = ValueRowImageIndex(ident);
+        row.Caption = "Value: ";
+        row.Caption += ident;
+        rows.push_back(std::move(row));
+    }
+}
+
+} // namespace
+
+void TfrmMain::actUpdateToExecute() {
+    const std::optional<QString> fileName =
+        TDialogs::Current().GetOpenFileName(this, OpenDialogOptions(m_openFileName));
+    if (!fileName)
+        return;
+    m_openFileName = *fileName;
+    auto base = std::make_unique<trvx::TTarvin>();
+    // A failed load ends here: the translation, its marks and the views stay.
+    OpenFile(*fileName, base.get());
+    // The marks are what a save would write differently: a base that adds
+    // and removes nothing changes nothing, unless it drops earlier marks.
+    const bool hadMarks = !UpdateLists.IsEmpty();
+    try {
+        trvx::UpdateTo(base->Root(), CurrentLanguage.Root(), UpdateLists,
+                       CurrentLanguage.GetCodePage());
+    } catch (...) {
+        SetModified(true); // part of the base may have been copied in
+        throw;
+    }
+    if (hadMarks || !UpdateLists.IsEmpty())
+        SetModified(true);
+    // The newer base is what the translator now translates from.
+    if (!m_reference)
+        m_reference = std::move(base);
+    RebuildTrees();
+}
+
+void TfrmMain::FillUpdateTrees() {
+    std::vector<TUpdateNodeData> added;
+    std::vector<TUpdateNodeData> removed;
+    // Node rows in the order the nodes were filled: the file's pre-order.
+    for (int node = 1; node <= ContentsModel->NodeCount(); ++node) {
+        const TContentsNodeData& d = ContentsModel->NodeData(node);
+        if (d.State == usNone)
+            continue;
+        TUpdateNodeData row;
+        row.Kind = ukItem;
+        row.Caption = std::string(d.Caption);
+        row.ContentsNode = node;
+        row.ValueIndex = 0;
+        row.ImageIndex = d.ImageIndex;
+        (d.State == usAdded ? added : removed).push_back(std::move(row));
+    }
+    // The rows of only the nodes the entries name, found in one pass: the
+    // entries are few, the rows may be a million.
+    std::unordered_map<const trvx::TTarvinItem*, int> nodeOf;
+    for (const auto* list : {&UpdateLists.AddedValues, &UpdateLists.RemovedValues})
+        for (const trvx::TValueEntry& entry : *list)
+            nodeOf.emplace(entry.Item, 0);
+    for (int node = 1; !nodeOf.empty() && node <= ContentsModel->NodeCount(); ++node) {
+        const auto found = nodeOf.find(ContentsModel->NodeData(node).Item);
+        if (found != nodeOf.end() && found->second == 0)
+            found->second = node;
+    }
+    AddValueEntryRows(UpdateLists.AddedValues, nodeOf, added);
+    AddValueEntryRows(UpdateLists.RemovedValues, nodeOf, removed);
+    AddedModel->SetRows(std::move(added), *m_codePage);
+    RemovedModel->SetRows(std::move(removed), *m_codePage);
+}
+
+void TfrmMain::SortUpdateTrees() {
+    const bool descending = actSortDescending->isChecked();
+    AddedModel->Sort(m_sortKey, descending);
+    RemovedModel->Sort(m_sortKey, descending);
+}
+
+void TfrmMain::actSortByTypeExecute() {
+    const TUpdateSortKey key = actSortByType->isChecked() ? sbType : sbIdent;
+    if (key == m_sortKey)
+        return;
+    m_sortKey = key;
+    SortUpdateTrees();
+}
+
+void TfrmMain::actSortDescendingExecute() {
+    SortUpdateTrees();
+}
+
+void TfrmMain::UpdateTreeChange(QTreeView* tree, const QModelIndex& row) {
+    const auto* model = static_cast<const TUpdateModel*>(tree->model());
+    const TUpdateNodeData* rowData = model->RowData(row);
+    if (rowData == nullptr)
+        return;
+    RevealNode(VSTree1, ContentsModel->IndexOfNode(rowData->ContentsNode));
+    if (rowData->Kind == ukItem)
+        return;
+    RevealNode(VSView1, ValuesModel->index(rowData->ValueIndex, 0));
+}
+
+void TfrmMain::UpdateTreeClick(QTreeView* tree) {
+    const QModelIndexList selected = tree->selectionModel()->selectedRows();
+    if (!selected.isEmpty())
+        UpdateTreeChange(tree, selected.first());
+}
+
+} // namespace tarvin
