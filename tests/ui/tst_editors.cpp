@@ -1,4 +1,5 @@
 #include "support/ScriptedDialogs.h"
+#include "support/UiTestSupport.h"
 #include "ui/common/TextCodec.h"
 #include "ui/common/ViewRules.h"
 #include "ui/editors/ValueEdit.h"
@@ -22,6 +23,7 @@
 #include <string>
 
 using namespace tarvin;
+using tarvin::test::Part;
 
 namespace {
 
@@ -244,9 +246,9 @@ void TestEditors::stringEditorKeys() {
     QFETCH(QByteArray, stored);
     QFETCH(QString, display);
     auto result = Edit<TfrmStringEditor>("Caption", value.toStdString(), [&](TfrmStringEditor* d) {
-        QCOMPARE(d->Memo()->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(d->Memo()->textCursor().selectedText().size(),
-                 d->Memo()->document()->characterCount() - 1);
+        QCOMPARE(Part<QPlainTextEdit>(*d, "Memo1")->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(Part<QPlainTextEdit>(*d, "Memo1")->textCursor().selectedText().size(),
+                 Part<QPlainTextEdit>(*d, "Memo1")->document()->characterCount() - 1);
         keys();
     });
     ExpectStored(result, stored.toStdString(), display);
@@ -321,7 +323,7 @@ void TestEditors::itemsEditorLines() {
 void TestEditors::itemsEditorEditsCellsInPlace() {
     auto result =
         Edit<TfrmItemsEditor>("Strings", "abc\r\nsecond\r\nthird", [](TfrmItemsEditor* d) {
-            QTableWidget* grid = d->Grid();
+            QTableWidget* grid = Part<QTableWidget>(*d, "StringGrid1");
             // The cell editor is open and takes the keys; the text arrives selected.
             QVERIFY(qobject_cast<QLineEdit*>(Focused()));
             Type("xyz");
@@ -372,8 +374,8 @@ void TestEditors::itemsEditorNumbersAndWidths() {
     for (int i = 1; i <= 12; ++i)
         twelve += (i > 1 ? "\r\n" : "") + std::to_string(i * 11);
     auto result = Edit<TfrmItemsEditor>("Items", twelve, [](TfrmItemsEditor* d) {
-        QTableWidget* grid = d->Grid();
-        QHeaderView* numbers = d->NumberColumn();
+        QTableWidget* grid = Part<QTableWidget>(*d, "StringGrid1");
+        QHeaderView* numbers = grid->verticalHeader();
         QCOMPARE(grid->rowCount(), 12);
         for (int row = 0; row < 12; ++row) {
             QCOMPARE(grid->model()->headerData(row, Qt::Vertical).toString(),
@@ -424,12 +426,12 @@ void TestEditors::shortcutEditorValues() {
     QFETCH(QByteArray, stored);
     auto result =
         Edit<TfrmShortcutEditor>("Shortcut", value.toStdString(), [&](TfrmShortcutEditor* d) {
-            QCOMPARE(d->ComboBox()->count(), 109);
-            QCOMPARE(d->ComboBox()->maxVisibleItems(), 16);
+            QCOMPARE(Part<QComboBox>(*d, "ComboBox1")->count(), 109);
+            QCOMPARE(Part<QComboBox>(*d, "ComboBox1")->maxVisibleItems(), 16);
             QCOMPARE(d->SelectedIndex(), selected);
             QCOMPARE(d->Text(), shown);
             Key(Qt::Key_Return);
-            QCOMPARE(d->ComboBox()->count(), 109);
+            QCOMPARE(Part<QComboBox>(*d, "ComboBox1")->count(), 109);
         });
     ExpectStored(result, stored.toStdString(), QString::fromLatin1(stored));
 }
@@ -476,7 +478,7 @@ void TestEditors::shortcutEditorTypeAhead() {
         {[] { Type("a"); }, "^a", "", -1},
     };
     auto result = Edit<TfrmShortcutEditor>("Shortcut", "", [&](TfrmShortcutEditor* d) {
-        QLineEdit* field = d->ComboBox()->lineEdit();
+        QLineEdit* field = Part<QComboBox>(*d, "ComboBox1")->lineEdit();
         QCOMPARE(field->selectedText(), QStringLiteral("(None)"));
         int i = 0;
         for (const Step& step : steps) {
@@ -486,7 +488,7 @@ void TestEditors::shortcutEditorTypeAhead() {
             QVERIFY2(d->SelectedIndex() == step.entry, qPrintable(QString::number(i)));
             ++i;
         }
-        QCOMPARE(d->ComboBox()->count(), 109);
+        QCOMPARE(Part<QComboBox>(*d, "ComboBox1")->count(), 109);
         Key(Qt::Key_Return);
     });
     ExpectStored(result, "^a", "^a");

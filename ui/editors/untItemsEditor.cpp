@@ -161,10 +161,6 @@ QStringList TfrmItemsEditor::Lines() const {
     return lines;
 }
 
-int TfrmItemsEditor::RowCount() const {
-    return m_grid->rowCount();
-}
-
 void TfrmItemsEditor::showEvent(QShowEvent* event) {
     FormShow();
     TEditorDialog::showEvent(event);

@@ -22,11 +22,6 @@ public:
     // One row per line.
     void SetLines(const QStringList& lines);
     QStringList Lines() const;
-    int RowCount() const;
-
-    QTableWidget* Grid() const { return m_grid; }
-    // The fixed column that numbers the rows.
-    QHeaderView* NumberColumn() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -34,6 +29,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The fixed column that numbers the rows.
+    QHeaderView* NumberColumn() const;
     void FormShow();
     void GridResize();
     void ShowEditorAt(int row, int previousRow);

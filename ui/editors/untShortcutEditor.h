@@ -26,8 +26,6 @@ public:
     // Whether "(None)" itself is chosen, not offered as a completion.
     bool NoneChosen() const;
 
-    QComboBox* ComboBox() const { return m_combo; }
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool PreviewKey(QKeyEvent* event) override;

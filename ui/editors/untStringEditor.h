@@ -22,8 +22,6 @@ public:
     int LineCount() const;
     QString FirstLine() const;
 
-    QPlainTextEdit* Memo() const { return m_memo; }
-
 protected:
     bool PreviewKey(QKeyEvent* event) override;
 

@@ -73,27 +73,18 @@ public:
     // Selects index alone (the keyboard focus mark stays), expands its
     // ancestors and centres it when it lies out of view.
     void RevealNode(QTreeView* tree, const QModelIndex& index);
-    void UpdateCaption(const QString& fileName);
     // Whether the translation has changes that were not saved.
     void SetModified(bool modified);
     bool IsModified() const;
     // The idle-time update rules; they also run whenever the application
     // becomes idle.
     void UpdateActions();
-    // Runs UpdateActions once the events now pending are handled, for event
-    // loops that never block.
-    void ScheduleUpdateActions();
     // The code page names and texts of the open translation are shown in.
     const trvx::CodePage& DisplayCodePage() const { return *m_codePage; }
-    // Reads the translation in another code page for the rest of the run (0:
-    // the one its LangID or the locale implies) and redraws every view.
-    void ChangeCodePage(int id);
     bool AutoExpand() const { return m_autoExpand; }
 
     // Runs a handler; an exception leaving it is shown by the error handler.
     void Guarded(const std::function<void()>& handler);
-    // The one error handler: shows the current exception's text.
-    void ShowCurrentException();
 
     // Replaces every row of the contents tree and both update lists from
     // CurrentLanguage and UpdateLists, then selects the first node.
@@ -111,6 +102,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void UpdateCaption(const QString& fileName);
+    // Runs UpdateActions once the events now pending are handled, for event
+    // loops that never block.
+    void ScheduleUpdateActions();
+    // Reads the translation in another code page for the rest of the run (0:
+    // the one its LangID or the locale implies) and redraws every view.
+    void ChangeCodePage(int id);
+    // The one error handler: shows the current exception's text.
+    void ShowCurrentException();
+
     trvx::TTarvin CurrentLanguage;
     trvx::TUpdateLists UpdateLists;
     const TControlPrefixes ControlPrefixes;

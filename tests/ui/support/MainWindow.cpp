@@ -22,14 +22,6 @@ namespace tarvin::test {
 
 namespace {
 
-// A missing part is a broken window, not a reason to skip: stop at once.
-template <class T> T* Part(const QObject& window, const char* name) {
-    T* part = window.findChild<T*>(QString::fromLatin1(name));
-    if (part == nullptr)
-        qFatal("the main window has no %s named %s", T::staticMetaObject.className(), name);
-    return part;
-}
-
 template <class Model> Model* ModelOf(QTreeView* view) {
     auto* model = qobject_cast<Model*>(view->model());
     if (model == nullptr)

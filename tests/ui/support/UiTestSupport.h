@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QModelIndex>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,16 @@ QString ModuleFixture(const QString& name);
 // Runs steps on the modal dialog once it is up; a dialog left open is
 // cancelled so that a failing step cannot hang the test.
 void WhenModal(const std::function<void(QWidget*)>& steps);
+
+// A window's part by its object name, as a user reaches it rather than by a
+// field. A missing part is a broken window, not a reason to skip: stop at once.
+template <class T> T* Part(const QObject& window, const char* name) {
+    T* part = window.findChild<T*>(QString::fromLatin1(name));
+    if (part == nullptr)
+        qFatal("%s has no %s named %s", qPrintable(window.objectName()),
+               T::staticMetaObject.className(), name);
+    return part;
+}
 
 // Shows the window and makes it active, so that its shortcuts fire.
 bool ShowActive(QWidget& window);
