@@ -12,6 +12,8 @@
 #include <QTreeView>
 #include <QUndoStack>
 
+#include <pugixml.hpp>
+
 using namespace tarvin;
 using namespace tarvin::test;
 
@@ -61,9 +63,12 @@ private slots:
         Action(w, "actExport")->trigger();
         QCOMPARE(dialogs.Unexpected, QStringList());
         const QByteArray xliff = ReadFile(Path("out.xlf"));
-        QVERIFY(xliff.contains("<trans-unit id=\"N/Caption\""));
-        QVERIFY(xliff.contains("<source>Old</source>"));
-        QVERIFY(xliff.contains(">Alt</target>"));
+        pugi::xml_document doc;
+        QVERIFY(doc.load_buffer(xliff.constData(), static_cast<std::size_t>(xliff.size())));
+        const pugi::xml_node unit = doc.select_node("//trans-unit[@id='N/Caption']").node();
+        QVERIFY(unit);
+        QCOMPARE(QString(unit.child_value("source")), QString("Old"));
+        QCOMPARE(QString(unit.child_value("target")), QString("Alt"));
         QVERIFY(!w.IsModified());
     }
 
