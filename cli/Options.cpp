@@ -19,6 +19,21 @@ std::string JoinChoices(const std::vector<std::string>& choices, std::string_vie
     return joined;
 }
 
+// Accepts one of choices; else says what was given (at %s in complaint)
+// and lists the choices.
+CLI::Validator OneOf(std::vector<std::string> choices, std::string_view complaint) {
+    return CLI::Validator(
+        [choices = std::move(choices), complaint = std::string(complaint)](std::string& value) {
+            for (const std::string& c : choices)
+                if (value == c)
+                    return std::string();
+            std::string said = complaint;
+            said.replace(said.find("%s"), 2, value);
+            return said + " (" + JoinChoices(choices, ", ") + ")";
+        },
+        "");
+}
+
 } // namespace
 
 CLI::Option* AddInputArgument(CLI::App& app, std::string& fileName, std::string_view name,
@@ -55,36 +70,20 @@ CLI::Option* AddCodePageOption(CLI::App& app, int& codePage) {
     std::vector<std::string> pages;
     for (const int id : CodePage::SupportedIds())
         pages.push_back(std::to_string(id));
-    const CLI::Validator supported(
-        [pages](std::string& value) {
-            for (const std::string& p : pages)
-                if (value == p)
-                    return std::string();
-            return "code page '" + value + "' is not supported (" + JoinChoices(pages, ", ") + ")";
-        },
-        "");
     return app
         .add_option("--codepage", codePage,
                     "read the translation in this Windows code page, not the one its LangID "
                     "implies")
         ->type_name("N")
-        ->check(supported);
+        ->check(OneOf(std::move(pages), "code page '%s' is not supported"));
 }
 
 CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
                              const std::vector<std::string>& choices) {
     format = choices.front();
-    const CLI::Validator oneOf(
-        [choices](std::string& value) {
-            for (const std::string& c : choices)
-                if (value == c)
-                    return std::string();
-            return "unknown format '" + value + "' (" + JoinChoices(choices, ", ") + ")";
-        },
-        "");
     return app.add_option("--format", format, "the report's format (default " + format + ")")
         ->type_name(JoinChoices(choices, "|"))
-        ->check(oneOf);
+        ->check(OneOf(choices, "unknown format '%s'"));
 }
 
 } // namespace trvx::cli

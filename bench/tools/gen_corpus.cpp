@@ -10,6 +10,8 @@
 // OUTDIR/NAME.ts        (UTF-8), so other tools can be timed on equal content
 // OUTDIR/NAME.json
 
+#include "format/Writer.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -390,19 +392,21 @@ private:
     std::size_t m_written = 0;
 };
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-// The canonical layout: what `trvx fmt` writes.
+// The canonical layout: what `trvx fmt` writes. The value lines are the
+// core writer's own, so the corpus is that layout by construction.
 class TTrvxWriter {
 public:
-    TTrvxWriter(const std::string& path, bool variant) : m_out(path), m_variant(variant) {}
+    TTrvxWriter(const std::string& path, bool variant)
+        : m_out(path), m_sink([this](std::string_view block) {
+              m_out.Buf() += block;
+              m_out.Flush();
+          }),
+          m_variant(variant) {}
 
     void Node(const TNode& node, int indent) {
         if (!Keeps(node))
             return;
-        std::string& o = m_out.Buf();
+        std::string& o = m_sink.Out();
         o.append(static_cast<std::size_t>(indent), ' ');
         o += node.Name;
         o += " {\r\n";
@@ -413,65 +417,24 @@ public:
             Node(c, indent + 2);
         o.append(static_cast<std::size_t>(indent), ' ');
         o += "}\r\n";
-        m_out.Flush();
+        m_sink.FlushIfFull();
     }
-    void Open(std::string_view name) { m_out.Buf().append(name).append(" {\r\n"); }
-    void Close() {
-        m_out.Buf() += "}\r\n";
-        m_out.Flush();
-    }
+    void Open(std::string_view name) { m_sink.Out().append(name).append(" {\r\n"); }
+    void Close() { m_sink.Out() += "}\r\n"; }
     void Value(int indent, std::string_view ident, std::string_view text) {
-        std::string& o = m_out.Buf();
-        const std::size_t start = o.size();
-        o.append(static_cast<std::size_t>(indent) + 2, ' ');
-        o += ident;
-        if (text.empty()) {
-            o += " =\r\n";
-            return;
-        }
-        if (text.find_first_of("\r\n") == std::string_view::npos) {
-            o += " = ";
-            if (text.find_first_of("\"{}") != std::string_view::npos || IsBlank(text.front()) ||
-                IsBlank(text.back()))
-                Quoted(o, text);
-            else
-                o += text;
-            o += "\r\n";
-            return;
-        }
-        o += " = {";
-        const std::size_t pad = o.size() - start;
-        std::size_t from = 0;
-        for (bool first = true;; first = false) {
-            const std::size_t end = text.find("\r\n", from);
-            if (!first)
-                o.append(pad, ' ');
-            Quoted(o, text.substr(from, end == std::string_view::npos ? end : end - from));
-            o += "\r\n";
-            if (end == std::string_view::npos)
-                break;
-            from = end + 2;
-        }
-        o.append(static_cast<std::size_t>(indent) + 2, ' ');
-        o += "}\r\n";
+        trvx::WriteValue(m_sink, indent, ident, text);
     }
     bool Keeps(const TNode& n) const { return m_variant ? n.InVariant : n.InMain; }
     bool Keeps(const TValue& v) const { return m_variant ? v.InVariant : v.InMain; }
-    std::size_t Size() const { return m_out.Size(); }
-    void Finish() { m_out.Flush(true); }
-
-private:
-    static void Quoted(std::string& o, std::string_view s) {
-        o += '"';
-        for (char c : s) {
-            o += c;
-            if (c == '"')
-                o += '"';
-        }
-        o += '"';
+    std::size_t Size() { return m_out.Size() + m_sink.Out().size(); }
+    void Finish() {
+        m_sink.FlushNow();
+        m_out.Flush(true);
     }
 
+private:
     TOutFile m_out;
+    trvx::TTextSink m_sink;
     bool m_variant;
 };
 

@@ -39,6 +39,8 @@ void AppendQuoted(TTextSink& sink, std::string_view line) {
     sink.Out() += '"';
 }
 
+} // namespace
+
 void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string_view text) {
     std::string& out = sink.Out();
     const std::size_t start = out.size();
@@ -86,6 +88,8 @@ void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string
     out.append(static_cast<std::size_t>(indent) + 2, ' ');
     out += "}\r\n";
 }
+
+namespace {
 
 // Filtered: whether skip is given. Most writes skip nothing, and their walk
 // is built without the tests.

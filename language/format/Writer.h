@@ -41,6 +41,9 @@ public:
 // Appends the lines of every child of item, each child's lines at indent
 // spaces, its values and children deeper, leaving out what skip names (if
 // given). Walks without recursion.
+// One value line (or block of lines, for a text with line breaks), its
+// ident indented by indent + 2.
+void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string_view text);
 void WriteItem(const TTarvinItem& item, TTextSink& out, int indent,
                const TWriteFilter* skip = nullptr);
 // A lower bound of what WriteTree writes, found without writing: each line

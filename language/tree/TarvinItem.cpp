@@ -70,6 +70,15 @@ void CheckPositions(const std::vector<int>& positions, std::size_t count) {
     }
 }
 
+// The first entry whose key (a name or an ident) is wanted in cp's folding.
+template <class List, class Entry>
+int IndexOfKey(const List& list, TStr Entry::*key, std::string_view wanted, const CodePage& cp) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (cp.SameText((list[i].*key).View(), wanted))
+            return static_cast<int>(i);
+    return -1;
+}
+
 template <class List> void EraseAt(List& list, const std::vector<int>& positions) {
     CheckPositions(positions, list.size());
     std::size_t next = 0;
@@ -125,10 +134,7 @@ TTarvinItem& TTarvinItem::AppendChild(TStr name) {
 }
 
 int TTarvinItem::IndexOfChild(std::string_view name, const CodePage& cp) const {
-    for (std::size_t i = 0; i < m_children.size(); ++i)
-        if (cp.SameText(m_children[i].Name.View(), name))
-            return static_cast<int>(i);
-    return -1;
+    return IndexOfKey(m_children, &TChildEntry::Name, name, cp);
 }
 
 void TTarvinItem::DeleteChild(int index) {
@@ -165,10 +171,7 @@ void TTarvinItem::AppendValue(TStr ident, TStr text) {
 }
 
 int TTarvinItem::IndexOfValue(std::string_view ident, const CodePage& cp) const {
-    for (std::size_t i = 0; i < m_values.size(); ++i)
-        if (cp.SameText(m_values[i].Ident.View(), ident))
-            return static_cast<int>(i);
-    return -1;
+    return IndexOfKey(m_values, &TValueEntryData::Ident, ident, cp);
 }
 
 void TTarvinItem::DeleteValue(int index) {
