@@ -79,9 +79,14 @@ CLI::Option* AddCodePageOption(CLI::App& app, int& codePage) {
 }
 
 CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
-                             const std::vector<std::string>& choices) {
-    format = choices.front();
-    return app.add_option("--format", format, "the report's format (default " + format + ")")
+                             const std::vector<std::string>& choices,
+                             std::string_view description) {
+    std::string said(description);
+    if (said.empty()) {
+        format = choices.front();
+        said = "the report's format (default " + format + ")";
+    }
+    return app.add_option("--format", format, said)
         ->type_name(JoinChoices(choices, "|"))
         ->check(OneOf(choices, "unknown format '%s'"));
 }

@@ -27,8 +27,10 @@ AddForceOption(CLI::App& app, bool& force,
 // --codepage N: the translation is read in code page N, whatever its LangID
 // says; 0 when not given.
 CLI::Option* AddCodePageOption(CLI::App& app, int& codePage);
-// --format with one of choices; the first is the default.
+// --format with one of choices. Without a description the first choice is
+// the default; with one, format stays as the caller set it.
 CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
-                             const std::vector<std::string>& choices);
+                             const std::vector<std::string>& choices,
+                             std::string_view description = {});
 
 } // namespace trvx::cli

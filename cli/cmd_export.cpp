@@ -21,15 +21,8 @@ CommandRun SetupExport(CLI::App& app) {
                    "take the sources from REFERENCE (.trvx, .exe or -), typically the\n"
                    "English original or the newer base")
         ->type_name("REFERENCE");
-    app.add_option("--format", o->format, "the format; without it, by OUT's extension (.xlf, .po)")
-        ->type_name("xliff|po")
-        ->check(CLI::Validator(
-            [](std::string& value) {
-                return value == "xliff" || value == "po"
-                           ? std::string()
-                           : "unknown format '" + value + "' (xliff, po)";
-            },
-            ""));
+    AddFormatOption(app, o->format, {"xliff", "po"},
+                    "the format; without it, by OUT's extension (.xlf, .po)");
     AddOutputOption(app, o->request.output);
     app.add_option("--source-lang", o->request.sourceLanguage,
                    "source-language of the XLIFF file (default en)")
