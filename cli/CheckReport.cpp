@@ -1,5 +1,6 @@
 #include "cli/CheckReport.h"
 
+#include "cli/JsonWriter.h"
 #include "encoding/TextEscape.h"
 
 #include <array>
@@ -147,48 +148,47 @@ void WriteCheckReportText(std::ostream& stream, const TFindings& findings,
 
 void WriteCheckReportJson(std::ostream& stream, const TFindings& findings,
                           const TCheckSource& source) {
+    using cli::TJsonWriter;
     TChunkedOut chunks(stream);
-    std::string& out = chunks.Text();
-    out += "{\n  \"file\": ";
-    AppendJsonString(out, source.File);
-    out += ",\n  \"base\": ";
+    TJsonWriter json(chunks.Text(), TJsonWriter::TLayout::Report);
+    json.StartObject();
+    json.Member("file", source.File);
+    json.Key("base");
     if (source.Base.empty())
-        out += "null";
+        json.Null();
     else
-        AppendJsonString(out, source.Base);
-    out += ",\n  \"codePage\": ";
-    AppendJsonString(out, source.CodePage);
-    out += ",\n  \"summary\": {\"errors\": " + std::to_string(findings.Count(TSeverity::Error)) +
-           ", \"warnings\": " + std::to_string(findings.Count(TSeverity::Warning)) +
-           ", \"infos\": " + std::to_string(findings.Count(TSeverity::Info)) + ", \"checks\": {";
+        json.String(source.Base);
+    json.Member("codePage", source.CodePage);
+    json.Key("summary");
+    json.StartObject();
+    json.Member("errors", findings.Count(TSeverity::Error));
+    json.Member("warnings", findings.Count(TSeverity::Warning));
+    json.Member("infos", findings.Count(TSeverity::Info));
+    json.Key("checks");
+    json.StartObject();
     const auto tally = TallyByKind(findings);
-    for (int k = 0; k < kCheckKindCount; ++k) {
-        out += k ? ", " : "";
-        AppendJsonString(out, CheckKindName(static_cast<TCheckKind>(k)));
-        out += ": " + std::to_string(tally[k].Total());
-    }
-    out += "}},\n  \"findings\": [";
+    for (int k = 0; k < kCheckKindCount; ++k)
+        json.Member(CheckKindName(static_cast<TCheckKind>(k)), tally[k].Total());
+    json.EndObject();
+    json.EndObject();
+    json.Key("findings");
+    json.StartArray();
     TShown shown;
-    for (std::size_t i = 0; i < findings.size(); ++i) {
-        const TFinding& finding = findings[i];
+    for (const TFinding& finding : findings) {
         const TShown& f = shown.Of(findings, finding);
-        out += i ? ",\n    {" : "\n    {";
-        auto field = [&](std::string_view name, std::string_view value, bool last = false) {
-            AppendJsonString(out, name);
-            out += ": ";
-            AppendJsonString(out, value);
-            out += last ? "" : ", ";
-        };
-        field("severity", SeverityName(finding.Severity));
-        field("check", CheckKindName(finding.Kind));
-        field("path", f.Path);
-        field("ident", f.Ident);
-        field("text", f.Text);
-        field("message", f.Message, true);
-        out += '}';
+        json.StartObject();
+        json.Member("severity", SeverityName(finding.Severity));
+        json.Member("check", CheckKindName(finding.Kind));
+        json.Member("path", f.Path);
+        json.Member("ident", f.Ident);
+        json.Member("text", f.Text);
+        json.Member("message", f.Message);
+        json.EndObject();
         chunks.Pass();
     }
-    out += findings.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    json.EndArray();
+    json.EndObject();
+    chunks.Text() += '\n';
     chunks.Flush();
 }
 
