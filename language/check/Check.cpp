@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <unordered_map>
 
 namespace trvx {
@@ -126,8 +127,9 @@ private:
     std::vector<std::size_t> m_byMark;
     std::vector<TPending> m_childPending; // the findings about the node being visited
     TFormatScan m_scan, m_baseScan;       // buffers of CheckPlaceholders
-    // By kind, each in tree order.
-    std::array<std::vector<TFinding>, kCheckKindCount> m_findings;
+    // By kind, each in tree order. A deque grows without moving what it
+    // holds: a large file has a hundred thousand findings.
+    std::array<std::deque<TFinding>, kCheckKindCount> m_findings;
 };
 
 void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {

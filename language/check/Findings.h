@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -118,7 +119,8 @@ private:
     const CodePage* m_cp;
     const CodePage* m_baseCp;
     std::vector<TFinding> m_list;
-    std::vector<TPathNode> m_paths;
+    std::deque<TPathNode> m_paths; // grows without moving what it holds
+
     std::vector<std::string> m_words;
     mutable std::vector<std::uint32_t> m_pathScratch;
 };
