@@ -1,5 +1,6 @@
 #include "cli/CheckReport.h"
 
+#include "cli/JsonWriter.h"
 #include "encoding/TextEscape.h"
 
 #include <array>
@@ -43,27 +44,41 @@ struct TKindTally {
     int Total() const { return bySeverity[0] + bySeverity[1] + bySeverity[2]; }
 };
 
-std::array<TKindTally, kCheckKindCount> TallyByKind(const std::vector<TFinding>& findings) {
+// A finding in words, made in buffers kept from one finding to the next.
+struct TShown {
+    std::string Path, Ident, Text, Message;
+    const TShown& Of(const TFindings& findings, const TFinding& f) {
+        for (std::string* s : {&Path, &Ident, &Text, &Message})
+            s->clear();
+        findings.AppendPath(Path, f);
+        findings.AppendIdent(Ident, f);
+        findings.AppendText(Text, f);
+        findings.AppendMessage(Message, f);
+        return *this;
+    }
+};
+
+std::array<TKindTally, kCheckKindCount> TallyByKind(const TFindings& findings) {
     std::array<TKindTally, kCheckKindCount> tally{};
     for (const TFinding& f : findings)
         ++tally[static_cast<int>(f.Kind)].bySeverity[static_cast<int>(f.Severity)];
     return tally;
 }
 
-std::string Where(const TFinding& f) {
+std::string Where(const TShown& f) {
     return f.Path.empty() ? "(root)" : ValidUtf8(f.Path);
 }
 
-std::string ValueLine(const TFinding& f) {
-    if (f.ValueIndex < 0)
+std::string ValueLine(const TFinding& finding, const TShown& f) {
+    if (finding.ValueIndex < 0)
         return {};
     return DisplayText(f.Ident, kShownChars) + " = \"" + DisplayText(f.Text, kShownChars) + "\"";
 }
 
 // One finding, two lines: severity, where and the value; then the message.
 // Appended piece by piece: a large report holds a hundred thousand of them.
-void AppendFinding(std::string& out, const TFinding& f) {
-    const std::string_view severity = SeverityName(f.Severity);
+void AppendFinding(std::string& out, const TFinding& finding, const TShown& f) {
+    const std::string_view severity = SeverityName(finding.Severity);
     out += "  ";
     out += severity;
     out.append(severity.size() < 9 ? 9 - severity.size() : 1, ' ');
@@ -71,7 +86,7 @@ void AppendFinding(std::string& out, const TFinding& f) {
         out += "(root)";
     else
         AppendValidUtf8(out, f.Path);
-    if (f.ValueIndex >= 0) {
+    if (finding.ValueIndex >= 0) {
         out += "  ";
         out += DisplayText(f.Ident, kShownChars);
         out += " = \"";
@@ -85,7 +100,7 @@ void AppendFinding(std::string& out, const TFinding& f) {
 
 } // namespace
 
-void WriteCheckReportText(std::ostream& stream, const std::vector<TFinding>& findings,
+void WriteCheckReportText(std::ostream& stream, const TFindings& findings,
                           const TCheckSource& source) {
     TChunkedOut chunks(stream);
     std::string& out = chunks.Text();
@@ -95,6 +110,7 @@ void WriteCheckReportText(std::ostream& stream, const std::vector<TFinding>& fin
     out += " (" + source.CodePage + ")\n";
     const auto tally = TallyByKind(findings);
     std::size_t next = 0;
+    TShown shown;
     for (int k = 0; k < kCheckKindCount; ++k) {
         const TKindTally& t = tally[k];
         if (t.Total() == 0)
@@ -112,13 +128,13 @@ void WriteCheckReportText(std::ostream& stream, const std::vector<TFinding>& fin
             "\n" + std::string(CheckKindTitle(static_cast<TCheckKind>(k))) + " (" + counts + ")\n";
         // Findings come grouped by kind, in the order of the kinds.
         for (; next < findings.size() && static_cast<int>(findings[next].Kind) == k; ++next) {
-            AppendFinding(out, findings[next]);
+            AppendFinding(out, findings[next], shown.Of(findings, findings[next]));
             chunks.Pass();
         }
     }
-    const int errors = CountFindings(findings, TSeverity::Error);
-    const int warnings = CountFindings(findings, TSeverity::Warning);
-    const int infos = CountFindings(findings, TSeverity::Info);
+    const int errors = findings.Count(TSeverity::Error);
+    const int warnings = findings.Count(TSeverity::Warning);
+    const int infos = findings.Count(TSeverity::Info);
     if (findings.empty())
         out += "\nNo findings.\n";
     out += "\n" + Tally(errors, warnings, infos);
@@ -130,54 +146,53 @@ void WriteCheckReportText(std::ostream& stream, const std::vector<TFinding>& fin
     chunks.Flush();
 }
 
-void WriteCheckReportJson(std::ostream& stream, const std::vector<TFinding>& findings,
+void WriteCheckReportJson(std::ostream& stream, const TFindings& findings,
                           const TCheckSource& source) {
+    using cli::TJsonWriter;
     TChunkedOut chunks(stream);
-    std::string& out = chunks.Text();
-    out += "{\n  \"file\": ";
-    AppendJsonString(out, source.File);
-    out += ",\n  \"base\": ";
+    TJsonWriter json(chunks.Text(), TJsonWriter::TLayout::Report);
+    json.StartObject();
+    json.Member("file", source.File);
+    json.Key("base");
     if (source.Base.empty())
-        out += "null";
+        json.Null();
     else
-        AppendJsonString(out, source.Base);
-    out += ",\n  \"codePage\": ";
-    AppendJsonString(out, source.CodePage);
-    out += ",\n  \"summary\": {\"errors\": " +
-           std::to_string(CountFindings(findings, TSeverity::Error)) +
-           ", \"warnings\": " + std::to_string(CountFindings(findings, TSeverity::Warning)) +
-           ", \"infos\": " + std::to_string(CountFindings(findings, TSeverity::Info)) +
-           ", \"checks\": {";
+        json.String(source.Base);
+    json.Member("codePage", source.CodePage);
+    json.Key("summary");
+    json.StartObject();
+    json.Member("errors", findings.Count(TSeverity::Error));
+    json.Member("warnings", findings.Count(TSeverity::Warning));
+    json.Member("infos", findings.Count(TSeverity::Info));
+    json.Key("checks");
+    json.StartObject();
     const auto tally = TallyByKind(findings);
-    for (int k = 0; k < kCheckKindCount; ++k) {
-        out += k ? ", " : "";
-        AppendJsonString(out, CheckKindName(static_cast<TCheckKind>(k)));
-        out += ": " + std::to_string(tally[k].Total());
-    }
-    out += "}},\n  \"findings\": [";
-    for (std::size_t i = 0; i < findings.size(); ++i) {
-        const TFinding& f = findings[i];
-        out += i ? ",\n    {" : "\n    {";
-        auto field = [&](std::string_view name, std::string_view value, bool last = false) {
-            AppendJsonString(out, name);
-            out += ": ";
-            AppendJsonString(out, value);
-            out += last ? "" : ", ";
-        };
-        field("severity", SeverityName(f.Severity));
-        field("check", CheckKindName(f.Kind));
-        field("path", f.Path);
-        field("ident", f.Ident);
-        field("text", f.Text);
-        field("message", f.Message, true);
-        out += '}';
+    for (int k = 0; k < kCheckKindCount; ++k)
+        json.Member(CheckKindName(static_cast<TCheckKind>(k)), tally[k].Total());
+    json.EndObject();
+    json.EndObject();
+    json.Key("findings");
+    json.StartArray();
+    TShown shown;
+    for (const TFinding& finding : findings) {
+        const TShown& f = shown.Of(findings, finding);
+        json.StartObject();
+        json.Member("severity", SeverityName(finding.Severity));
+        json.Member("check", CheckKindName(finding.Kind));
+        json.Member("path", f.Path);
+        json.Member("ident", f.Ident);
+        json.Member("text", f.Text);
+        json.Member("message", f.Message);
+        json.EndObject();
         chunks.Pass();
     }
-    out += findings.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    json.EndArray();
+    json.EndObject();
+    chunks.Text() += '\n';
     chunks.Flush();
 }
 
-void WriteCheckReportJunit(std::ostream& stream, const std::vector<TFinding>& findings,
+void WriteCheckReportJunit(std::ostream& stream, const TFindings& findings,
                            const TCheckSource& source) {
     const auto tally = TallyByKind(findings);
     TChunkedOut chunks(stream);
@@ -188,8 +203,9 @@ void WriteCheckReportJunit(std::ostream& stream, const std::vector<TFinding>& fi
     for (const TKindTally& t : tally)
         cases += t.Total() ? t.Total() : 1;
     out += "\" tests=\"" + std::to_string(cases) + "\" failures=\"" +
-           std::to_string(CountFindings(findings, TSeverity::Error)) + "\">\n";
+           std::to_string(findings.Count(TSeverity::Error)) + "\">\n";
     std::size_t next = 0;
+    TShown shown;
     for (int k = 0; k < kCheckKindCount; ++k) {
         const auto kind = static_cast<TCheckKind>(k);
         const std::string name(CheckKindName(kind));
@@ -200,20 +216,21 @@ void WriteCheckReportJunit(std::ostream& stream, const std::vector<TFinding>& fi
         if (t.Total() == 0)
             out += "    <testcase classname=\"trvx.check." + name + "\" name=\"no findings\"/>\n";
         for (; next < findings.size() && findings[next].Kind == kind; ++next) {
-            const TFinding& f = findings[next];
+            const TFinding& finding = findings[next];
+            const TShown& f = shown.Of(findings, finding);
             out += "    <testcase classname=\"trvx.check." + name + "\" name=\"";
             AppendXmlText(out, Where(f) + (f.Ident.empty() ? "" : " " + f.Ident), true);
             out += "\">\n";
-            const std::string value = ValueLine(f);
-            if (f.Severity == TSeverity::Error) {
+            const std::string value = ValueLine(finding, f);
+            if (finding.Severity == TSeverity::Error) {
                 out += "      <failure type=\"error\" message=\"";
                 AppendXmlText(out, f.Message, true);
                 out += "\">";
-                if (f.ValueIndex >= 0)
+                if (finding.ValueIndex >= 0)
                     AppendXmlText(out, f.Ident + " = " + f.Text, false);
                 out += "</failure>\n";
             } else {
-                out += "      <system-out>" + std::string(SeverityName(f.Severity)) + ": ";
+                out += "      <system-out>" + std::string(SeverityName(finding.Severity)) + ": ";
                 AppendXmlText(out, f.Message + (value.empty() ? "" : "\n" + value), false);
                 out += "</system-out>\n";
             }

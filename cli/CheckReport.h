@@ -4,7 +4,6 @@
 
 #include <iosfwd>
 #include <string>
-#include <vector>
 
 namespace trvx {
 
@@ -19,20 +18,18 @@ struct TCheckSource {
 
 // For people: findings grouped by check, each with its path, value and
 // message, then a summary line.
-void WriteCheckReportText(std::ostream& out, const std::vector<TFinding>& findings,
-                          const TCheckSource& source);
+void WriteCheckReportText(std::ostream& out, const TFindings& findings, const TCheckSource& source);
 
 // {"file", "base" (or null), "codePage", "summary": {"errors", "warnings",
 // "infos", "checks": {name: count}}, "findings": [{"severity", "check",
 // "path", "ident", "text", "message"}]}.
-void WriteCheckReportJson(std::ostream& out, const std::vector<TFinding>& findings,
-                          const TCheckSource& source);
+void WriteCheckReportJson(std::ostream& out, const TFindings& findings, const TCheckSource& source);
 
 // JUnit XML for CI dashboards: one test suite per check, one test case per
 // finding. Only errors fail a case, as only errors fail the command; warnings
 // and infos pass with their message as output. A check without findings has
 // one passing case, so the dashboard shows it ran.
-void WriteCheckReportJunit(std::ostream& out, const std::vector<TFinding>& findings,
+void WriteCheckReportJunit(std::ostream& out, const TFindings& findings,
                            const TCheckSource& source);
 
 } // namespace trvx

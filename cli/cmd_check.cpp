@@ -20,14 +20,14 @@ struct TCheckOptions {
 
 int RunCheck(const TCheckOptions& o) {
     const TTranslation translation = LoadTranslation(o.file, o.base, o.codePage);
-    const std::vector<TFinding> findings = CheckLanguage(translation.Tree, translation.Base);
+    const TFindings findings = CheckLanguage(translation.Tree, translation.Base);
     const TCheckSource source{o.file, o.base, translation.Tree.GetCodePage().Name()};
     const auto write = o.format == "json"    ? WriteCheckReportJson
                        : o.format == "junit" ? WriteCheckReportJunit
                                              : WriteCheckReportText;
     write(std::cout, findings, source);
     FlushStandardOutput();
-    return CountFindings(findings, TSeverity::Error) > 0 ? 1 : 0;
+    return findings.Count(TSeverity::Error) > 0 ? 1 : 0;
 }
 
 CommandRun SetupCheck(CLI::App& app) {

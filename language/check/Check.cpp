@@ -3,16 +3,11 @@
 #include "check/CheckText.h"
 #include "editing/Shortcut.h"
 #include "encoding/AsciiCase.h"
-#include "encoding/TextEscape.h"
-#include "encoding/Utf8.h"
 #include "tree/FirstPositionIndex.h"
-#include "tree/PathSegment.h"
 
 #include <algorithm>
 #include <array>
 #include <deque>
-#include <iterator>
-#include <memory>
 #include <unordered_map>
 
 namespace trvx {
@@ -21,9 +16,6 @@ namespace {
 
 constexpr std::string_view kCaption = "Caption";
 constexpr std::string_view kShortcut = "Shortcut";
-// A path deeper than this many bytes is shown by its end only, so a tree
-// with a finding on each of 300,000 levels does not copy gigabytes.
-constexpr std::size_t kPathLimit = 400;
 // Host files nest a few dozen levels at most.
 constexpr std::size_t kDeepestLevel = 1000;
 
@@ -35,34 +27,10 @@ bool IsForm(std::string_view name) {
     return StartsWithTextAscii(name, "Form:");
 }
 
-// A name as a path segment. Most names need no escape and no decoding, so
-// they are copied as they are; PathSegment does the rest.
-void AppendSegment(std::string& path, std::string_view name, const CodePage& cp) {
-    for (char c : name) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b >= 0x7F || c == '/' || c == '\\') {
-            path += PathSegment(name, cp);
-            return;
-        }
-    }
-    path += name;
-}
-
 // The character an accelerator marks, whole on a double-byte page.
 char32_t MarkedChar(const CodePage& cp, std::string_view text, const TAccelerator& mark) {
     auto pos = static_cast<std::size_t>(mark.Position);
     return cp.NextChar(text, pos);
-}
-
-std::vector<std::string_view> Written(const TFormatScan& scan) {
-    std::vector<std::string_view> out;
-    for (const TPlaceholder& p : scan.Placeholders)
-        out.push_back(p.Written);
-    return out;
-}
-
-std::string Quoted(std::string_view utf8) {
-    return "\"" + std::string(utf8) + "\"";
 }
 
 const TTarvinItem* BaseChild(TNameLookup& lookup, const TTarvinItem* base, std::string_view name,
@@ -76,34 +44,43 @@ const TTarvinItem* BaseChild(TNameLookup& lookup, const TTarvinItem* base, std::
     return i < 0 ? nullptr : children[i].Item.get();
 }
 
+// The base's counterpart of a value.
+struct TBaseValue {
+    const TTarvinItem* Item;
+    int Index;
+    std::string_view Text() const { return Item->ValueText(Index); }
+};
+
 class TChecker {
 public:
     TChecker(const CodePage& cp, const CodePage& baseCp)
-        : m_cp(cp), m_baseCp(baseCp), m_letters(cp) {}
+        : m_cp(cp), m_baseCp(baseCp), m_letters(cp), m_out(cp, baseCp) {}
 
     void Run(const TTarvinItem& root, const TTarvinItem* baseRoot);
-    std::vector<TFinding> TakeFindings();
+    TFindings TakeFindings();
 
 private:
     // An accelerator finding about a child, found with its siblings and
     // reported when the child is visited, so each family keeps tree order.
     struct TPending {
         std::size_t Child;
-        int Value;
-        std::string Message;
+        TFinding Finding; // without its place
     };
+    static constexpr std::uint32_t kNoPath = ~std::uint32_t{0};
     struct TFrame {
         const TTarvinItem* Item;
         const TTarvinItem* Base;
+        std::string_view Name;
         std::size_t NextChild = 0;
-        std::size_t ParentPathLength = 0;
+        // Made when a finding or a shortcut first needs it: most nodes have neither.
+        std::uint32_t Path = kNoPath;
         bool OpensScope = false;
         TNameLookup BaseChildren;
         std::vector<TPending> Pending; // by child
         std::size_t NextPending = 0;
     };
     struct TShortcutUse {
-        std::size_t PathBegin, PathSize; // in the scope's Paths
+        std::uint32_t Path;
         std::string_view Name;
         const TTarvinItem* Item;
         int ValueIndex;
@@ -112,9 +89,6 @@ private:
     struct TShortcutScope {
         bool IsForm = false;
         std::unordered_map<TShortCut, TShortcutUse> Uses;
-        // The paths of the uses, one after the other: most are never shown,
-        // and one string for all spares an allocation for each.
-        std::string Paths;
     };
     struct TCaption {
         std::size_t Child;
@@ -129,20 +103,24 @@ private:
     void CheckName(const TTarvinItem& item, std::string_view name);
     void CheckIdent(const TTarvinItem& item, int index);
     void CheckShortcut(const TTarvinItem& item, std::string_view name, int index);
-    void CheckAgainstBase(const TTarvinItem& item, int index, std::string_view baseText);
+    void CheckAgainstBase(const TTarvinItem& item, int index, const TBaseValue& base);
     void CheckPlaceholders(const TTarvinItem& item, int index, std::string_view text,
-                           std::string_view baseText);
+                           const TBaseValue& base);
     void CheckAcceleratorScope(TFrame& frame);
-    void CheckMissingAccelerator(const TTarvinItem& item, int index, std::string_view baseText);
+    void CheckMissingAccelerator(const TTarvinItem& item, int index, const TBaseValue& base);
 
-    std::string Utf8(std::string_view bytes) const { return m_cp.ToUtf8(bytes); }
-    void Add(TSeverity severity, TCheckKind kind, std::string_view path, const TTarvinItem* item,
-             int valueIndex, std::string message);
+    // The path of the node being visited.
+    std::uint32_t CurrentPath();
+    TFinding& Add(TSeverity severity, TCheckKind kind, TFindingMessage message,
+                  const TTarvinItem* item, int valueIndex);
+    TFinding& AddBase(TSeverity severity, TCheckKind kind, TFindingMessage message,
+                      const TTarvinItem& item, int valueIndex, const TBaseValue& base);
 
     const CodePage& m_cp;
     const CodePage& m_baseCp;
     TLetterTable m_letters;
-    std::string m_path; // the current node's path as people read it, UTF-8
+    TFindings m_out; // the path nodes now, the findings at the end
+    std::vector<TFrame> m_stack;
     std::vector<TShortcutScope> m_scopes;
     std::unordered_map<std::string_view, TShortCut> m_shortcutCodes;
     std::vector<TCaption> m_captions; // buffers of CheckAcceleratorScope
@@ -155,8 +133,8 @@ private:
 };
 
 void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
-    std::vector<TFrame> stack;
-    stack.push_back({&root, baseRoot, 0, 0, true, {}, {}, 0});
+    std::vector<TFrame>& stack = m_stack;
+    stack.push_back({&root, baseRoot, {}, 0, TFindings::kRootPath, true, {}, {}, 0});
     m_scopes.push_back({});
     Visit(stack.back(), {}, true);
     while (!stack.empty()) {
@@ -165,7 +143,6 @@ void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
         if (top.NextChild == children.size()) {
             if (top.OpensScope)
                 m_scopes.pop_back();
-            m_path.resize(top.ParentPathLength);
             stack.pop_back();
             continue;
         }
@@ -175,43 +152,47 @@ void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
         for (; top.NextPending < top.Pending.size() &&
                top.Pending[top.NextPending].Child == childIndex;
              ++top.NextPending)
-            m_childPending.push_back(std::move(top.Pending[top.NextPending]));
+            m_childPending.push_back(top.Pending[top.NextPending]);
         const std::string_view name = entry.Name.View();
         const TTarvinItem* base = BaseChild(top.BaseChildren, top.Base, name, m_cp);
         const bool topLevel = stack.size() == 1;
-        const std::size_t parentLength = m_path.size();
-        if (!topLevel)
-            m_path += '/';
-        AppendSegment(m_path, name, m_cp);
         const bool isForm = IsForm(name);
         const bool opensScope = topLevel || isForm;
         if (opensScope)
-            m_scopes.push_back({isForm, {}, {}});
-        stack.push_back({entry.Item.get(), base, 0, parentLength, opensScope, {}, {}, 0});
+            m_scopes.push_back({isForm, {}});
+        stack.push_back({entry.Item.get(), base, name, 0, kNoPath, opensScope, {}, {}, 0});
         if (stack.size() == kDeepestLevel + 2)
-            Add(TSeverity::Warning, TCheckKind::Structure, m_path, entry.Item.get(), -1,
-                "the tree is nested more than " + std::to_string(kDeepestLevel) +
-                    " levels deep here, far deeper than any host file; every level indents "
-                    "the lines below it, so the written file grows with the square of the depth");
+            Add(TSeverity::Warning, TCheckKind::Structure, TFindingMessage::DeepTree,
+                entry.Item.get(), -1)
+                .Numbers[0] = kDeepestLevel;
         Visit(stack.back(), name, false);
     }
+}
+
+std::uint32_t TChecker::CurrentPath() {
+    std::size_t known = m_stack.size() - 1;
+    while (m_stack[known].Path == kNoPath)
+        --known; // the root's is always known
+    for (std::size_t k = known + 1; k < m_stack.size(); ++k)
+        m_stack[k].Path = m_out.AddPath(m_stack[k - 1].Path, m_stack[k].Name);
+    return m_stack.back().Path;
 }
 
 void TChecker::Visit(TFrame& frame, std::string_view name, bool isRoot) {
     const TTarvinItem& item = *frame.Item;
     if (!isRoot)
         CheckName(item, name);
-    for (TPending& pending : m_childPending)
-        Add(TSeverity::Warning, TCheckKind::Accelerator, m_path, &item, pending.Value,
-            std::move(pending.Message));
+    for (TPending& pending : m_childPending) {
+        pending.Finding.Item = &item;
+        pending.Finding.Path = CurrentPath();
+        m_findings[static_cast<int>(TCheckKind::Accelerator)].push_back(pending.Finding);
+    }
     m_childPending.clear();
     const auto values = item.Values();
     TNameLookup baseValues;
     for (int i = 0; i < static_cast<int>(values.size()); ++i) {
         if (isRoot)
-            Add(TSeverity::Error, TCheckKind::Structure, m_path, &item, i,
-                "the root holds this value, and the root's values are not written: it is lost "
-                "on save");
+            Add(TSeverity::Error, TCheckKind::Structure, TFindingMessage::RootValue, &item, i);
         CheckIdent(item, i);
         const std::string_view ident = values[i].Ident.View();
         if (ident == kShortcut)
@@ -222,9 +203,10 @@ void TChecker::Visit(TFrame& frame, std::string_view name, bool isRoot) {
                 ident, static_cast<int>(baseList.size()),
                 [&](int k) { return baseList[k].Ident.View(); }, m_cp);
             if (b >= 0) {
+                const TBaseValue base{frame.Base, b};
                 if (ident == kCaption && !IsForm(name))
-                    CheckMissingAccelerator(item, i, baseList[b].Text.View());
-                CheckAgainstBase(item, i, baseList[b].Text.View());
+                    CheckMissingAccelerator(item, i, base);
+                CheckAgainstBase(item, i, base);
             }
         }
     }
@@ -232,51 +214,17 @@ void TChecker::Visit(TFrame& frame, std::string_view name, bool isRoot) {
 }
 
 void TChecker::CheckName(const TTarvinItem& item, std::string_view name) {
-    std::string message;
-    switch (NameHazardOf(name)) {
-    case TNameHazard::None:
-        return;
-    case TNameHazard::Brace:
-        message = "the name holds \"{\" or \"}\", which reading takes as a node of its own: it "
-                  "is lost on save";
-        break;
-    case TNameHazard::Equals:
-        message = "the name holds \"=\", which reading takes as the start of a value: it is "
-                  "lost on save";
-        break;
-    case TNameHazard::OuterBlanks:
-        message = "the name has blanks at its ends, which reading drops: it changes on save";
-        break;
-    case TNameHazard::LineBreak:
-        message = "the name holds a line break: text left over from the line above was read "
-                  "into it, so the host will not find this node";
-        break;
-    }
-    Add(TSeverity::Error, TCheckKind::Structure, m_path, &item, -1, std::move(message));
+    const TNameHazard hazard = NameHazardOf(name);
+    if (hazard != TNameHazard::None)
+        Add(TSeverity::Error, TCheckKind::Structure, TFindingMessage::NameHazard, &item, -1)
+            .Numbers[0] = static_cast<std::uint32_t>(hazard);
 }
 
 void TChecker::CheckIdent(const TTarvinItem& item, int index) {
-    std::string message;
-    switch (NameHazardOf(item.Values()[index].Ident.View())) {
-    case TNameHazard::None:
-        return;
-    case TNameHazard::Brace:
-        message = "the ident holds \"{\" or \"}\", which reading takes as a node: the value is "
-                  "lost on save";
-        break;
-    case TNameHazard::Equals:
-        message = "the ident holds \"=\", which reading takes as the start of the text: it "
-                  "changes on save";
-        break;
-    case TNameHazard::OuterBlanks:
-        message = "the ident has blanks at its ends, which reading drops: it changes on save";
-        break;
-    case TNameHazard::LineBreak:
-        message = "the ident holds a line break: text left over from the line above was read "
-                  "into it, so the host will not find this value";
-        break;
-    }
-    Add(TSeverity::Error, TCheckKind::Structure, m_path, &item, index, std::move(message));
+    const TNameHazard hazard = NameHazardOf(item.Values()[index].Ident.View());
+    if (hazard != TNameHazard::None)
+        Add(TSeverity::Error, TCheckKind::Structure, TFindingMessage::IdentHazard, &item, index)
+            .Numbers[0] = static_cast<std::uint32_t>(hazard);
 }
 
 void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int index) {
@@ -288,99 +236,74 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
         cached = m_shortcutCodes.emplace(text, ShortcutFromText(text)).first;
     const TShortCut code = cached->second;
     if (code == 0) {
-        Add(TSeverity::Error, TCheckKind::Shortcut, m_path, &item, index,
-            "the host cannot read this shortcut");
+        Add(TSeverity::Error, TCheckKind::Shortcut, TFindingMessage::ShortcutUnreadable, &item,
+            index);
         return;
     }
     TShortcutScope& scope = m_scopes.back();
     const auto first = scope.Uses.find(code);
     if (first == scope.Uses.end()) {
-        scope.Uses.emplace(code,
-                           TShortcutUse{scope.Paths.size(), m_path.size(), name, &item, index});
-        scope.Paths += m_path;
+        scope.Uses.emplace(code, TShortcutUse{CurrentPath(), name, &item, index});
         return;
     }
-    const std::string caption = ShortcutCaption(code);
-    const std::string where = scope.IsForm ? " in the same form" : " in the same section";
+    auto shared = [&](TFinding& f, std::string_view other) {
+        f.Numbers = {code, scope.IsForm ? 1u : 0u, 0};
+        f.Name = other;
+    };
     TShortcutUse& use = first->second;
     if (!use.Reported) {
         use.Reported = true;
-        Add(TSeverity::Warning, TCheckKind::Shortcut,
-            std::string_view(scope.Paths).substr(use.PathBegin, use.PathSize), use.Item,
-            use.ValueIndex,
-            "shortcut " + caption + " is also used by " + ShortText(Utf8(name)) + where);
+        TFinding& f = Add(TSeverity::Warning, TCheckKind::Shortcut, TFindingMessage::ShortcutShared,
+                          use.Item, use.ValueIndex);
+        f.Path = use.Path;
+        shared(f, name);
     }
-    Add(TSeverity::Warning, TCheckKind::Shortcut, m_path, &item, index,
-        "shortcut " + caption + " is also used by " + ShortText(Utf8(use.Name)) + where);
+    shared(Add(TSeverity::Warning, TCheckKind::Shortcut, TFindingMessage::ShortcutShared, &item,
+               index),
+           use.Name);
 }
 
-void TChecker::CheckAgainstBase(const TTarvinItem& item, int index, std::string_view baseText) {
+void TChecker::CheckAgainstBase(const TTarvinItem& item, int index, const TBaseValue& base) {
     const std::string_view ident = item.Values()[index].Ident.View();
     const std::string_view text = item.ValueText(index);
+    const std::string_view baseText = base.Text();
     if (text == baseText) {
         if (ident != kShortcut && m_letters.HasWords(text))
-            Add(TSeverity::Info, TCheckKind::Untranslated, m_path, &item, index,
-                "the same text as the base");
+            Add(TSeverity::Info, TCheckKind::Untranslated, TFindingMessage::Untranslated, &item,
+                index);
         return;
     }
-    CheckPlaceholders(item, index, text, baseText);
+    CheckPlaceholders(item, index, text, base);
     if (IsListIdent(ident)) {
         const int lines = LineCount(text);
         const int baseLines = LineCount(baseText);
         if (lines != baseLines)
-            Add(TSeverity::Warning, TCheckKind::List, m_path, &item, index,
-                Counted(lines, "line", "lines") + ", the base has " + std::to_string(baseLines));
+            Add(TSeverity::Warning, TCheckKind::List, TFindingMessage::ListLines, &item, index)
+                .Numbers = {static_cast<std::uint32_t>(lines),
+                            static_cast<std::uint32_t>(baseLines), 0};
     }
-    if (HasNonBlank(text) && HasNonBlank(baseText)) {
-        auto describe = [](std::string_view here, std::string_view base) {
-            return "(" + (here.empty() ? std::string("none") : std::to_string(here.size())) +
-                   " here, " + (base.empty() ? std::string("none") : std::to_string(base.size())) +
-                   " in the base)";
-        };
-        const std::string_view lead = LeadingBlanks(text), baseLead = LeadingBlanks(baseText);
-        const std::string_view trail = TrailingBlanks(text), baseTrail = TrailingBlanks(baseText);
-        std::vector<std::string> parts;
-        if (lead != baseLead)
-            parts.push_back("at the start " + describe(lead, baseLead));
-        if (trail != baseTrail)
-            parts.push_back("at the end " + describe(trail, baseTrail));
-        if (!parts.empty())
-            Add(TSeverity::Warning, TCheckKind::Whitespace, m_path, &item, index,
-                "blanks differ from the base " +
-                    (parts.size() == 1 ? parts[0] : parts[0] + " and " + parts[1]));
-    }
+    if (HasNonBlank(text) && HasNonBlank(baseText) &&
+        (LeadingBlanks(text) != LeadingBlanks(baseText) ||
+         TrailingBlanks(text) != TrailingBlanks(baseText)))
+        AddBase(TSeverity::Warning, TCheckKind::Whitespace, TFindingMessage::Whitespace, item,
+                index, base);
 }
 
 void TChecker::CheckPlaceholders(const TTarvinItem& item, int index, std::string_view text,
-                                 std::string_view baseText) {
+                                 const TBaseValue& base) {
+    const std::string_view baseText = base.Text();
     if (text.find('%') == std::string_view::npos && baseText.find('%') == std::string_view::npos)
         return;
     TFormatScan& mine = m_scan;
-    TFormatScan& base = m_baseScan;
+    TFormatScan& baseScan = m_baseScan;
     ScanFormat(text, mine);
-    ScanFormat(baseText, base);
-    const TPlaceholderDiff diff = ComparePlaceholders(mine, base);
-    if (!diff.Empty()) {
-        auto join = [this](const std::vector<std::string_view>& list) {
-            std::string out;
-            for (std::string_view p : list)
-                out += (out.empty() ? "" : " ") + Utf8(p);
-            return out;
-        };
-        std::string message = "placeholders differ from the base: ";
-        if (diff.Extra.empty())
-            message += "missing " + join(diff.Missing);
-        else if (diff.Missing.empty())
-            message += "not in the base " + join(diff.Extra);
-        else
-            message += "here " + join(Written(mine)) + ", in the base " + join(Written(base));
-        Add(TSeverity::Error, TCheckKind::Placeholder, m_path, &item, index, std::move(message));
-    }
-    if (base.IsFormat() && base.LonePercents.empty() && !mine.LonePercents.empty())
-        Add(TSeverity::Error, TCheckKind::Placeholder, m_path, &item, index,
-            "the \"%\" at character " + std::to_string(mine.LonePercents.front() + 1) +
-                " starts no placeholder, but the base goes through the formatter (write \"%%\" "
-                "for a percent sign)");
+    ScanFormat(baseText, baseScan);
+    if (!ComparePlaceholders(mine, baseScan).Empty())
+        AddBase(TSeverity::Error, TCheckKind::Placeholder, TFindingMessage::PlaceholdersDiffer,
+                item, index, base);
+    if (baseScan.IsFormat() && baseScan.LonePercents.empty() && !mine.LonePercents.empty())
+        Add(TSeverity::Error, TCheckKind::Placeholder, TFindingMessage::LonePercent, &item, index)
+            .Numbers[0] = static_cast<std::uint32_t>(mine.LonePercents.front());
 }
 
 void TChecker::CheckAcceleratorScope(TFrame& frame) {
@@ -427,119 +350,85 @@ void TChecker::CheckAcceleratorScope(TFrame& frame) {
 
     for (const TCaption& caption : captions) {
         const TAccelerator& a = caption.Accelerator;
-        auto pend = [&](std::string message) {
-            frame.Pending.push_back({caption.Child, caption.Value, std::move(message)});
+        auto pend = [&](TFindingMessage message) -> TFinding& {
+            TFinding& f = frame.Pending.emplace_back(caption.Child, TFinding{}).Finding;
+            f.Severity = TSeverity::Warning;
+            f.Kind = TCheckKind::Accelerator;
+            f.Message = message;
+            f.ValueIndex = caption.Value;
+            return f;
         };
         if (a.LoneAtEnd)
-            pend("the caption ends in a lone \"&\", which marks nothing (write \"&&\" for an "
-                 "ampersand)");
+            pend(TFindingMessage::LoneAmpersandAtEnd);
         else if (a.LoneBeforeBlank)
-            pend("an \"&\" before a blank marks no letter (write \"&&\" for an ampersand)");
+            pend(TFindingMessage::LoneAmpersandBeforeBlank);
         if (a.Marks > 1)
-            pend("the caption marks " + std::to_string(a.Marks) +
-                 " accelerators; only one can work");
+            pend(TFindingMessage::SeveralMarks).Numbers[0] = static_cast<std::uint32_t>(a.Marks);
         if (caption.GroupSize > 1) {
-            // Name up to three of the others.
-            constexpr std::size_t kNamed = 3;
-            std::string others;
+            TFinding& f = pend(TFindingMessage::AcceleratorShared);
+            f.Other = frame.Item;
+            f.OtherIndex = static_cast<int>(caption.GroupSize - 1);
+            f.Letter = caption.Folded;
+            // Name up to three of the others; two captions of one node make
+            // the node itself the other user.
             std::size_t named = 0;
             for (std::size_t k = caption.GroupStart;
-                 k < caption.GroupStart + caption.GroupSize && named < kNamed; ++k) {
+                 k < caption.GroupStart + caption.GroupSize && named < f.Numbers.size(); ++k) {
                 const TCaption& other = captions[byMark[k]];
-                if (&other == &caption)
-                    continue;
-                // Two captions of one node: the node itself is the other user.
-                others +=
-                    (named++ ? ", " : "") + ShortText(Utf8(children[other.Child].Name.View()));
+                if (&other != &caption)
+                    f.Numbers[named++] = static_cast<std::uint32_t>(other.Child);
             }
-            const std::size_t rest = caption.GroupSize - 1 - named;
-            if (rest > 0)
-                others += " and " + std::to_string(rest) + " more";
-            std::string letter;
-            AppendUtf8(letter, caption.Folded);
-            pend("accelerator " + Quoted(letter) + " is also used by " + others);
         }
     }
 }
 
-void TChecker::CheckMissingAccelerator(const TTarvinItem& item, int index,
-                                       std::string_view baseText) {
+void TChecker::CheckMissingAccelerator(const TTarvinItem& item, int index, const TBaseValue& base) {
     const TAccelerator a = FindAccelerator(item.ValueText(index));
     if (a.Position >= 0 || a.HasLone())
         return; // a lone "&" was meant as a mark, and is reported as such
-    const TAccelerator baseMark = FindAccelerator(baseText);
-    if (baseMark.Position < 0)
+    if (FindAccelerator(base.Text()).Position < 0)
         return;
-    std::string letter;
-    AppendUtf8(letter, MarkedChar(m_baseCp, baseText, baseMark));
-    Add(TSeverity::Warning, TCheckKind::Accelerator, m_path, &item, index,
-        "the caption has no accelerator; the base marks " + Quoted(letter) + " in " +
-            Quoted(ShortText(m_baseCp.ToUtf8(baseText))));
+    AddBase(TSeverity::Warning, TCheckKind::Accelerator, TFindingMessage::MissingAccelerator, item,
+            index, base);
 }
 
-void TChecker::Add(TSeverity severity, TCheckKind kind, std::string_view path,
-                   const TTarvinItem* item, int valueIndex, std::string message) {
+TFinding& TChecker::Add(TSeverity severity, TCheckKind kind, TFindingMessage message,
+                        const TTarvinItem* item, int valueIndex) {
     TFinding& f = m_findings[static_cast<int>(kind)].emplace_back();
     f.Severity = severity;
     f.Kind = kind;
-    if (path.size() > kPathLimit) {
-        std::size_t cut = path.size() - kPathLimit;
-        while (cut < path.size() && IsUtf8Continuation(path[cut]))
-            ++cut; // not inside a character
-        f.Path = "\u2026" + std::string(path.substr(cut));
-    } else {
-        f.Path = path;
-    }
-    if (valueIndex >= 0) {
-        f.Ident = Utf8(item->GetValueIdent(valueIndex));
-        f.Text = Utf8(item->ValueText(valueIndex));
-    }
-    f.Message = std::move(message);
+    f.Message = message;
     f.Item = item;
     f.ValueIndex = valueIndex;
+    f.Path = CurrentPath();
+    return f;
 }
 
-std::vector<TFinding> TChecker::TakeFindings() {
-    std::vector<TFinding> all;
+TFinding& TChecker::AddBase(TSeverity severity, TCheckKind kind, TFindingMessage message,
+                            const TTarvinItem& item, int valueIndex, const TBaseValue& base) {
+    TFinding& f = Add(severity, kind, message, &item, valueIndex);
+    f.Other = base.Item;
+    f.OtherIndex = base.Index;
+    return f;
+}
+
+TFindings TChecker::TakeFindings() {
     std::size_t total = 0;
     for (const auto& list : m_findings)
         total += list.size();
-    all.reserve(total);
-    for (auto& list : m_findings)
-        std::move(list.begin(), list.end(), std::back_inserter(all));
-    return all;
+    m_out.Reserve(total);
+    for (auto& list : m_findings) {
+        for (const TFinding& f : list)
+            m_out.Add(f);
+        list = {};
+    }
+    return std::move(m_out);
 }
 
 } // namespace
 
-std::string_view SeverityName(TSeverity severity) {
-    switch (severity) {
-    case TSeverity::Error:
-        return "error";
-    case TSeverity::Warning:
-        return "warning";
-    case TSeverity::Info:
-        break;
-    }
-    return "info";
-}
-
-std::string_view CheckKindName(TCheckKind kind) {
-    constexpr std::array<std::string_view, kCheckKindCount> kNames = {
-        "accelerator",  "shortcut",   "placeholder", "list",
-        "untranslated", "whitespace", "structure"};
-    return kNames[static_cast<int>(kind)];
-}
-
-std::string_view CheckKindTitle(TCheckKind kind) {
-    constexpr std::array<std::string_view, kCheckKindCount> kTitles = {
-        "Accelerators", "Shortcuts",  "Placeholders",  "Lists",
-        "Untranslated", "Whitespace", "File structure"};
-    return kTitles[static_cast<int>(kind)];
-}
-
-std::vector<TFinding> CheckTrees(const TTarvinItem& root, const CodePage& cp,
-                                 const TTarvinItem* baseRoot, const CodePage& baseCp) {
+TFindings CheckTrees(const TTarvinItem& root, const CodePage& cp, const TTarvinItem* baseRoot,
+                     const CodePage& baseCp) {
     TChecker checker(cp, baseCp);
     checker.Run(root, baseRoot);
     return checker.TakeFindings();
@@ -548,62 +437,46 @@ std::vector<TFinding> CheckTrees(const TTarvinItem& root, const CodePage& cp,
 namespace {
 
 // A LangID Windows does not know: the texts may be read in the wrong code page.
-std::vector<TFinding> LanguageFindings(const TTarvin& translation) {
-    std::vector<TFinding> out;
-    const CodePage& cp = translation.GetCodePage();
-    const auto top = translation.Root().Children();
-    if (const std::string warning = translation.CodePageWarning(); !warning.empty()) {
-        const TTarvinItem* info = translation.InfoSection();
-        const int index = translation.LangIdIndex();
-        TFinding f;
-        f.Severity = TSeverity::Warning;
-        for (const auto& child : top)
-            if (child.Item.get() == info)
-                f.Path = PathSegment(child.Name.View(), cp);
-        f.Ident = cp.ToUtf8(info->GetValueIdent(index));
-        f.Text = cp.ToUtf8(info->ValueText(index));
-        f.Message = warning;
-        f.Item = info;
-        f.ValueIndex = index;
-        out.push_back(std::move(f));
-    }
-    return out;
+void AddLanguageFinding(TFindings& findings, std::size_t at, const TTarvin& translation) {
+    const std::string warning = translation.CodePageWarning();
+    if (warning.empty())
+        return;
+    const TTarvinItem* info = translation.InfoSection();
+    std::uint32_t path = TFindings::kRootPath;
+    for (const auto& child : translation.Root().Children())
+        if (child.Item.get() == info)
+            path = findings.AddPath(TFindings::kRootPath, child.Name.View());
+    findings.Insert(at, findings.WithWords(TSeverity::Warning, TCheckKind::Structure, path, info,
+                                           translation.LangIdIndex(), warning));
 }
 
 // What the reads skipped, as structure errors of the root. Values of the
 // root are reported with the tree.
-void AddReadLosses(std::vector<TFinding>& findings, const TTarvin& tree, std::string_view where) {
+void AddReadLosses(TFindings& findings, const TTarvin& tree, std::string_view where) {
     for (const TReadLoss& loss : tree.ReadLosses())
         if (loss.Kind != TReadLossKind::RootValue)
-            findings.push_back({TSeverity::Error, TCheckKind::Structure, "", "", "",
-                                std::string(where) + "line " + std::to_string(loss.Line) + ": " +
-                                    DescribeReadLoss(loss),
-                                &tree.Root(), -1});
+            findings.Add(findings.WithWords(
+                TSeverity::Error, TCheckKind::Structure, TFindings::kRootPath, &tree.Root(), -1,
+                std::string(where) + "line " + std::to_string(loss.Line) + ": " +
+                    DescribeReadLoss(loss)));
 }
 
 } // namespace
 
-std::vector<TFinding> CheckLanguage(const TTarvin& translation, const TTarvin* base) {
+TFindings CheckLanguage(const TTarvin& translation, const TTarvin* base) {
     const CodePage& cp = translation.GetCodePage();
-    std::vector<TFinding> findings = CheckTrees(
-        translation.Root(), cp, base ? &base->Root() : nullptr, base ? base->GetCodePage() : cp);
+    TFindings findings = CheckTrees(translation.Root(), cp, base ? &base->Root() : nullptr,
+                                    base ? base->GetCodePage() : cp);
     // They concern the first node: first of their family.
     const auto structure = std::find_if(findings.begin(), findings.end(), [](const TFinding& f) {
         return f.Kind == TCheckKind::Structure;
     });
-    std::vector<TFinding> language = LanguageFindings(translation);
-    findings.insert(structure, std::make_move_iterator(language.begin()),
-                    std::make_move_iterator(language.end()));
+    AddLanguageFinding(findings, static_cast<std::size_t>(structure - findings.begin()),
+                       translation);
     AddReadLosses(findings, translation, "");
     if (base)
         AddReadLosses(findings, *base, "in the base, ");
     return findings;
-}
-
-int CountFindings(const std::vector<TFinding>& findings, TSeverity severity) {
-    return static_cast<int>(std::count_if(findings.begin(), findings.end(), [&](const TFinding& f) {
-        return f.Severity == severity;
-    }));
 }
 
 } // namespace trvx

@@ -1,12 +1,7 @@
 #pragma once
 
+#include "check/Findings.h"
 #include "document/Tarvin.h"
-#include "encoding/CodePage.h"
-#include "tree/TarvinItem.h"
-
-#include <string>
-#include <string_view>
-#include <vector>
 
 namespace trvx {
 
@@ -58,43 +53,11 @@ namespace trvx {
 // order of the tree, except that the first of two equal shortcuts is
 // reported when the second is met.
 
-enum class TSeverity { Error, Warning, Info };
-
-enum class TCheckKind {
-    Accelerator,
-    Shortcut,
-    Placeholder,
-    List,
-    Untranslated,
-    Whitespace,
-    Structure
-};
-inline constexpr int kCheckKindCount = 7;
-
-struct TFinding {
-    TSeverity Severity = TSeverity::Info;
-    TCheckKind Kind = TCheckKind::Structure;
-    std::string Path; // UTF-8: node names joined by "/" as PathSegment writes them; "" for the root
-    std::string Ident;   // UTF-8: empty when the finding is about the node itself
-    std::string Text;    // UTF-8: the value's text, decoded through the code page
-    std::string Message; // UTF-8
-    // Where it is, for an editor to show it: the node and its value, or -1
-    // for the node itself. Valid while the checked tree is unchanged.
-    const TTarvinItem* Item = nullptr;
-    int ValueIndex = -1;
-};
-
-std::string_view SeverityName(TSeverity severity); // "error", "warning", "info"
-std::string_view CheckKindName(TCheckKind kind);   // "accelerator", ... for machines
-std::string_view CheckKindTitle(TCheckKind kind);  // "Accelerators", ... for people
-
 // Runs every check. cp is the translation's code page (matching, folding,
 // display); baseCp decodes base texts quoted in messages. baseRoot may be
 // null: the checks that need a base are then skipped.
-std::vector<TFinding> CheckTrees(const TTarvinItem& root, const CodePage& cp,
-                                 const TTarvinItem* baseRoot, const CodePage& baseCp);
-std::vector<TFinding> CheckLanguage(const TTarvin& translation, const TTarvin* base);
-
-int CountFindings(const std::vector<TFinding>& findings, TSeverity severity);
+TFindings CheckTrees(const TTarvinItem& root, const CodePage& cp, const TTarvinItem* baseRoot,
+                     const CodePage& baseCp);
+TFindings CheckLanguage(const TTarvin& translation, const TTarvin* base);
 
 } // namespace trvx

@@ -10,38 +10,54 @@
 namespace trvx {
 namespace {
 
-TFinding Make(TSeverity severity, TCheckKind kind, std::string path, std::string ident,
-              std::string text, std::string message) {
-    TFinding f;
-    f.Severity = severity;
-    f.Kind = kind;
-    f.Path = std::move(path);
-    f.Ident = std::move(ident);
-    f.Text = std::move(text);
-    f.Message = std::move(message);
-    f.ValueIndex = f.Ident.empty() ? -1 : 0;
-    return f;
+// Findings with everything that needs escaping somewhere, about a tree
+// that lives as long as the test program (cp1252: "\xC4" is "Ä").
+const TFindings& Awkward() {
+    static TTarvinItem root;
+    static const TFindings findings = [] {
+        const CodePage& cp = CodePage::Get(1252);
+        TFindings out(cp, cp);
+        auto add = [&](TSeverity severity, TCheckKind kind, std::uint32_t path, TTarvinItem& item,
+                       std::string_view ident, std::string_view text, std::string message) {
+            int index = -1;
+            if (!ident.empty()) {
+                index = static_cast<int>(item.Values().size());
+                item.AddValue(ident, text);
+            }
+            out.Add(out.WithWords(severity, kind, path, &item, index, std::move(message)));
+        };
+        auto node = [&](std::string_view parent, std::string_view name) {
+            TTarvinItem& top = root.AddChild(parent);
+            const std::uint32_t path = out.AddPath(out.AddPath(TFindings::kRootPath, parent), name);
+            return std::pair<TTarvinItem&, std::uint32_t>(top.AddChild(name), path);
+        };
+        auto [a, aPath] = node("M", "A<&>");
+        add(TSeverity::Warning, TCheckKind::Accelerator, aPath, a, "Caption", "&\"Quote\" \\ back",
+            "accelerator \"Q\" is also used by B");
+        auto [f, fPath] = node("F", "\xC4nderung");
+        add(TSeverity::Error, TCheckKind::Shortcut, fPath, f, "Shortcut", "Strg+\x01\x1F\x7F",
+            "the host cannot read this shortcut");
+        TTarvinItem& s = root.AddChild("S");
+        add(TSeverity::Info, TCheckKind::Untranslated, out.AddPath(TFindings::kRootPath, "S"), s,
+            "Items", "a\r\nb\tc]]>", "the same text as the base");
+        auto [n, nPath] = node("N", "z\r\n M");
+        add(TSeverity::Error, TCheckKind::Structure, nPath, n, "", "",
+            "the name holds a line break");
+        add(TSeverity::Error, TCheckKind::Structure, TFindings::kRootPath, root, "v", "1",
+            "root value");
+        return out;
+    }();
+    return findings;
 }
 
-// Findings with everything that needs escaping somewhere.
-std::vector<TFinding> Awkward() {
-    return {
-        Make(TSeverity::Warning, TCheckKind::Accelerator, "M/A<&>", "Caption", "&\"Quote\" \\ back",
-             "accelerator \"Q\" is also used by B"),
-        Make(TSeverity::Error, TCheckKind::Shortcut, "F/\xC3\x84nderung", "Shortcut",
-             "Strg+\x01\x1F\x7F", "the host cannot read this shortcut"),
-        Make(TSeverity::Info, TCheckKind::Untranslated, "S", "Items", "a\r\nb\tc]]>",
-             "the same text as the base"),
-        Make(TSeverity::Error, TCheckKind::Structure, "N/z\r\n M", "", "",
-             "the name holds a line break"),
-        Make(TSeverity::Error, TCheckKind::Structure, "", "v", "1", "root value"),
-    };
+const TFindings& NoFindings() {
+    static const TFindings none(CodePage::Get(1252), CodePage::Get(1252));
+    return none;
 }
 
-using TWrite = void (*)(std::ostream&, const std::vector<TFinding>&, const TCheckSource&);
+using TWrite = void (*)(std::ostream&, const TFindings&, const TCheckSource&);
 
-std::string Report(TWrite write, const std::vector<TFinding>& findings,
-                   const TCheckSource& source) {
+std::string Report(TWrite write, const TFindings& findings, const TCheckSource& source) {
     std::ostringstream out;
     write(out, findings, source);
     return out.str();
@@ -50,7 +66,7 @@ std::string Report(TWrite write, const std::vector<TFinding>& findings,
 const TCheckSource kSource{"de \xFF\"x\".trvx", "en.trvx", "windows-1252"};
 
 TEST(CheckReport, JsonParsesAndKeepsEveryText) {
-    const auto findings = Awkward();
+    const TFindings& findings = Awkward();
     const std::string json = Report(WriteCheckReportJson, findings, kSource);
     rapidjson::Document doc;
     doc.Parse<rapidjson::kParseValidateEncodingFlag>(json.data(), json.size());
@@ -66,13 +82,13 @@ TEST(CheckReport, JsonParsesAndKeepsEveryText) {
     ASSERT_EQ(list.Size(), findings.size());
     for (rapidjson::SizeType i = 0; i < list.Size(); ++i) {
         EXPECT_EQ(std::string(list[i]["path"].GetString(), list[i]["path"].GetStringLength()),
-                  findings[i].Path);
+                  findings.Path(findings[i]));
         EXPECT_EQ(std::string(list[i]["text"].GetString(), list[i]["text"].GetStringLength()),
-                  findings[i].Text);
+                  findings.Text(findings[i]));
         EXPECT_STREQ(list[i]["check"].GetString(), CheckKindName(findings[i].Kind).data());
     }
 
-    const std::string none = Report(WriteCheckReportJson, {}, {"a", "", "windows-1251"});
+    const std::string none = Report(WriteCheckReportJson, NoFindings(), {"a", "", "windows-1251"});
     doc.Parse(none.c_str());
     ASSERT_FALSE(doc.HasParseError()) << none;
     EXPECT_TRUE(doc["base"].IsNull());
@@ -91,7 +107,7 @@ TEST(CheckReport, JunitIsWellFormedAndOnlyErrorsFail) {
     EXPECT_NE(xml.find("failures=\"3\""), std::string::npos);
 
     elements.clear();
-    EXPECT_EQ(test::CheckXml(Report(WriteCheckReportJunit, {}, kSource), &elements), "");
+    EXPECT_EQ(test::CheckXml(Report(WriteCheckReportJunit, NoFindings(), kSource), &elements), "");
     EXPECT_EQ(elements["testcase"], kCheckKindCount);
     EXPECT_EQ(elements["failure"], 0);
 }
@@ -119,7 +135,7 @@ TEST(CheckReport, TextGroupsByCheckAndEndsWithASummary) {
     EXPECT_NE(text.find("  error    (root)  v = \"1\"\n"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("\n3 errors, 1 warning, 1 info; 1 value the same as the base\n"))
         << text;
-    EXPECT_TRUE(Report(WriteCheckReportText, {}, {"a", "", "windows-1252"})
+    EXPECT_TRUE(Report(WriteCheckReportText, NoFindings(), {"a", "", "windows-1252"})
                     .ends_with("\nNo findings.\n\n0 errors, 0 warnings, 0 infos\n"));
 }
 

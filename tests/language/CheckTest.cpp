@@ -8,24 +8,41 @@ namespace {
 
 using test::Crlf;
 
-// One line per finding: severity letter, check, path, ident.
-std::string Describe(const std::vector<TFinding>& findings) {
-    std::string out;
+// A finding in words, made while its trees are there.
+struct TShownFinding {
+    TSeverity Severity;
+    TCheckKind Kind;
+    std::string Path, Ident, Text, Message;
+    const TTarvinItem* Item;
+    int ValueIndex;
+};
+
+std::vector<TShownFinding> Shown(const TFindings& findings) {
+    std::vector<TShownFinding> out;
     for (const TFinding& f : findings)
+        out.push_back({f.Severity, f.Kind, findings.Path(f), findings.Ident(f), findings.Text(f),
+                       findings.Message(f), f.Item, f.ValueIndex});
+    return out;
+}
+
+// One line per finding: severity letter, check, path, ident.
+std::string Describe(const std::vector<TShownFinding>& findings) {
+    std::string out;
+    for (const TShownFinding& f : findings)
         out += std::string(1, "EWI"[static_cast<int>(f.Severity)]) + " " +
                std::string(CheckKindName(f.Kind)) + " " + f.Path +
                (f.Ident.empty() ? "" : " " + f.Ident) + "\n";
     return out;
 }
 
-std::vector<TFinding> Check(const std::string& translation, const std::string* base) {
+std::vector<TShownFinding> Check(const std::string& translation, const std::string* base) {
     TTarvin t;
     t.LoadFromText(Crlf(translation));
     TTarvin b;
     if (base)
         b.LoadFromText(Crlf(*base));
-    std::vector<TFinding> findings = CheckLanguage(t, base ? &b : nullptr);
-    for (TFinding& f : findings)
+    std::vector<TShownFinding> findings = Shown(CheckLanguage(t, base ? &b : nullptr));
+    for (TShownFinding& f : findings)
         f.Item = nullptr; // the trees are gone
     return findings;
 }
@@ -173,7 +190,8 @@ TEST(CheckStructure, NamesAndIdentsASaveWouldChange) {
     n.AddValue("ok", "x");
     root.AddChild("x=y");
     root.AddChild("p}");
-    const auto findings = CheckTrees(root, CodePage::Get(1252), nullptr, CodePage::Get(1252));
+    const auto findings =
+        Shown(CheckTrees(root, CodePage::Get(1252), nullptr, CodePage::Get(1252)));
     EXPECT_EQ(Describe(findings), "E structure  padded\n"
                                   "E structure  padded a=b\n"
                                   "E structure  padded c{\n"
@@ -222,7 +240,7 @@ TEST(CheckMessages, SayWhatIsWrong) {
                              " B {\n  Shortcut = ^o\n }\n}\nS {\n a = %d: %x\n"
                              " l = {\"1\"}\n w = x\n}\n";
     std::vector<std::string> messages;
-    for (const TFinding& f : Check(mine, &base))
+    for (const TShownFinding& f : Check(mine, &base))
         messages.push_back(f.Message);
     const std::vector<std::string> expected = {
         "the caption has no accelerator; the base marks \"O\" in \"&Open\"",
@@ -251,7 +269,7 @@ TEST(CheckDepth, DeepTreesNeedNoRecursionAndKeepPathsShort) {
     text += "Shortcut = nope\n";
     TTarvin t;
     t.LoadFromText(text);
-    const auto findings = CheckLanguage(t, &t);
+    const auto findings = Shown(CheckLanguage(t, &t));
     ASSERT_EQ(findings.size(), 2u);
     EXPECT_EQ(findings[0].Kind, TCheckKind::Shortcut);
     EXPECT_LT(findings[0].Path.size(), 2000u);
@@ -267,7 +285,7 @@ TEST(CheckDepth, DeepTreesNeedNoRecursionAndKeepPathsShort) {
 // every finding, and a name could send escape sequences to the terminal.
 TEST(CheckMessages, QuoteLongNamesShortAndEscaped) {
     const std::string name = "a\x1b[31m" + std::string(5000, 'x');
-    const std::vector<TFinding> findings =
+    const std::vector<TShownFinding> findings =
         Check("S {\n " + name + " {\n  Shortcut = Ctrl+O\n }\n B {\n  Shortcut = Ctrl+O\n }\n}\n",
               nullptr);
     ASSERT_EQ(findings.size(), 2u);
@@ -278,10 +296,13 @@ TEST(CheckMessages, QuoteLongNamesShortAndEscaped) {
 
 TEST(CheckSeverity, CountsBySeverity) {
     const std::string base = "S {\n a = OK\n b = %s\n}\n";
-    const auto findings = Check("S {\n a = OK\n b = x\n Shortcut = x+y\n}\n", &base);
-    EXPECT_EQ(CountFindings(findings, TSeverity::Error), 2);
-    EXPECT_EQ(CountFindings(findings, TSeverity::Warning), 0);
-    EXPECT_EQ(CountFindings(findings, TSeverity::Info), 1);
+    TTarvin t, b;
+    t.LoadFromText("S {\n a = OK\n b = x\n Shortcut = x+y\n}\n");
+    b.LoadFromText(base);
+    const TFindings findings = CheckLanguage(t, &b);
+    EXPECT_EQ(findings.Count(TSeverity::Error), 2);
+    EXPECT_EQ(findings.Count(TSeverity::Warning), 0);
+    EXPECT_EQ(findings.Count(TSeverity::Info), 1);
 }
 
 } // namespace

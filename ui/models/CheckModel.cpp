@@ -9,12 +9,12 @@ namespace tarvin {
 
 namespace {
 
-QString Location(const trvx::TFinding& finding) {
-    const QString path = QString::fromStdString(finding.Path);
-    if (finding.Ident.empty())
+QString Location(const trvx::TFindings& findings, const trvx::TFinding& finding) {
+    const QString path = QString::fromStdString(findings.Path(finding));
+    const std::string ident = findings.Ident(finding);
+    if (ident.empty())
         return path.isEmpty() ? QStringLiteral("/") : path;
-    return path + QStringLiteral(" [") + QString::fromStdString(finding.Ident) +
-           QStringLiteral("]");
+    return path + QStringLiteral(" [") + QString::fromStdString(ident) + QStringLiteral("]");
 }
 
 QIcon LevelIcon(trvx::TSeverity severity) {
@@ -27,12 +27,15 @@ QIcon LevelIcon(trvx::TSeverity severity) {
 
 } // namespace
 
-void TCheckModel::SetFindings(std::vector<trvx::TFinding> findings) {
+void TCheckModel::SetFindings(const trvx::TFindings& findings) {
     beginResetModel();
     m_rows.clear();
     m_rows.reserve(findings.size());
-    for (trvx::TFinding& finding : findings)
-        m_rows.push_back({std::move(finding), false});
+    // In words now, while the trees they point into are as checked.
+    for (const trvx::TFinding& finding : findings)
+        m_rows.push_back({finding, Location(findings, finding),
+                          QString::fromStdString(findings.Message(finding)),
+                          QString::fromStdString(findings.Text(finding)), false});
     endResetModel();
 }
 
@@ -89,9 +92,9 @@ QVariant TCheckModel::data(const QModelIndex& index, int role) const {
         case cmLevel:
             return QString::fromLatin1(trvx::SeverityName(finding.Severity));
         case cmLocation:
-            return Location(finding);
+            return row.Location;
         case cmMessage:
-            return QString::fromStdString(finding.Message);
+            return row.Message;
         default:
             return {};
         }
@@ -106,10 +109,9 @@ QVariant TCheckModel::data(const QModelIndex& index, int role) const {
         // The whole of what a narrow column cuts, with the text it is about.
         if (index.column() == cmLevel)
             return {};
-        return finding.Text.empty()
-                   ? data(index, Qt::DisplayRole)
-                   : QVariant(data(index, Qt::DisplayRole).toString() + QStringLiteral("\n\n") +
-                              QString::fromStdString(finding.Text));
+        return row.Text.isEmpty() ? data(index, Qt::DisplayRole)
+                                  : QVariant(data(index, Qt::DisplayRole).toString() +
+                                             QStringLiteral("\n\n") + row.Text);
     case Qt::FontRole:
         if (row.Stale) {
             QFont font;

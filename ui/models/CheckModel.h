@@ -20,7 +20,7 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    void SetFindings(std::vector<trvx::TFinding> findings);
+    void SetFindings(const trvx::TFindings& findings);
     const trvx::TFinding* Finding(int row) const;
     bool IsStale(int row) const;
 
@@ -38,6 +38,7 @@ public:
 private:
     struct TRow {
         trvx::TFinding Finding;
+        QString Location, Message, Text;
         bool Stale = false;
     };
     void RowChanged(int row);

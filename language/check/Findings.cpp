@@ -1,0 +1,154 @@
+#include "check/Findings.h"
+
+#include "encoding/Utf8.h"
+#include "tree/PathSegment.h"
+
+#include <algorithm>
+#include <array>
+
+namespace trvx {
+
+namespace {
+
+// A path deeper than this many bytes is shown by its end only, so a tree
+// with a finding on each of 300,000 levels does not copy gigabytes.
+constexpr std::size_t kPathLimit = 400;
+
+// A name as a path segment. Most names need no escape and no decoding, so
+// they are copied as they are; PathSegment does the rest.
+void AppendSegment(std::string& path, std::string_view name, const CodePage& cp) {
+    for (char c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b >= 0x7F || c == '/' || c == '\\') {
+            AppendPathSegment(path, name, cp);
+            return;
+        }
+    }
+    path += name;
+}
+
+} // namespace
+
+std::string_view SeverityName(TSeverity severity) {
+    switch (severity) {
+    case TSeverity::Error:
+        return "error";
+    case TSeverity::Warning:
+        return "warning";
+    case TSeverity::Info:
+        break;
+    }
+    return "info";
+}
+
+std::string_view CheckKindName(TCheckKind kind) {
+    constexpr std::array<std::string_view, kCheckKindCount> kNames = {
+        "accelerator",  "shortcut",   "placeholder", "list",
+        "untranslated", "whitespace", "structure"};
+    return kNames[static_cast<int>(kind)];
+}
+
+std::string_view CheckKindTitle(TCheckKind kind) {
+    constexpr std::array<std::string_view, kCheckKindCount> kTitles = {
+        "Accelerators", "Shortcuts",  "Placeholders",  "Lists",
+        "Untranslated", "Whitespace", "File structure"};
+    return kTitles[static_cast<int>(kind)];
+}
+
+TFindings::TFindings(const CodePage& cp, const CodePage& baseCp)
+    : m_cp(&cp), m_baseCp(&baseCp), m_paths{{kRootPath, {}}} {}
+
+std::uint32_t TFindings::AddPath(std::uint32_t parent, std::string_view name) {
+    m_paths.push_back({parent, name});
+    return static_cast<std::uint32_t>(m_paths.size() - 1);
+}
+
+void TFindings::Insert(std::size_t at, const TFinding& finding) {
+    m_list.insert(m_list.begin() + static_cast<std::ptrdiff_t>(at), finding);
+}
+
+TFinding TFindings::WithWords(TSeverity severity, TCheckKind kind, std::uint32_t path,
+                              const TTarvinItem* item, int valueIndex, std::string message) {
+    TFinding f;
+    f.Severity = severity;
+    f.Kind = kind;
+    f.Message = TFindingMessage::Text;
+    f.Path = path;
+    f.Item = item;
+    f.ValueIndex = valueIndex;
+    f.Numbers[0] = static_cast<std::uint32_t>(m_words.size());
+    m_words.push_back(std::move(message));
+    return f;
+}
+
+int TFindings::Count(TSeverity severity) const {
+    return static_cast<int>(std::count_if(
+        m_list.begin(), m_list.end(), [&](const TFinding& f) { return f.Severity == severity; }));
+}
+
+void TFindings::AppendPath(std::string& out, const TFinding& f) const {
+    // Only the nodes that can show: names are at least a byte a character,
+    // so four times the limit in raw bytes is more than enough.
+    std::vector<std::uint32_t>& nodes = m_pathScratch;
+    nodes.clear();
+    std::size_t raw = 0;
+    for (std::uint32_t id = f.Path; id != kRootPath && raw <= 4 * kPathLimit;
+         id = m_paths[id].Parent) {
+        nodes.push_back(id);
+        raw += m_paths[id].Name.size() + 1;
+    }
+    const std::size_t start = out.size();
+    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
+        if (it != nodes.rbegin())
+            out += '/';
+        AppendSegment(out, m_paths[*it].Name, *m_cp);
+    }
+    if (out.size() - start > kPathLimit) {
+        std::size_t cut = out.size() - kPathLimit;
+        while (cut < out.size() && IsUtf8Continuation(out[cut]))
+            ++cut; // not inside a character
+        out.replace(start, cut - start, "\u2026");
+    }
+}
+
+void TFindings::AppendIdent(std::string& out, const TFinding& f) const {
+    if (f.ValueIndex >= 0)
+        out += m_cp->ToUtf8(f.Item->GetValueIdent(f.ValueIndex));
+}
+
+void TFindings::AppendText(std::string& out, const TFinding& f) const {
+    if (f.ValueIndex >= 0)
+        out += m_cp->ToUtf8(f.Item->ValueText(f.ValueIndex));
+}
+
+void TFindings::AppendMessage(std::string& out, const TFinding& f) const {
+    AppendFindingMessage(out, *this, f);
+}
+
+namespace {
+
+template <class TAppend> std::string Made(TAppend&& append) {
+    std::string out;
+    append(out);
+    return out;
+}
+
+} // namespace
+
+std::string TFindings::Path(const TFinding& f) const {
+    return Made([&](std::string& out) { AppendPath(out, f); });
+}
+
+std::string TFindings::Ident(const TFinding& f) const {
+    return Made([&](std::string& out) { AppendIdent(out, f); });
+}
+
+std::string TFindings::Text(const TFinding& f) const {
+    return Made([&](std::string& out) { AppendText(out, f); });
+}
+
+std::string TFindings::Message(const TFinding& f) const {
+    return Made([&](std::string& out) { AppendMessage(out, f); });
+}
+
+} // namespace trvx

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "encoding/CodePage.h"
+#include "tree/TarvinItem.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trvx {
+
+enum class TSeverity : std::uint8_t { Error, Warning, Info };
+
+enum class TCheckKind : std::uint8_t {
+    Accelerator,
+    Shortcut,
+    Placeholder,
+    List,
+    Untranslated,
+    Whitespace,
+    Structure
+};
+inline constexpr int kCheckKindCount = 7;
+
+std::string_view SeverityName(TSeverity severity); // "error", "warning", "info"
+std::string_view CheckKindName(TCheckKind kind);   // "accelerator", ... for machines
+std::string_view CheckKindTitle(TCheckKind kind);  // "Accelerators", ... for people
+
+// What a finding says. The words are made only when it is shown, from what
+// the finding keeps (see TFinding); a large file has a hundred thousand
+// findings, and most are never read by anyone but a counter.
+enum class TFindingMessage : std::uint8_t {
+    DeepTree,
+    RootValue,
+    NameHazard,  // Numbers[0]: the TNameHazard
+    IdentHazard, // Numbers[0]: the TNameHazard
+    ShortcutUnreadable,
+    ShortcutShared, // Numbers[0]: the key, [1]: 1 in a form; Name: the other user
+    Untranslated,
+    ListLines,          // Numbers[0]: lines, [1]: the base's
+    Whitespace,         // Other, OtherIndex: the base value
+    PlaceholdersDiffer, // Other, OtherIndex: the base value
+    LonePercent,        // Numbers[0]: its byte offset
+    LoneAmpersandAtEnd,
+    LoneAmpersandBeforeBlank,
+    SeveralMarks,       // Numbers[0]: how many
+    AcceleratorShared,  // Other: the parent; Numbers: children named; OtherIndex: others; Letter
+    MissingAccelerator, // Other, OtherIndex: the base value
+    Text,               // Numbers[0]: the index of its words in TFindings
+};
+
+// One finding, compact: where it is and what its message quotes. Valid
+// while the checked trees are unchanged; its words come from TFindings.
+struct TFinding {
+    // Where it is, for an editor to show it: the node and its value, or -1
+    // for the node itself.
+    const TTarvinItem* Item = nullptr;
+    const TTarvinItem* Other = nullptr;
+    std::string_view Name;
+    int ValueIndex = -1;
+    int OtherIndex = -1;
+    std::uint32_t Path = 0; // in TFindings' path nodes
+    std::array<std::uint32_t, 3> Numbers{};
+    char32_t Letter = 0;
+    TSeverity Severity = TSeverity::Info;
+    TCheckKind Kind = TCheckKind::Structure;
+    TFindingMessage Message = TFindingMessage::Text;
+};
+
+// The findings of one check run, in report order, and what they need to be
+// put into words: the path nodes they name and the code pages.
+class TFindings {
+public:
+    static constexpr std::uint32_t kRootPath = 0;
+
+    TFindings(const CodePage& cp, const CodePage& baseCp);
+
+    // A node's path: its parent's and its own name as read.
+    std::uint32_t AddPath(std::uint32_t parent, std::string_view name);
+    void Add(const TFinding& finding) { m_list.push_back(finding); }
+    void Insert(std::size_t at, const TFinding& finding);
+    // A finding whose message is given whole, to Add or Insert.
+    TFinding WithWords(TSeverity severity, TCheckKind kind, std::uint32_t path,
+                       const TTarvinItem* item, int valueIndex, std::string message);
+    void Reserve(std::size_t count) { m_list.reserve(count); }
+
+    std::size_t size() const { return m_list.size(); }
+    bool empty() const { return m_list.empty(); }
+    const TFinding& operator[](std::size_t i) const { return m_list[i]; }
+    auto begin() const { return m_list.begin(); }
+    auto end() const { return m_list.end(); }
+    int Count(TSeverity severity) const;
+
+    // In UTF-8, appended to out. The path is the node names joined by "/"
+    // as PathSegment writes them, "" for the root, and a long one shown by
+    // its end only; ident and text are empty for a finding about a node.
+    void AppendPath(std::string& out, const TFinding& f) const;
+    void AppendIdent(std::string& out, const TFinding& f) const;
+    void AppendText(std::string& out, const TFinding& f) const;
+    void AppendMessage(std::string& out, const TFinding& f) const;
+    // The same as strings.
+    std::string Path(const TFinding& f) const;
+    std::string Ident(const TFinding& f) const;
+    std::string Text(const TFinding& f) const;
+    std::string Message(const TFinding& f) const;
+
+    const CodePage& Cp() const { return *m_cp; }
+    const CodePage& BaseCp() const { return *m_baseCp; }
+    const std::string& Words(std::size_t i) const { return m_words[i]; }
+
+private:
+    struct TPathNode {
+        std::uint32_t Parent;
+        std::string_view Name;
+    };
+    const CodePage* m_cp;
+    const CodePage* m_baseCp;
+    std::vector<TFinding> m_list;
+    std::deque<TPathNode> m_paths; // grows without moving what it holds
+
+    std::vector<std::string> m_words;
+    mutable std::vector<std::uint32_t> m_pathScratch;
+};
+
+// Appends the words of f's message; one function for every way a finding
+// is shown.
+void AppendFindingMessage(std::string& out, const TFindings& findings, const TFinding& f);
+
+} // namespace trvx
