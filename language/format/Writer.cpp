@@ -151,8 +151,9 @@ void WalkItem(const TTarvinItem& item, TTextSink& sink, int indent, const TWrite
 } // namespace
 
 TTextSink::TTextSink(Flush flush, std::size_t chunk) : m_flush(std::move(flush)), m_chunk(chunk) {
-    // Small trees are the common case; the block grows to a chunk only for large ones.
-    m_out.reserve(std::min(chunk, std::size_t{64} << 10));
+    // Reserved whole: growing the block copied it and faulted fresh pages at
+    // every doubling. A small tree touches only the pages it writes.
+    m_out.reserve(chunk);
 }
 
 void TTextSink::FlushNow() {

@@ -14,7 +14,7 @@ namespace trvx {
 class TTextSink {
 public:
     using Flush = std::function<void(std::string_view)>;
-    explicit TTextSink(Flush flush, std::size_t chunk = std::size_t{4} << 20);
+    explicit TTextSink(Flush flush, std::size_t chunk = std::size_t{1} << 20);
     std::string& Out() { return m_out; }
     void FlushIfFull() {
         if (m_out.size() >= m_chunk)

@@ -1,14 +1,28 @@
 #include "tree/HugePages.h"
 
+#include <cstdint>
 #include <new>
 #include <sys/mman.h>
 
 namespace trvx {
 
 void* MapHugePages(std::size_t bytes) {
-    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED)
+    // The kernel backs only 2 MB-aligned stretches with huge pages, and a
+    // plain mapping is seldom aligned: map a huge page more, keep the
+    // aligned middle.
+    constexpr std::size_t kPage = 4096;
+    bytes = (bytes + kPage - 1) / kPage * kPage;
+    const std::size_t span = bytes + kHugePage;
+    void* raw = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
         throw std::bad_alloc();
+    const auto first = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (first + kHugePage - 1) / kHugePage * kHugePage;
+    if (const std::size_t head = aligned - first; head != 0)
+        munmap(raw, head);
+    if (const std::size_t tail = first + span - (aligned + bytes); tail != 0)
+        munmap(reinterpret_cast<void*>(aligned + bytes), tail);
+    void* p = reinterpret_cast<void*>(aligned);
     madvise(p, bytes, MADV_HUGEPAGE);
     return p;
 }
