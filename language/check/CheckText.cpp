@@ -1,5 +1,6 @@
 #include "check/CheckText.h"
 
+#include "encoding/AsciiCase.h"
 #include "format/ByteScan.h"
 #include "format/Quoting.h"
 
@@ -41,10 +42,6 @@ bool IsConversion(char c) {
     return kLetters.find(c) != std::string_view::npos;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 // Parses a placeholder whose "%" stands at start; false when there is none.
 // next is the argument the placeholder would take without an index.
 bool ParsePlaceholder(std::string_view text, std::size_t start, int& next, TPlaceholder& p) {
@@ -83,7 +80,7 @@ bool ParsePlaceholder(std::string_view text, std::size_t start, int& next, TPlac
     p.Written = text.substr(start, i + 1 - start);
     p.Argument = next++;
     p.Format = text.substr(specStart, i - specStart);
-    p.Letter = Lower(text[i]);
+    p.Letter = LowerAscii(text[i]);
     return true;
 }
 

@@ -24,40 +24,37 @@ void AppendLetter(std::string& out, char32_t letter) {
     out += '"';
 }
 
-std::string_view NameHazardWords(TNameHazard hazard) {
-    switch (hazard) {
-    case TNameHazard::Brace:
-        return "the name holds \"{\" or \"}\", which reading takes as a node of its own: it is "
-               "lost on save";
-    case TNameHazard::Equals:
-        return "the name holds \"=\", which reading takes as the start of a value: it is lost "
-               "on save";
-    case TNameHazard::OuterBlanks:
-        return "the name has blanks at its ends, which reading drops: it changes on save";
-    case TNameHazard::LineBreak:
-    case TNameHazard::None:
-        break;
-    }
-    return "the name holds a line break: text left over from the line above was read into it, "
-           "so the host will not find this node";
-}
-
-std::string_view IdentHazardWords(TNameHazard hazard) {
-    switch (hazard) {
-    case TNameHazard::Brace:
-        return "the ident holds \"{\" or \"}\", which reading takes as a node: the value is lost "
-               "on save";
-    case TNameHazard::Equals:
-        return "the ident holds \"=\", which reading takes as the start of the text: it changes "
-               "on save";
-    case TNameHazard::OuterBlanks:
-        return "the ident has blanks at its ends, which reading drops: it changes on save";
-    case TNameHazard::LineBreak:
-    case TNameHazard::None:
-        break;
-    }
-    return "the ident holds a line break: text left over from the line above was read into it, "
-           "so the host will not find this value";
+// What reading does to a node's name, or to a value's ident, that holds
+// the hazard.
+std::string_view HazardWords(TNameHazard hazard, bool ident) {
+    struct TWords {
+        std::string_view name, ident;
+    };
+    const TWords words = [&]() -> TWords {
+        switch (hazard) {
+        case TNameHazard::Brace:
+            return {"the name holds \"{\" or \"}\", which reading takes as a node of its own: "
+                    "it is lost on save",
+                    "the ident holds \"{\" or \"}\", which reading takes as a node: the value "
+                    "is lost on save"};
+        case TNameHazard::Equals:
+            return {"the name holds \"=\", which reading takes as the start of a value: it is "
+                    "lost on save",
+                    "the ident holds \"=\", which reading takes as the start of the text: it "
+                    "changes on save"};
+        case TNameHazard::OuterBlanks:
+            return {"the name has blanks at its ends, which reading drops: it changes on save",
+                    "the ident has blanks at its ends, which reading drops: it changes on save"};
+        case TNameHazard::LineBreak:
+        case TNameHazard::None:
+            break;
+        }
+        return {"the name holds a line break: text left over from the line above was read "
+                "into it, so the host will not find this node",
+                "the ident holds a line break: text left over from the line above was read "
+                "into it, so the host will not find this value"};
+    }();
+    return ident ? words.ident : words.name;
 }
 
 void AppendWhitespace(std::string& out, const TFinding& f) {
@@ -154,10 +151,10 @@ void AppendFindingMessage(std::string& out, const TFindings& findings, const TFi
                "save";
         return;
     case TFindingMessage::NameHazard:
-        out += NameHazardWords(static_cast<TNameHazard>(f.Numbers[0]));
+        out += HazardWords(static_cast<TNameHazard>(f.Numbers[0]), false);
         return;
     case TFindingMessage::IdentHazard:
-        out += IdentHazardWords(static_cast<TNameHazard>(f.Numbers[0]));
+        out += HazardWords(static_cast<TNameHazard>(f.Numbers[0]), true);
         return;
     case TFindingMessage::ShortcutUnreadable:
         out += "the host cannot read this shortcut";
