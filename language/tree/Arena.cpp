@@ -8,7 +8,10 @@
 namespace trvx {
 
 namespace {
-constexpr std::size_t kFirstChunk = std::size_t{64} << 10;
+// One huge page from the start: growing from small chunks faulted in every
+// 4 KB page of the first two megabytes one by one. A small tree pays one
+// fault for it.
+constexpr std::size_t kFirstChunk = kHugePage;
 
 // The chunks are linked through their tails, and leak checkers do not look
 // inside mapped memory: under AddressSanitizer every chunk comes from the
