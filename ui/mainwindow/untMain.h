@@ -117,6 +117,9 @@ private:
     const TControlPrefixes ControlPrefixes;
     const TImageList Images;
 
+    // The open dialog, starting where the last Open or Update To was.
+    std::optional<QString> AskFileToOpen();
+
     // Action handlers.
     void actOpenExecute();
     void actSaveExecute();

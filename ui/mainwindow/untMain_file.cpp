@@ -78,9 +78,12 @@ void TfrmMain::OpenFile(const QString& fileName, trvx::TTarvin* target) {
     RebuildTrees();
 }
 
+std::optional<QString> TfrmMain::AskFileToOpen() {
+    return TDialogs::Current().GetOpenFileName(this, OpenDialogOptions(m_openFileName));
+}
+
 void TfrmMain::actOpenExecute() {
-    const std::optional<QString> fileName =
-        TDialogs::Current().GetOpenFileName(this, OpenDialogOptions(m_openFileName));
+    const std::optional<QString> fileName = AskFileToOpen();
     if (!fileName)
         return;
     m_openFileName = *fileName;

@@ -43,8 +43,7 @@ void AddValueEntryRows(const ValueList& list,
 } // namespace
 
 void TfrmMain::actUpdateToExecute() {
-    const std::optional<QString> fileName =
-        TDialogs::Current().GetOpenFileName(this, OpenDialogOptions(m_openFileName));
+    const std::optional<QString> fileName = AskFileToOpen();
     if (!fileName)
         return;
     m_openFileName = *fileName;

@@ -158,8 +158,7 @@ std::optional<QString> TfrmMain::ReferenceTextOfSelectedValue() const {
 }
 
 void TfrmMain::actOpenReferenceExecute() {
-    const std::optional<QString> fileName =
-        TDialogs::Current().GetOpenFileName(this, OpenDialogOptions(m_openFileName));
+    const std::optional<QString> fileName = AskFileToOpen();
     if (fileName)
         OpenReference(*fileName);
 }
