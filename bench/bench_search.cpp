@@ -4,6 +4,7 @@
 #include "bench/SearchTree.h"
 #include "document/Tarvin.h"
 #include "editing/SearchWalk.h"
+#include "tests/support/FileOrder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,40 +19,12 @@ using namespace trvx;
 
 constexpr int kValues = 1'000'000;
 
-// The nodes in pre-order, numbered from 1.
-class TPreOrder final : public TSearchOrder {
-public:
-    explicit TPreOrder(const TTarvinItem& root) {
-        std::vector<std::pair<const TTarvinItem*, std::string_view>> pending;
-        for (auto it = root.Children().rbegin(); it != root.Children().rend(); ++it)
-            pending.emplace_back(it->Item.get(), it->Name.View());
-        while (!pending.empty()) {
-            auto [item, name] = pending.back();
-            pending.pop_back();
-            m_nodes.emplace_back(item, name);
-            for (auto it = item->Children().rbegin(); it != item->Children().rend(); ++it)
-                pending.emplace_back(it->Item.get(), it->Name.View());
-        }
-    }
-    int NextNode(int node) const override { return node < Count() ? node + 1 : 0; }
-    int PreviousNode(int node) const override { return node - 1; }
-    const TTarvinItem& Item(int node) const override { return *At(node).first; }
-    std::string_view Caption(int node) const override { return At(node).second; }
-    int Count() const { return static_cast<int>(m_nodes.size()); }
-
-private:
-    const std::pair<const TTarvinItem*, std::string_view>& At(int node) const {
-        return m_nodes[static_cast<std::size_t>(node - 1)];
-    }
-    std::vector<std::pair<const TTarvinItem*, std::string_view>> m_nodes;
-};
-
 struct TFixture {
     TTarvin Language;
-    std::unique_ptr<TPreOrder> Order;
+    std::unique_ptr<test::TFileOrder> Order;
     TFixture() {
         Language.LoadFromText(bench::MakeSearchText(kValues));
-        Order = std::make_unique<TPreOrder>(Language.Root());
+        Order = std::make_unique<test::TFileOrder>(Language.Root());
     }
 };
 

@@ -462,32 +462,39 @@ std::string Lines(std::string_view text) {
     return out;
 }
 
-// A double-quoted string with C-style escapes, as .po and JSON both write it.
-void AppendQuotedEscaped(std::string& o, std::string_view ansi) {
-    o += '"';
+// Appends ansi as UTF-8, each byte that escape names replaced by its
+// escape.
+template <class Escape>
+void AppendEscapedUtf8(std::string& o, std::string_view ansi, Escape escape) {
     std::string utf8;
     AppendUtf8(utf8, ansi);
     for (char c : utf8) {
+        if (const std::string_view replaced = escape(c); !replaced.empty())
+            o += replaced;
+        else
+            o += c;
+    }
+}
+
+// A double-quoted string with C-style escapes, as .po and JSON both write it.
+void AppendQuotedEscaped(std::string& o, std::string_view ansi) {
+    o += '"';
+    AppendEscapedUtf8(o, ansi, [](char c) -> std::string_view {
         switch (c) {
         case '"':
-            o += "\\\"";
-            break;
+            return "\\\"";
         case '\\':
-            o += "\\\\";
-            break;
+            return "\\\\";
         case '\n':
-            o += "\\n";
-            break;
+            return "\\n";
         case '\r':
-            o += "\\r";
-            break;
+            return "\\r";
         case '\t':
-            o += "\\t";
-            break;
+            return "\\t";
         default:
-            o += c;
+            return {};
         }
-    }
+    });
     o += '"';
 }
 
@@ -545,29 +552,22 @@ private:
 };
 
 void AppendXml(std::string& o, std::string_view ansi) {
-    std::string utf8;
-    AppendUtf8(utf8, ansi);
-    for (char c : utf8) {
+    AppendEscapedUtf8(o, ansi, [](char c) -> std::string_view {
         switch (c) {
         case '&':
-            o += "&amp;";
-            break;
+            return "&amp;";
         case '<':
-            o += "&lt;";
-            break;
+            return "&lt;";
         case '>':
-            o += "&gt;";
-            break;
+            return "&gt;";
         case '"':
-            o += "&quot;";
-            break;
+            return "&quot;";
         case '\'':
-            o += "&apos;";
-            break;
+            return "&apos;";
         default:
-            o += c;
+            return {};
         }
-    }
+    });
 }
 
 // One context per form (and per section); the source is the path below it.

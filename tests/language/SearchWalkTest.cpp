@@ -2,6 +2,7 @@
 #include "document/Tarvin.h"
 
 #include "TestSupport.h"
+#include "tests/support/FileOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,34 +20,7 @@ void PrintTo(const TSearchMatch& match, std::ostream* out) {
 
 namespace {
 
-// The nodes of a tree in file pre-order, numbered from 1, captions as named.
-class TFileOrder : public TSearchOrder {
-public:
-    explicit TFileOrder(const TTarvinItem& root) {
-        std::vector<std::pair<const TTarvinItem*, std::string_view>> pending;
-        for (auto it = root.Children().rbegin(); it != root.Children().rend(); ++it)
-            pending.emplace_back(it->Item.get(), it->Name.View());
-        while (!pending.empty()) {
-            auto [item, name] = pending.back();
-            pending.pop_back();
-            m_items.push_back(item);
-            m_captions.push_back(name);
-            for (auto it = item->Children().rbegin(); it != item->Children().rend(); ++it)
-                pending.emplace_back(it->Item.get(), it->Name.View());
-        }
-    }
-    int NextNode(int node) const override { return node < Count() ? node + 1 : 0; }
-    int PreviousNode(int node) const override { return node > 1 ? node - 1 : 0; }
-    const TTarvinItem& Item(int node) const override { return *m_items.at(std::size_t(node - 1)); }
-    std::string_view Caption(int node) const override {
-        return m_captions.at(std::size_t(node - 1));
-    }
-    int Count() const { return static_cast<int>(m_items.size()); }
-
-private:
-    std::vector<const TTarvinItem*> m_items;
-    std::vector<std::string_view> m_captions;
-};
+using test::TFileOrder;
 
 // Nodes: 1 A, 2 A1, 3 B, 4 C, 5 D. Cp1252 bytes: E4 = ä, C4 = Ä.
 const std::string kTree = test::Crlf("A {\n"
