@@ -12,6 +12,7 @@
 
 #include "format/Writer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -462,15 +464,17 @@ std::string Lines(std::string_view text) {
     return out;
 }
 
-// Appends ansi as UTF-8, each byte that escape names replaced by its
-// escape.
-template <class Escape>
-void AppendEscapedUtf8(std::string& o, std::string_view ansi, Escape escape) {
+using TEscapes = std::initializer_list<std::pair<char, std::string_view>>;
+
+// Appends ansi as UTF-8, each byte that escapes lists replaced by its escape.
+void AppendEscapedUtf8(std::string& o, std::string_view ansi, TEscapes escapes) {
     std::string utf8;
     AppendUtf8(utf8, ansi);
     for (char c : utf8) {
-        if (const std::string_view replaced = escape(c); !replaced.empty())
-            o += replaced;
+        const auto escape = std::find_if(escapes.begin(), escapes.end(),
+                                         [c](const auto& e) { return e.first == c; });
+        if (escape != escapes.end())
+            o += escape->second;
         else
             o += c;
     }
@@ -479,22 +483,8 @@ void AppendEscapedUtf8(std::string& o, std::string_view ansi, Escape escape) {
 // A double-quoted string with C-style escapes, as .po and JSON both write it.
 void AppendQuotedEscaped(std::string& o, std::string_view ansi) {
     o += '"';
-    AppendEscapedUtf8(o, ansi, [](char c) -> std::string_view {
-        switch (c) {
-        case '"':
-            return "\\\"";
-        case '\\':
-            return "\\\\";
-        case '\n':
-            return "\\n";
-        case '\r':
-            return "\\r";
-        case '\t':
-            return "\\t";
-        default:
-            return {};
-        }
-    });
+    AppendEscapedUtf8(o, ansi,
+                      {{'"', "\\\""}, {'\\', "\\\\"}, {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}});
     o += '"';
 }
 
@@ -552,22 +542,8 @@ private:
 };
 
 void AppendXml(std::string& o, std::string_view ansi) {
-    AppendEscapedUtf8(o, ansi, [](char c) -> std::string_view {
-        switch (c) {
-        case '&':
-            return "&amp;";
-        case '<':
-            return "&lt;";
-        case '>':
-            return "&gt;";
-        case '"':
-            return "&quot;";
-        case '\'':
-            return "&apos;";
-        default:
-            return {};
-        }
-    });
+    AppendEscapedUtf8(
+        o, ansi, {{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&apos;"}});
 }
 
 // One context per form (and per section); the source is the path below it.
