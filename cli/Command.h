@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,7 @@ struct UsageError {
 // Declares a command's arguments and options on its parser and returns what
 // runs it once they are parsed; the values live in whatever it captures.
 using CommandRun = std::function<int()>;
-using CommandSetup = CommandRun (*)(CLI::App& app);
+using CommandSetup = std::function<CommandRun(CLI::App& app)>;
 
 struct Command {
     std::string_view name;
@@ -28,6 +29,17 @@ struct Command {
     std::string_view description; // the help's prose, between the usage line and the options
     CommandSetup setup;
 };
+
+// The setup of a command whose arguments and options are the fields of one
+// Options: declare names them on the parser, run runs with what was parsed.
+template <class Options>
+CommandSetup SetupOf(void (*declare)(CLI::App&, Options&), int (*run)(const Options&)) {
+    return [declare, run](CLI::App& app) -> CommandRun {
+        auto options = std::make_shared<Options>();
+        declare(app, *options);
+        return [options, run] { return run(*options); };
+    };
+}
 
 // Commands register themselves from their own file.
 struct RegisterCommand {

@@ -41,25 +41,28 @@ CommandRun SetupCheck(CLI::App& app) {
 
 const RegisterCommand
     reg({"check", "find what would break a translation at run time",
-         "Checks TRANSLATION (.trvx, .exe or - for standard input) and prints what\n"
-         "it finds. Exit status 1 when there is an error, 0 otherwise, 2 for a\n"
-         "usage error, so a CI job can gate on it.\n\n"
-         "Always:\n"
-         "  accelerators  two captions of one menu or form marking the same letter\n"
-         "                (warning); a lone & at the end or before a blank (warning)\n"
-         "  shortcuts     a Shortcut the host cannot read (error); two equal\n"
-         "                shortcuts in one form (warning)\n"
-         "  structure     values of the root, names or idents that a save would\n"
-         "                change or that hold stray text from the line above (error)\n"
-         "With --base BASE (the host's language data of the same version), for the\n"
-         "values whose node path and ident BASE has too:\n"
-         "  accelerators  a caption without & whose base has one (warning)\n"
-         "  placeholders  %s, %d, %5.2f, %0:s ... not the same as the base's (error)\n"
-         "  lists         Items or Strings with another number of lines (warning)\n"
-         "  untranslated  the same text as the base, if it holds a letter (info)\n"
-         "  whitespace    leading or trailing blanks unlike the base's (warning)\n\n"
-         "--format json   one object with a summary and the findings\n"
-         "--format junit  JUnit XML, one test suite per check; errors fail\n",
+         R"help(Checks TRANSLATION (.trvx, .exe or - for standard input) and prints what
+it finds. Exit status 1 when there is an error, 0 otherwise, 2 for a
+usage error, so a CI job can gate on it.
+
+Always:
+  accelerators  two captions of one menu or form marking the same letter
+                (warning); a lone & at the end or before a blank (warning)
+  shortcuts     a Shortcut the host cannot read (error); two equal
+                shortcuts in one form (warning)
+  structure     values of the root, names or idents that a save would
+                change or that hold stray text from the line above (error)
+With --base BASE (the host's language data of the same version), for the
+values whose node path and ident BASE has too:
+  accelerators  a caption without & whose base has one (warning)
+  placeholders  %s, %d, %5.2f, %0:s ... not the same as the base's (error)
+  lists         Items or Strings with another number of lines (warning)
+  untranslated  the same text as the base, if it holds a letter (info)
+  whitespace    leading or trailing blanks unlike the base's (warning)
+
+--format json   one object with a summary and the findings
+--format junit  JUnit XML, one test suite per check; errors fail
+)help",
          SetupCheck});
 
 } // namespace

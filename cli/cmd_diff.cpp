@@ -6,7 +6,6 @@
 
 #include <exception>
 #include <iostream>
-#include <memory>
 
 namespace trvx::cli {
 namespace {
@@ -16,6 +15,13 @@ struct TDiffOptions {
     bool quiet = false;
     int codePage = 0;
 };
+
+void DeclareDiff(CLI::App& app, TDiffOptions& o) {
+    AddInputArgument(app, o.a, "A", "the older version");
+    AddInputArgument(app, o.b, "B", "the newer version");
+    app.add_flag("-q", o.quiet, "print nothing; the exit status tells");
+    AddCodePageOption(app, o.codePage);
+}
 
 int RunDiff(const TDiffOptions& o) {
     // Like diff: 1 means "they differ", so trouble needs a status of its own.
@@ -36,28 +42,21 @@ int RunDiff(const TDiffOptions& o) {
     }
 }
 
-CommandRun SetupDiff(CLI::App& app) {
-    auto o = std::make_shared<TDiffOptions>();
-    AddInputArgument(app, o->a, "A", "the older version");
-    AddInputArgument(app, o->b, "B", "the newer version");
-    app.add_flag("-q", o->quiet, "print nothing; the exit status tells");
-    AddCodePageOption(app, o->codePage);
-    return [o] { return RunDiff(*o); };
-}
-
 const RegisterCommand
     reg({"diff", "list the nodes and values one version adds or drops",
-         "Compares two versions of the language data the way Update To would carry\n"
-         "A over to B, and changes nothing. Prints on standard output what B adds\n"
-         "(+) and what A has that B no longer has (-), one path per line, in A's\n"
-         "file order, as trvx update --list does:\n"
-         "  + OBJECTS/Form:frmMain/Menu:mnuFile/Action:actSaveAll\n"
-         "  - STRINGS/SOldMessage (value)\n"
-         "Nodes match by name and values by ident, letter case ignored as A's\n"
-         "language folds it. Texts are not compared. Either file may be .trvx,\n"
-         ".exe or - (standard input).\n\n"
-         "Exit status: 0 when B adds and drops nothing, 1 when it does, 2 on error.\n",
-         SetupDiff});
+         R"help(Compares two versions of the language data the way Update To would carry
+A over to B, and changes nothing. Prints on standard output what B adds
+(+) and what A has that B no longer has (-), one path per line, in A's
+file order, as trvx update --list does:
+  + OBJECTS/Form:frmMain/Menu:mnuFile/Action:actSaveAll
+  - STRINGS/SOldMessage (value)
+Nodes match by name and values by ident, letter case ignored as A's
+language folds it. Texts are not compared. Either file may be .trvx,
+.exe or - (standard input).
+
+Exit status: 0 when B adds and drops nothing, 1 when it does, 2 on error.
+)help",
+         SetupOf(DeclareDiff, RunDiff)});
 
 } // namespace
 } // namespace trvx::cli

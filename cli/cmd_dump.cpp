@@ -9,7 +9,6 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <memory>
 #include <vector>
 
 namespace trvx::cli {
@@ -122,6 +121,12 @@ struct TDumpOptions {
     int codePage = 0;
 };
 
+void DeclareDump(CLI::App& app, TDumpOptions& o) {
+    AddInputArgument(app, o.file, "FILE", "the file to read");
+    app.add_flag("--bytes", o.bytes, "write every byte 0x80-0xFF as U+0080-U+00FF");
+    AddCodePageOption(app, o.codePage);
+}
+
 int RunDump(const TDumpOptions& o) {
     const std::string& file = o.file;
     TTarvin& tree = ProcessTree();
@@ -136,24 +141,17 @@ int RunDump(const TDumpOptions& o) {
     return 0;
 }
 
-CommandRun SetupDump(CLI::App& app) {
-    auto o = std::make_shared<TDumpOptions>();
-    AddInputArgument(app, o->file, "FILE", "the file to read");
-    app.add_flag("--bytes", o->bytes, "write every byte 0x80-0xFF as U+0080-U+00FF");
-    AddCodePageOption(app, o->codePage);
-    return [o] { return RunDump(*o); };
-}
-
 const RegisterCommand
     reg({"dump", "print the tree as JSON",
-         "Prints the tree of FILE as JSON: {\"values\":[...],\"children\":[{\"name\":...,\n"
-         "\"values\":[{\"ident\":...,\"text\":...}],\"children\":[...]}]}. Texts are decoded\n"
-         "through the file's code page (from --codepage, else INFO's LangID, else\n"
-         "the locale), which \"codePage\" names. A byte the page leaves undefined is\n"
-         "written as \\uef80-\\uefff, the private-use character that stands for it.\n"
-         "--bytes writes every byte 0x80-0xFF as U+0080-U+00FF instead, so the\n"
-         "dump is exact whatever the code page.\n",
-         SetupDump});
+         R"help(Prints the tree of FILE as JSON: {"values":[...],"children":[{"name":...,
+"values":[{"ident":...,"text":...}],"children":[...]}]}. Texts are decoded
+through the file's code page (from --codepage, else INFO's LangID, else
+the locale), which "codePage" names. A byte the page leaves undefined is
+written as \uef80-\uefff, the private-use character that stands for it.
+--bytes writes every byte 0x80-0xFF as U+0080-U+00FF instead, so the
+dump is exact whatever the code page.
+)help",
+         SetupOf(DeclareDump, RunDump)});
 
 } // namespace
 } // namespace trvx::cli

@@ -5,8 +5,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <memory>
-
 namespace trvx::cli {
 namespace {
 
@@ -14,6 +12,13 @@ struct TExtractOptions {
     std::string module, output;
     bool raw = false, force = false;
 };
+
+void DeclareExtract(CLI::App& app, TExtractOptions& o) {
+    AddInputArgument(app, o.module, "MODULE", "the executable or library to read");
+    AddOutputOption(app, o.output);
+    app.add_flag("--raw", o.raw, "write the resource's bytes exactly as stored");
+    AddForceOption(app, o.force);
+}
 
 int RunExtract(const TExtractOptions& o) {
     // Any file name is taken as a module here, whatever its extension.
@@ -32,22 +37,14 @@ int RunExtract(const TExtractOptions& o) {
     return 0;
 }
 
-CommandRun SetupExtract(CLI::App& app) {
-    auto o = std::make_shared<TExtractOptions>();
-    AddInputArgument(app, o->module, "MODULE", "the executable or library to read");
-    AddOutputOption(app, o->output);
-    app.add_flag("--raw", o->raw, "write the resource's bytes exactly as stored");
-    AddForceOption(app, o->force);
-    return [o] { return RunExtract(*o); };
-}
-
 const RegisterCommand reg({"extract", "write the language text a host module carries",
-                           "Reads the resource Tarvin of the executable or library MODULE and\n"
-                           "writes its language text in the canonical layout to OUT, or to\n"
-                           "standard output. --raw writes the resource's bytes exactly as stored.\n"
-                           "OUT is replaced atomically. A read that loses text is reported; it is\n"
-                           "not written over an existing OUT without --force.\n",
-                           SetupExtract});
+                           R"help(Reads the resource Tarvin of the executable or library MODULE and
+writes its language text in the canonical layout to OUT, or to
+standard output. --raw writes the resource's bytes exactly as stored.
+OUT is replaced atomically. A read that loses text is reported; it is
+not written over an existing OUT without --force.
+)help",
+                           SetupOf(DeclareExtract, RunExtract)});
 
 } // namespace
 } // namespace trvx::cli

@@ -9,7 +9,6 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
-#include <memory>
 #include <optional>
 
 namespace trvx::cli {
@@ -137,6 +136,13 @@ struct TStatsOptions {
     int codePage = 0;
 };
 
+void DeclareStats(CLI::App& app, TStatsOptions& o) {
+    AddInputArgument(app, o.file, "TRANSLATION", "the translation to count");
+    AddBaseOption(app, o.base);
+    AddFormatOption(app, o.format, {"text", "json"});
+    AddCodePageOption(app, o.codePage);
+}
+
 int RunStats(const TStatsOptions& o) {
     const TTranslation translation = LoadTranslation(o.file, o.base, o.codePage);
     WarnAboutLosses({{o.file, translation.Tree}});
@@ -149,23 +155,15 @@ int RunStats(const TStatsOptions& o) {
     return 0;
 }
 
-CommandRun SetupStats(CLI::App& app) {
-    auto o = std::make_shared<TStatsOptions>();
-    AddInputArgument(app, o->file, "TRANSLATION", "the translation to count");
-    AddBaseOption(app, o->base);
-    AddFormatOption(app, o->format, {"text", "json"});
-    AddCodePageOption(app, o->codePage);
-    return [o] { return RunStats(*o); };
-}
-
 const RegisterCommand
     reg({"stats", "count nodes and values, and how much is translated",
-         "Prints the number of nodes and values of TRANSLATION, in total and per\n"
-         "top-level section. With --base, also how much of BASE is translated: of\n"
-         "the base's texts that hold a letter (shortcuts aside), those whose value\n"
-         "in TRANSLATION differs (translated), is the same (untranslated), or is\n"
-         "not there at all (missing; run trvx update to add them).\n",
-         SetupStats});
+         R"help(Prints the number of nodes and values of TRANSLATION, in total and per
+top-level section. With --base, also how much of BASE is translated: of
+the base's texts that hold a letter (shortcuts aside), those whose value
+in TRANSLATION differs (translated), is the same (untranslated), or is
+not there at all (missing; run trvx update to add them).
+)help",
+         SetupOf(DeclareStats, RunStats)});
 
 } // namespace
 } // namespace trvx::cli

@@ -67,21 +67,24 @@ CommandRun SetupUpdate(CLI::App& app) {
 
 const RegisterCommand
     reg({"update", "carry a translation over to a newer base",
-         "Does what Update To followed by Save does in the editor. Whatever NEWBASE\n"
-         "has and TRANSLATION lacks is copied in with NEWBASE's (untranslated) text;\n"
-         "whatever TRANSLATION has and NEWBASE no longer has is deleted. Texts of\n"
-         "entries that both have are kept as TRANSLATION has them. Nodes match by\n"
-         "name and values by ident, letter case ignored as the translation's\n"
-         "language folds it. Either file may be .trvx, .exe or - (standard input).\n\n"
-         "The result goes to OUT, replaced atomically (OUT may be TRANSLATION), or\n"
-         "to standard output. A summary goes to standard error:\n"
-         "  trvx update: added 2 nodes, 1 value; removed 1 node, 2 values\n"
-         "Every node of a copied subtree counts as an added node; its values come\n"
-         "with it and are not counted. A removed node counts once, with everything\n"
-         "below it.\n\n"
-         "A read of either file that loses text (after a NUL, a value the end cuts\n"
-         "off, values of the root) is reported; the result is not written over an\n"
-         "existing OUT without --force, nor is a NEWBASE that holds no node used.\n",
+         R"help(Does what Update To followed by Save does in the editor. Whatever NEWBASE
+has and TRANSLATION lacks is copied in with NEWBASE's (untranslated) text;
+whatever TRANSLATION has and NEWBASE no longer has is deleted. Texts of
+entries that both have are kept as TRANSLATION has them. Nodes match by
+name and values by ident, letter case ignored as the translation's
+language folds it. Either file may be .trvx, .exe or - (standard input).
+
+The result goes to OUT, replaced atomically (OUT may be TRANSLATION), or
+to standard output. A summary goes to standard error:
+  trvx update: added 2 nodes, 1 value; removed 1 node, 2 values
+Every node of a copied subtree counts as an added node; its values come
+with it and are not counted. A removed node counts once, with everything
+below it.
+
+A read of either file that loses text (after a NUL, a value the end cuts
+off, values of the root) is reported; the result is not written over an
+existing OUT without --force, nor is a NEWBASE that holds no node used.
+)help",
          SetupUpdate});
 
 } // namespace
