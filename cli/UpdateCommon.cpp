@@ -29,10 +29,10 @@ public:
         }
         m_merge.OpenNode(name);
     }
-    void Value(TStr ident, TStr text) override {
+    void Value(std::string_view ident, TStr text) override {
         if (m_depth == 2 && m_kept)
-            m_kept->AddValue(ident.View(), text.View());
-        m_merge.Value(std::move(ident), std::move(text));
+            m_kept->AddValue(ident, text.View());
+        m_merge.Value(ident, std::move(text));
     }
     void CloseNode() override {
         --m_depth;

@@ -14,8 +14,9 @@ public:
     virtual ~TLanguageSink() = default;
     // A child of the node open now; name lives as long as the text.
     virtual void OpenNode(std::string_view name) = 0;
-    // A value of the node open now; a borrowed string lives as long as the text.
-    virtual void Value(TStr ident, TStr text) = 0;
+    // A value of the node open now; ident and a borrowed text live as long
+    // as the text, an owned text was made for this call.
+    virtual void Value(std::string_view ident, TStr text) = 0;
     virtual void CloseNode() = 0;
 };
 

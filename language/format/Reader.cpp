@@ -250,7 +250,7 @@ private:
             if (m_depth == 1 && !m_tail)
                 Lost(TReadLossKind::RootValue, ident.empty() ? equals : ident.data());
             if (m_sink) {
-                m_sink->Value(TStr::Borrow(ident), collected.Take());
+                m_sink->Value(ident, collected.Take());
                 return;
             }
             Frame& top = Top();

@@ -35,7 +35,7 @@ public:
     void ListRemoved();
 
     void OpenNode(std::string_view name) override;
-    void Value(TStr ident, TStr text) override;
+    void Value(std::string_view ident, TStr text) override;
     void CloseNode() override;
 
 private:
@@ -46,8 +46,14 @@ private:
         std::vector<TTarvinItem*> matches;
         std::vector<std::string_view> names; // of the base node's children so far
         TNameLookup nameLookup;
-        std::vector<TTarvinItem::TValueEntryData> values;
+        std::vector<std::string_view> idents; // of the base node's values so far
         TNameLookup identLookup;
+        // The values target lacks, to go in as one batch when the node closes,
+        // so its list grows by one exact allocation rather than doubling in
+        // its tree's arena.
+        std::vector<TTarvinItem::TValueEntryData> missing;
+        TNameLookup missingLookup;
+        int hint = 0; // the target's value after the last one found
     };
 
     TFrame& Push();
@@ -58,16 +64,16 @@ private:
                        std::vector<TTarvinItem*>& out);
     // Marks what open has and the closing base node lacks.
     void Mark(TTarvinItem& open, TFrame& base);
-    // Appends to target the values whose idents it lacks, in order; with
-    // record set, each gets an AddedValues entry after the loop.
-    void CopyMissingValues(std::vector<TTarvinItem::TValueEntryData>& values, TTarvinItem& target,
-                           bool record);
+    // Whether target has a value of that ident.
+    bool HasValue(TTarvinItem& target, std::string_view ident, int& hint);
     TStr FromBase(std::string_view text) const {
         return m_borrow ? TStr::Borrow(text) : TStr(text);
     }
     // A string the read made for this value alone is taken over, not copied.
     TStr FromBase(TStr&& text, std::string_view kept) const {
-        return text.IsOwned() && kept.size() == text.Size() ? std::move(text) : FromBase(kept);
+        if (!text.IsOwned())
+            return FromBase(kept);
+        return kept.size() == text.Size() ? std::move(text) : TStr(kept);
     }
     void ClearMarks() {
         m_removedItems.Clear();
@@ -94,7 +100,6 @@ private:
         std::unordered_map<int, std::vector<int>> later;
     };
     std::unordered_map<const TTarvinItem*, TRepeats> m_repeats;
-    std::vector<TTarvinItem::TValueEntryData> m_missing; // a buffer of CopyMissingValues
     TEntryCounts<TTarvinItem*, std::hash<TTarvinItem*>> m_removedItems;
     TEntryCounts<TValueEntry, TValueEntryHash> m_removedValues;
     TEntryCounts<TTarvinItem*, std::hash<TTarvinItem*>> m_nodesWithRemovedValues;
@@ -121,8 +126,11 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
     frame.matches.clear();
     frame.names.clear();
     frame.nameLookup = TNameLookup();
-    frame.values.clear();
+    frame.idents.clear();
     frame.identLookup = TNameLookup();
+    frame.missing.clear();
+    frame.missingLookup = TNameLookup();
+    frame.hint = 0;
     return frame;
 }
 
@@ -197,8 +205,20 @@ void TUpdateMerge::OpenNode(std::string_view name) {
             AppendMatches(*open, name, child.matches);
 }
 
-void TUpdateMerge::Value(TStr ident, TStr text) {
-    m_frames[m_depth - 1].values.push_back({std::move(ident), std::move(text)});
+void TUpdateMerge::Value(std::string_view ident, TStr text) {
+    TFrame& frame = m_frames[m_depth - 1];
+    if (m_marking)
+        frame.idents.push_back(ident);
+    if (!m_merging || HasValue(*frame.target, ident, frame.hint))
+        return;
+    // An ident the base repeats goes in once, as if each went in on its own.
+    auto& missing = frame.missing;
+    if (frame.missingLookup.Find(
+            ident, static_cast<int>(missing.size()), [&](int k) { return missing[k].Ident.View(); },
+            m_cp) >= 0)
+        return;
+    const std::string_view kept = CutAtNul(text.View());
+    missing.push_back({FromBase(ident), FromBase(std::move(text), kept)});
 }
 
 void TUpdateMerge::CloseNode() {
@@ -207,7 +227,13 @@ void TUpdateMerge::CloseNode() {
         for (TTarvinItem* open : frame.matches)
             Mark(*open, frame);
     if (m_merging) {
-        CopyMissingValues(frame.values, *frame.target, !frame.copy);
+        TTarvinItem& target = *frame.target;
+        const int first = target.ValueCount();
+        const int added = static_cast<int>(frame.missing.size());
+        target.AppendValues(frame.missing);
+        if (!frame.copy)
+            for (int i = 0; i < added; ++i)
+                m_lists.AddedValues.Append({&target, first + i});
         if (frame.copy)
             m_lists.AddedItems.Append(frame.target);
     }
@@ -232,8 +258,8 @@ void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
             m_removedItems.Increment(child.Item.get());
         }
     }
-    const auto& values = base.values;
-    const auto identAt = [&](int k) { return values[k].Ident.View(); };
+    const auto& values = base.idents;
+    const auto identAt = [&](int k) { return values[k]; };
     hint = 0;
     const auto openValues = open.Values();
     for (int i = 0; i < static_cast<int>(openValues.size()); ++i) {
@@ -251,40 +277,16 @@ void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
     }
 }
 
-void TUpdateMerge::CopyMissingValues(std::vector<TTarvinItem::TValueEntryData>& values,
-                                     TTarvinItem& target, bool record) {
-    // The missing values go in as one batch, so the target's list grows by
-    // one exact allocation rather than doubling in its tree's arena. An
-    // ident the base repeats goes in once, as if each went in on its own.
-    m_missing.clear();
-    TNameLookup missing;
-    // Only whether the target has an ident matters here: as in Mark.
-    int hint = 0;
-    for (auto& value : values) {
-        const std::string_view ident = value.Ident.View();
-        if (hint < target.ValueCount() &&
-            m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
-            ++hint;
-            continue;
-        }
-        if (const int p = ValuePosition(target, ident); p >= 0) {
-            hint = p + 1;
-            continue;
-        }
-        const int count = static_cast<int>(m_missing.size());
-        if (missing.Find(
-                ident, count, [&](int k) { return m_missing[k].Ident.View(); }, m_cp) >= 0)
-            continue;
-        const std::string_view text = CutAtNul(value.Text.View());
-        m_missing.push_back(
-            {FromBase(std::move(value.Ident), ident), FromBase(std::move(value.Text), text)});
+bool TUpdateMerge::HasValue(TTarvinItem& target, std::string_view ident, int& hint) {
+    // Only whether it has the ident matters: as in Mark.
+    if (hint < target.ValueCount() && m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
+        ++hint;
+        return true;
     }
-    const int first = target.ValueCount();
-    const int added = static_cast<int>(m_missing.size());
-    target.AppendValues(m_missing);
-    if (record)
-        for (int i = 0; i < added; ++i)
-            m_lists.AddedValues.Append({&target, first + i});
+    const int p = ValuePosition(target, ident);
+    if (p >= 0)
+        hint = p + 1;
+    return p >= 0;
 }
 
 void TUpdateMerge::ListRemoved() {
@@ -321,7 +323,7 @@ void ReadTree(const TTarvinItem& root, TLanguageSink& sink) {
     };
     auto values = [&](const TTarvinItem& node) {
         for (const auto& value : node.Values())
-            sink.Value(TStr::Borrow(value.Ident.View()), TStr::Borrow(value.Text.View()));
+            sink.Value(value.Ident.View(), TStr::Borrow(value.Text.View()));
     };
     values(root);
     std::vector<Frame> stack{{&root, 0}};
