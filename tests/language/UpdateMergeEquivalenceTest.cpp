@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include "UpdateMergeReference.h"
 
+#include "format/Reader.h"
+#include "format/Writer.h"
 #include "update/UpdateMerge.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +167,45 @@ TEST(UpdateMerge, IndexedMergeAndPruneEqualTheLinearReference) {
     }
     EXPECT_EQ(pairs, 3000);
     EXPECT_GT(recorded, 30000); // the pairs do differ, not only match
+}
+
+TEST(UpdateMerge, ReadingTheBasesTextMergesAsItsTree) {
+    int repeated = 0;
+    for (unsigned start = 1; start <= 600; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        TreeGenerator gen(start);
+        const CodePage& cp = CodePage::Get(1252);
+        TTarvinItem base, open;
+        gen.Fill(base, 1 + gen.Below(3));
+        gen.Mutate(base, open, 3);
+        std::string text;
+        TTextSink out([&](std::string_view bytes) { text += bytes; });
+        WriteTree(base, out);
+        TTarvin read;
+        read.LoadFromText(text);
+
+        TTarvinItem fromTree, fromText;
+        Copy(open, fromTree);
+        Copy(open, fromText);
+        TUpdateLists treeLists, textLists;
+        UpdateTo(read.Root(), fromTree, treeLists, cp);
+        int reads = 0;
+        UpdateTo(
+            [&](TLanguageSink& sink) {
+                ++reads;
+                ParseLanguageText(sink, text);
+            },
+            fromText, textLists, cp, TBaseLife::OutlivesOpen);
+        repeated += reads == 2;
+
+        ASSERT_EQ(test::Describe(fromText), test::Describe(fromTree));
+        const Numbers x = Numbering(fromText), t = Numbering(fromTree);
+        ASSERT_EQ(Items(textLists.AddedItems, x), Items(treeLists.AddedItems, t));
+        ASSERT_EQ(Items(textLists.RemovedItems, x), Items(treeLists.RemovedItems, t));
+        ASSERT_EQ(Values(textLists.AddedValues, x), Values(treeLists.AddedValues, t));
+        ASSERT_EQ(Values(textLists.RemovedValues, x), Values(treeLists.RemovedValues, t));
+    }
+    EXPECT_GT(repeated, 100); // bases that repeat a name are read twice
 }
 
 } // namespace
