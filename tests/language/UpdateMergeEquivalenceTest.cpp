@@ -9,6 +9,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -102,6 +103,12 @@ std::vector<std::pair<int, int>> Values(const List& list, const Numbers& numbers
     return out;
 }
 
+// The four lists, nodes by their numbers.
+template <class Lists> auto Entries(const Lists& lists, const Numbers& numbers) {
+    return std::tuple(Items(lists.AddedItems, numbers), Items(lists.RemovedItems, numbers),
+                      Values(lists.AddedValues, numbers), Values(lists.RemovedValues, numbers));
+}
+
 TEST(UpdateMerge, IndexedMergeAndPruneEqualTheLinearReference) {
     const int codePages[] = {1252, 1250, 1251};
     int pairs = 0, recorded = 0;
@@ -128,10 +135,7 @@ TEST(UpdateMerge, IndexedMergeAndPruneEqualTheLinearReference) {
 
         ASSERT_EQ(test::Describe(mine), test::Describe(theirs));
         const Numbers m = Numbering(mine), t = Numbering(theirs);
-        ASSERT_EQ(Items(lists.AddedItems, m), Items(expected.AddedItems, t));
-        ASSERT_EQ(Items(lists.RemovedItems, m), Items(expected.RemovedItems, t));
-        ASSERT_EQ(Values(lists.AddedValues, m), Values(expected.AddedValues, t));
-        ASSERT_EQ(Values(lists.RemovedValues, m), Values(expected.RemovedValues, t));
+        ASSERT_EQ(Entries(lists, m), Entries(expected, t));
         for (const TValueEntry& e : lists.AddedValues)
             ASSERT_TRUE(lists.IsAddedValue(e.Item, e.ValueIndex));
 
@@ -200,10 +204,7 @@ TEST(UpdateMerge, ReadingTheBasesTextMergesAsItsTree) {
 
         ASSERT_EQ(test::Describe(fromText), test::Describe(fromTree));
         const Numbers x = Numbering(fromText), t = Numbering(fromTree);
-        ASSERT_EQ(Items(textLists.AddedItems, x), Items(treeLists.AddedItems, t));
-        ASSERT_EQ(Items(textLists.RemovedItems, x), Items(treeLists.RemovedItems, t));
-        ASSERT_EQ(Values(textLists.AddedValues, x), Values(treeLists.AddedValues, t));
-        ASSERT_EQ(Values(textLists.RemovedValues, x), Values(treeLists.RemovedValues, t));
+        ASSERT_EQ(Entries(textLists, x), Entries(treeLists, t));
     }
     EXPECT_GT(repeated, 100); // bases that repeat a name are read twice
 }
