@@ -34,8 +34,9 @@ std::string ReadHead(const std::string& fileName) {
     return head;
 }
 
-// Runs a read, naming the file in the errors that do not name it yet.
-template <class Read> void NamingErrors(const std::string& fileName, Read read) {
+} // namespace
+
+void NamingReadErrors(const std::string& fileName, const std::function<void()>& read) {
     try {
         read();
     } catch (const ESurplusBrace& e) {
@@ -47,6 +48,8 @@ template <class Read> void NamingErrors(const std::string& fileName, Read read) 
         throw ETrvxError(ShownName(fileName) + ": " + e.what());
     }
 }
+
+namespace {
 
 void PrintLosses(std::initializer_list<TInput> inputs, bool lossesAreErrors) {
     for (const TInput& input : inputs)
@@ -110,40 +113,42 @@ TPeModule OpenModule(const std::string& fileName) {
 }
 
 void LoadFromModule(TTarvin& tree, const TPeModule& module, const std::string& fileName) {
-    NamingErrors(fileName, [&] { tree.LoadFromResource(module); });
+    NamingReadErrors(fileName, [&] { tree.LoadFromResource(module); });
 }
 
 namespace {
 
 void LoadAnyInput(TTarvin& tree, const std::string& fileName) {
+    if (std::optional<TByteBuffer> text = ReadTextInput(tree, fileName))
+        NamingReadErrors(fileName, [&] { tree.LoadFromBuffer(std::move(*text)); });
+}
+
+} // namespace
+
+std::optional<TByteBuffer> ReadTextInput(TTarvin& tree, const std::string& fileName) {
     if (fileName == "-") {
         TByteBuffer bytes = ReadStandardInput();
-        if (!HasPeSignature({bytes.Data(), bytes.Size()})) {
-            NamingErrors(fileName, [&] { tree.LoadFromBuffer(std::move(bytes)); });
-            return;
-        }
+        if (!HasPeSignature({bytes.Data(), bytes.Size()}))
+            return bytes;
         std::optional<TPeModule> module = TPeModule::FromBytes(std::move(bytes));
         if (!module)
             throw ETrvxError("standard input is not a host module");
         LoadFromModule(tree, *module, fileName);
-        return;
+        return std::nullopt;
     }
     const std::string head = ReadHead(fileName);
     if (HasPeSignature(head) || SameTextAscii(FileExtension(fileName), ".exe")) {
         LoadFromModule(tree, OpenModule(fileName), fileName);
-        return;
+        return std::nullopt;
     }
-    NamingErrors(fileName, [&] { tree.LoadFromFile(fileName); });
+    return ReadWholeFile(fileName);
 }
 
-// A LangID Windows does not know leaves the code page a guess: say so.
 void WarnAboutCodePage(const TTarvin& tree, const std::string& fileName) {
     if (const std::string warning = tree.CodePageWarning(); !warning.empty())
         std::cerr << ("trvx: warning: " + ShownName(fileName) + ": " + warning +
                       " (name another with --codepage N)\n");
 }
-
-} // namespace
 
 void LoadInput(TTarvin& tree, const std::string& fileName) {
     LoadAnyInput(tree, fileName);

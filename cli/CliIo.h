@@ -4,7 +4,9 @@
 #include "document/Tarvin.h"
 #include "pe/PeFile.h"
 
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,13 @@ std::string ShownName(const std::string& fileName);
 // module without the language resource, are errors. Errors name the file:
 // "de.trvx:12:1: surplus '}' ...".
 void LoadInput(TTarvin& tree, const std::string& fileName);
+// What LoadInput does in parts, for a caller that reads the text itself:
+// the bytes of a language text, or none after loading a host module into
+// tree; the read, naming the file in its errors; the warning about an
+// unknown LangID, which leaves the code page a guess.
+std::optional<TByteBuffer> ReadTextInput(TTarvin& tree, const std::string& fileName);
+void NamingReadErrors(const std::string& fileName, const std::function<void()>& read);
+void WarnAboutCodePage(const TTarvin& tree, const std::string& fileName);
 
 // Opens a host module; the open error, or "FILE is not a host module".
 TPeModule OpenModule(const std::string& fileName);

@@ -6,24 +6,28 @@
 
 namespace trvx::cli {
 
+void LoadBeside(TTarvin& translation, const std::string& fileName, const std::string& baseName,
+                const std::function<void()>& readBase) {
+    if (fileName == "-" && baseName == "-")
+        throw UsageError{"only one input can be standard input"};
+    std::future<void> baseRead = std::async(std::launch::async, readBase);
+    try {
+        LoadInput(translation, fileName);
+    } catch (...) {
+        baseRead.wait(); // the other thread may still use what it was given: let it end first
+        throw;
+    }
+    baseRead.get();
+}
+
 const TTarvin* LoadWithBase(TTarvin& translation, const std::string& fileName,
                             const std::optional<std::string>& baseName) {
     if (!baseName) {
         LoadInput(translation, fileName);
         return nullptr;
     }
-    if (fileName == "-" && *baseName == "-")
-        throw UsageError{"only one input can be standard input"};
     TTarvin& base = ProcessTree();
-    std::future<void> baseLoad =
-        std::async(std::launch::async, [&] { LoadInput(base, *baseName); });
-    try {
-        LoadInput(translation, fileName);
-    } catch (...) {
-        baseLoad.wait(); // the other thread fills base: let it end before the error travels on
-        throw;
-    }
-    baseLoad.get();
+    LoadBeside(translation, fileName, *baseName, [&] { LoadInput(base, *baseName); });
     return &base;
 }
 

@@ -2,10 +2,17 @@
 
 #include "document/Tarvin.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace trvx::cli {
+
+// Reads a translation while readBase reads what it likes of the base on
+// another thread: the two files are independent and often large. An error
+// of the translation's read wins.
+void LoadBeside(TTarvin& translation, const std::string& fileName, const std::string& baseName,
+                const std::function<void()>& readBase);
 
 // Reads a translation and, when baseName is given, its base into a tree of
 // the process (null without one). The two files are independent and often

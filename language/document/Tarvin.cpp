@@ -25,6 +25,17 @@ void TTarvin::LoadFromText(std::string_view text) {
 }
 
 void TTarvin::LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans) {
+    Read(std::move(buffer), [&](std::string_view text) {
+        ParseLanguageText(m_root, text, &m_losses, spans, m_arena.HelperResource());
+    });
+}
+
+void TTarvin::ReadIntoSink(TByteBuffer buffer, TLanguageSink& sink) {
+    Read(std::move(buffer),
+         [&](std::string_view text) { ParseLanguageText(sink, text, &m_losses); });
+}
+
+template <class Parse> void TTarvin::Read(TByteBuffer buffer, const Parse& parse) {
     // The old nodes live in the arena and borrow from the old buffer: they
     // go first.
     m_root.Clear();
@@ -40,7 +51,7 @@ void TTarvin::LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans)
         ResolvePositions(text, m_losses);
     };
     try {
-        ParseLanguageText(m_root, text, &m_losses, spans, m_arena.HelperResource());
+        parse(text);
     } catch (...) {
         finish();
         throw;

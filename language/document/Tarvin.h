@@ -35,6 +35,10 @@ public:
     // The same, taking the bytes over instead of copying them. With spans,
     // where each value stands in those bytes (see LoadedText).
     void LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans = nullptr);
+    // Reads the bytes as LoadFromBuffer does, but hands their entries to
+    // sink instead of the tree, whose root is left empty for the sink to
+    // fill if it likes. The bytes and the losses are kept as after a load.
+    void ReadIntoSink(TByteBuffer buffer, TLanguageSink& sink);
     // The bytes the tree was last loaded from, cut at their first NUL.
     std::string_view LoadedText() const { return CutAtNul(LoadedBytes()); }
     // All of them, what follows a NUL too.
@@ -89,6 +93,8 @@ public:
     std::string CodePageWarning() const;
 
 private:
+    template <class Parse> void Read(TByteBuffer buffer, const Parse& parse);
+
     TArena m_arena;       // the nodes and lists of the tree
     TByteBuffer m_buffer; // the bytes the last load borrowed from
     TReadLosses m_losses;

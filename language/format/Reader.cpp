@@ -60,6 +60,12 @@ public:
           m_resource(resource), m_tail(root == nullptr) {
         Push(root);
     }
+    // The reader of a whole text into a sink: no tree is built.
+    TReader(TLanguageSink& sink, std::string_view text, TReadLosses* losses)
+        : m_begin(text.data()), m_end(text.data() + text.size()), m_losses(losses),
+          m_spans(nullptr), m_resource(nullptr), m_tail(false), m_sink(&sink) {
+        Push(nullptr);
+    }
     TReader(const TReader&) = delete;
     TReader& operator=(const TReader&) = delete;
 
@@ -155,6 +161,12 @@ private:
                                     PositionAt(Span(m_begin, m_end), p - m_begin));
             if (*p == '{') {
                 std::string_view name = Trim(Span(tokenStart, p));
+                if (m_sink) {
+                    m_sink->OpenNode(name);
+                    Push(nullptr);
+                    tokenStart = ++p;
+                    continue;
+                }
                 TItemPtr child = TTarvinItem::NewItemIn(m_resource);
                 TTarvinItem* raw = child.get();
                 Top().children.push_back({TStr::Borrow(name), std::move(child)});
@@ -198,6 +210,11 @@ private:
     }
 
     void Pop() {
+        if (m_sink) {
+            --m_depth;
+            m_sink->CloseNode();
+            return;
+        }
         Frame& f = Top();
         if (f.node == nullptr) { // a tail reader's bottom: a node below the split
             m_closedBelow.push_back(std::move(f));
@@ -232,6 +249,10 @@ private:
         auto store = [&](const char* end, bool selfEnding) {
             if (m_depth == 1 && !m_tail)
                 Lost(TReadLossKind::RootValue, ident.empty() ? equals : ident.data());
+            if (m_sink) {
+                m_sink->Value(ident, collected.Take());
+                return;
+            }
             Frame& top = Top();
             // The blanks before a line break or brace are no part of the text.
             while (m_spans && !selfEnding && end > textStart && IsBlank(end[-1]))
@@ -312,6 +333,7 @@ private:
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
     std::vector<Frame> m_closedBelow; // a tail reader's: the innermost first
+    TLanguageSink* m_sink = nullptr;
 };
 
 // Below this a second thread costs more than it saves.
@@ -348,6 +370,10 @@ void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* lo
         TReader(&root, root.Resource(), text, losses, spans).Run();
     else
         ParseLanguageTextSplit(root, text, losses, helper, split - text.data());
+}
+
+void ParseLanguageText(TLanguageSink& sink, std::string_view text, TReadLosses* losses) {
+    TReader(sink, text, losses).Run();
 }
 
 void ParseLanguageTextSplit(TTarvinItem& root, std::string_view text, TReadLosses* losses,

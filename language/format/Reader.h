@@ -1,5 +1,6 @@
 #pragma once
 
+#include "format/LanguageSink.h"
 #include "format/ReadLoss.h"
 #include "tree/Errors.h"
 #include "tree/TarvinItem.h"
@@ -43,6 +44,9 @@ public:
 void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* losses = nullptr,
                        std::vector<TValueSpan>* spans = nullptr,
                        std::pmr::memory_resource* helper = nullptr);
+// The same read, on one thread, into sink instead of a tree: the same
+// entries in the same order, the same losses and errors.
+void ParseLanguageText(TLanguageSink& sink, std::string_view text, TReadLosses* losses = nullptr);
 // The two-thread read with the text from byte split on read by the second
 // thread, wherever split falls; ParseLanguageText picks it near the middle.
 void ParseLanguageTextSplit(TTarvinItem& root, std::string_view text, TReadLosses* losses,

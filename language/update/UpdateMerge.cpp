@@ -3,6 +3,8 @@
 #include "tree/FirstPositionIndex.h"
 #include "update/RemovedEntries.h"
 
+#include <deque>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -11,49 +13,126 @@ namespace trvx {
 
 namespace {
 
-// The merge steps of Update To. Each gives exactly what the plain recursive
-// merge with linear lookups gives (first match by folded name, copy order,
-// list orders), but walks with explicit stacks, so depth is bounded only by
-// memory, and looks names up through indexes kept per node.
-class TUpdateMerge {
+// Update To as the base is read: what the plain recursive merge with linear
+// lookups gives (first match by folded name, copy order, list orders), with
+// no tree of the base. A base node's values are merged when it closes, after
+// its descendants, as they are in that merge.
+//
+// What the base lacks is found against the first base node of each name, once
+// that node closes: the open nodes matched to it hold all they will hold by
+// then, unless a later base node of the same name adds to them. A base that
+// repeats a name among siblings is therefore read a second time, only to mark.
+class TUpdateMerge final : public TLanguageSink {
 public:
-    TUpdateMerge(TUpdateLists& lists, const CodePage& cp, TBaseLife life)
-        : m_lists(lists), m_cp(cp), m_borrow(life == TBaseLife::OutlivesOpen) {}
+    TUpdateMerge(TTarvinItem& openRoot, TUpdateLists& lists, const CodePage& cp, TBaseLife life)
+        : m_openRoot(openRoot), m_lists(lists), m_cp(cp),
+          m_borrow(life == TBaseLife::OutlivesOpen) {}
 
-    // Copies into open what base has and open lacks; values of a node are
-    // merged after all of its descendants.
-    void MergeAdded(const TTarvinItem& base, TTarvinItem& open);
-    // Appends a copy of source named name to parent. Every node of the copy
-    // goes to AddedItems after its descendants; no value is recorded.
-    void CopyNewItem(std::string_view name, const TTarvinItem& source, TTarvinItem& parent);
-    // Appends to target the values whose idents it lacks, in source order;
-    // with record set, each gets an AddedValues entry after the loop.
-    void CopyMissingValues(const TTarvinItem& source, TTarvinItem& target, bool record);
-    // Records what open has and base lacks; nothing below a removed node.
-    void MarkRemoved(const TTarvinItem& base, TTarvinItem& open);
+    // Before each read of the base: the first merges and marks, a second only marks.
+    void Start(bool merging);
+    bool NeedsMarkingRead() const { return m_repeatedName; }
+    // Fills the removed lists from the marks, in the order of a walk of the open tree.
+    void ListRemoved();
 
-    // Indexes of nodes that will not be looked up again can go.
-    void DropIndexes() {
-        m_childIndexes.clear();
-        m_valueIndexes.clear();
-    }
+    void OpenNode(std::string_view name) override;
+    void Value(std::string_view ident, TStr text) override;
+    void CloseNode() override;
 
 private:
+    struct TFrame {
+        TTarvinItem* target = nullptr; // where the base node's entries go (merging only)
+        bool copy = false;             // target is a copy of the base node
+        // The open nodes whose first match in the base is this node.
+        std::vector<TTarvinItem*> matches;
+        std::vector<std::string_view> names; // of the base node's children so far
+        TNameLookup nameLookup;
+        std::vector<std::string_view> idents; // of the base node's values so far
+        TNameLookup identLookup;
+        // The values target lacks, to go in as one batch when the node closes,
+        // so its list grows by one exact allocation rather than doubling in
+        // its tree's arena.
+        std::vector<TTarvinItem::TValueEntryData> missing;
+        TNameLookup missingLookup;
+        int hint = 0; // the target's value after the last one found
+    };
+
+    TFrame& Push();
     int ChildPosition(const TTarvinItem& node, std::string_view name);
     int ValuePosition(const TTarvinItem& node, std::string_view ident);
+    // Appends to out every child of node with that name, in order.
+    void AppendMatches(const TTarvinItem& node, std::string_view name,
+                       std::vector<TTarvinItem*>& out);
+    // Marks what open has and the closing base node lacks.
+    void Mark(TTarvinItem& open, TFrame& base);
+    // Whether target has a value of that ident.
+    bool HasValue(TTarvinItem& target, std::string_view ident, int& hint);
     TStr FromBase(std::string_view text) const {
         return m_borrow ? TStr::Borrow(text) : TStr(text);
     }
+    // A string the read made for this value alone is taken over, not copied.
+    TStr FromBase(TStr&& text, std::string_view kept) const {
+        if (!text.IsOwned())
+            return FromBase(kept);
+        return kept.size() == text.Size() ? std::move(text) : TStr(kept);
+    }
+    void ClearMarks() {
+        m_removedItems.Clear();
+        m_removedValues.Clear();
+        m_nodesWithRemovedValues.Clear();
+    }
 
+    TTarvinItem& m_openRoot;
     TUpdateLists& m_lists;
     const CodePage& m_cp;
     const bool m_borrow;
-    // Nodes only grow during the merge, so an index stays valid and takes in
-    // appended entries on its next lookup.
+    bool m_merging = true;
+    bool m_marking = true;
+    bool m_repeatedName = false;
+    std::deque<TFrame> m_frames; // by depth; a deque keeps references while it grows
+    std::size_t m_depth = 0;
+    // Open nodes only grow, so an index stays valid and takes in appended
+    // entries on its next lookup.
     std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_childIndexes;
     std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_valueIndexes;
-    std::vector<TTarvinItem::TValueEntryData> m_missing; // a buffer of CopyMissingValues
+    // Of a wide open node: first position of a name -> later positions of it.
+    struct TRepeats {
+        int indexed = 0;
+        std::unordered_map<int, std::vector<int>> later;
+    };
+    std::unordered_map<const TTarvinItem*, TRepeats> m_repeats;
+    TEntryCounts<TTarvinItem*, std::hash<TTarvinItem*>> m_removedItems;
+    TEntryCounts<TValueEntry, TValueEntryHash> m_removedValues;
+    TEntryCounts<TTarvinItem*, std::hash<TTarvinItem*>> m_nodesWithRemovedValues;
 };
+
+void TUpdateMerge::Start(bool merging) {
+    m_merging = merging;
+    m_marking = true;
+    m_repeatedName = false;
+    m_repeats.clear(); // the tree has grown since
+    ClearMarks();
+    m_depth = 0;
+    TFrame& root = Push();
+    root.target = &m_openRoot;
+    root.matches.push_back(&m_openRoot);
+}
+
+TUpdateMerge::TFrame& TUpdateMerge::Push() {
+    if (m_depth == m_frames.size())
+        m_frames.emplace_back();
+    TFrame& frame = m_frames[m_depth++];
+    frame.target = nullptr;
+    frame.copy = false;
+    frame.matches.clear();
+    frame.names.clear();
+    frame.nameLookup = TNameLookup();
+    frame.idents.clear();
+    frame.identLookup = TNameLookup();
+    frame.missing.clear();
+    frame.missingLookup = TNameLookup();
+    frame.hint = 0;
+    return frame;
+}
 
 int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) {
     const int count = node.ChildCount();
@@ -73,135 +152,213 @@ int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident)
         ident, count, [&](int i) { return values[i].Ident.View(); }, m_cp);
 }
 
-void TUpdateMerge::MergeAdded(const TTarvinItem& base, TTarvinItem& open) {
-    struct Frame {
-        const TTarvinItem* base;
-        TTarvinItem* open;
-        int next;
-    };
-    std::vector<Frame> stack{{&base, &open, 0}};
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        if (frame.next < frame.base->ChildCount()) {
-            const auto& child = frame.base->Children()[frame.next++];
-            const int j = ChildPosition(*frame.open, child.Name.View());
-            if (j < 0) {
-                CopyNewItem(child.Name.View(), *child.Item, *frame.open);
-            } else {
-                TTarvinItem& match = frame.open->GetChild(j);
-                stack.push_back({child.Item.get(), &match, 0});
-            }
-        } else {
-            CopyMissingValues(*frame.base, *frame.open, true);
-            stack.pop_back();
-        }
+void TUpdateMerge::AppendMatches(const TTarvinItem& node, std::string_view name,
+                                 std::vector<TTarvinItem*>& out) {
+    const auto children = node.Children();
+    const int count = static_cast<int>(children.size());
+    if (count <= kLinearLookupLimit) {
+        for (const auto& child : children)
+            if (m_cp.SameText(child.Name.View(), name))
+                out.push_back(child.Item.get());
+        return;
     }
+    const int first = ChildPosition(node, name);
+    if (first < 0)
+        return;
+    out.push_back(children[first].Item.get());
+    TRepeats& repeats = m_repeats[&node];
+    for (; repeats.indexed < count; ++repeats.indexed) {
+        const int i = repeats.indexed;
+        if (const int p = ChildPosition(node, children[i].Name.View()); p != i)
+            repeats.later[p].push_back(i);
+    }
+    if (const auto it = repeats.later.find(first); it != repeats.later.end())
+        for (const int i : it->second)
+            out.push_back(children[i].Item.get());
 }
 
-void TUpdateMerge::CopyNewItem(std::string_view name, const TTarvinItem& source,
-                               TTarvinItem& parent) {
-    struct Frame {
-        const TTarvinItem* source;
-        TTarvinItem* copy;
-        int next;
-    };
-    std::vector<Frame> stack{{&source, &parent.AppendChild(FromBase(name)), 0}};
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        if (frame.next < frame.source->ChildCount()) {
-            const auto& child = frame.source->Children()[frame.next++];
-            TTarvinItem& copy = frame.copy->AppendChild(FromBase(child.Name.View()));
-            stack.push_back({child.Item.get(), &copy, 0});
-        } else {
-            CopyMissingValues(*frame.source, *frame.copy, false);
-            m_lists.AddedItems.Append(frame.copy);
-            stack.pop_back();
+void TUpdateMerge::OpenNode(std::string_view name) {
+    TFrame& parent = m_frames[m_depth - 1];
+    bool first = false;
+    if (m_marking) {
+        const auto& names = parent.names;
+        first =
+            parent.nameLookup.Find(
+                name, static_cast<int>(names.size()), [&](int i) { return names[i]; }, m_cp) < 0;
+        parent.names.push_back(name);
+        if (!first && m_merging) {
+            // The merge goes on; the marks wait for the second read.
+            m_marking = false;
+            m_repeatedName = true;
+            ClearMarks();
         }
     }
+    TFrame& child = Push();
+    if (m_merging) {
+        TTarvinItem& target = *parent.target;
+        const int j = parent.copy ? -1 : ChildPosition(target, name);
+        child.copy = j < 0;
+        child.target = j < 0 ? &target.AppendChild(FromBase(name)) : &target.GetChild(j);
+    }
+    if (m_marking && first)
+        for (const TTarvinItem* open : parent.matches)
+            AppendMatches(*open, name, child.matches);
 }
 
-void TUpdateMerge::CopyMissingValues(const TTarvinItem& source, TTarvinItem& target, bool record) {
-    // The missing values go in as one batch, so the target's list grows by
-    // one exact allocation rather than doubling in its tree's arena. An
-    // ident the source repeats goes in once, as if each went in on its own.
-    m_missing.clear();
-    TNameLookup missing;
-    // Only whether the target has an ident matters here, so the entry after
-    // the last match, where a file in the same order has it, is tried first.
+void TUpdateMerge::Value(std::string_view ident, TStr text) {
+    TFrame& frame = m_frames[m_depth - 1];
+    if (m_marking)
+        frame.idents.push_back(ident);
+    if (!m_merging || HasValue(*frame.target, ident, frame.hint))
+        return;
+    // An ident the base repeats goes in once, as if each went in on its own.
+    auto& missing = frame.missing;
+    if (frame.missingLookup.Find(
+            ident, static_cast<int>(missing.size()), [&](int k) { return missing[k].Ident.View(); },
+            m_cp) >= 0)
+        return;
+    const std::string_view kept = CutAtNul(text.View());
+    missing.push_back({FromBase(ident), FromBase(std::move(text), kept)});
+}
+
+void TUpdateMerge::CloseNode() {
+    TFrame& frame = m_frames[m_depth - 1];
+    if (m_marking)
+        for (TTarvinItem* open : frame.matches)
+            Mark(*open, frame);
+    if (m_merging) {
+        TTarvinItem& target = *frame.target;
+        const int first = target.ValueCount();
+        const int added = static_cast<int>(frame.missing.size());
+        target.AppendValues(frame.missing);
+        if (!frame.copy)
+            for (int i = 0; i < added; ++i)
+                m_lists.AddedValues.Append({&target, first + i});
+        if (frame.copy)
+            m_lists.AddedItems.Append(frame.target);
+    }
+    --m_depth;
+}
+
+void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
+    // The entry after the last match, where a file in the same order has
+    // it, is tried first.
+    const auto names = std::span(base.names);
     int hint = 0;
-    for (const auto& value : source.Values()) {
-        const std::string_view ident = value.Ident.View();
-        if (hint < target.ValueCount() &&
-            m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
+    const auto children = open.Children();
+    for (const auto& child : children) {
+        const std::string_view name = child.Name.View();
+        if (hint < static_cast<int>(names.size()) && m_cp.SameText(names[hint], name)) {
             ++hint;
-            continue;
-        }
-        if (const int p = ValuePosition(target, ident); p >= 0) {
+        } else if (const int p = base.nameLookup.Find(
+                       name, static_cast<int>(names.size()), [&](int k) { return names[k]; }, m_cp);
+                   p >= 0) {
             hint = p + 1;
-            continue;
+        } else {
+            m_removedItems.Increment(child.Item.get());
         }
-        const int count = static_cast<int>(m_missing.size());
-        if (missing.Find(
-                ident, count, [&](int k) { return m_missing[k].Ident.View(); }, m_cp) >= 0)
-            continue;
-        m_missing.push_back({FromBase(ident), FromBase(CutAtNul(value.Text.View()))});
     }
-    const int first = target.ValueCount();
-    const int added = static_cast<int>(m_missing.size());
-    target.AppendValues(m_missing);
-    if (record)
-        for (int i = 0; i < added; ++i)
-            m_lists.AddedValues.Append({&target, first + i});
+    const auto& values = base.idents;
+    const auto identAt = [&](int k) { return values[k]; };
+    hint = 0;
+    const auto openValues = open.Values();
+    for (int i = 0; i < static_cast<int>(openValues.size()); ++i) {
+        const std::string_view ident = openValues[i].Ident.View();
+        if (hint < static_cast<int>(values.size()) && m_cp.SameText(identAt(hint), ident)) {
+            ++hint;
+        } else if (const int p =
+                       base.identLookup.Find(ident, static_cast<int>(values.size()), identAt, m_cp);
+                   p >= 0) {
+            hint = p + 1;
+        } else {
+            m_removedValues.Increment({&open, i});
+            m_nodesWithRemovedValues.Increment(&open);
+        }
+    }
 }
 
-void TUpdateMerge::MarkRemoved(const TTarvinItem& base, TTarvinItem& open) {
+bool TUpdateMerge::HasValue(TTarvinItem& target, std::string_view ident, int& hint) {
+    // Only whether it has the ident matters: as in Mark.
+    if (hint < target.ValueCount() && m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
+        ++hint;
+        return true;
+    }
+    const int p = ValuePosition(target, ident);
+    if (p >= 0)
+        hint = p + 1;
+    return p >= 0;
+}
+
+void TUpdateMerge::ListRemoved() {
     struct Frame {
-        const TTarvinItem* base;
-        TTarvinItem* open;
+        TTarvinItem* node;
         int next;
     };
-    std::vector<Frame> stack{{&base, &open, 0}};
+    std::vector<Frame> stack{{&m_openRoot, 0}};
     while (!stack.empty()) {
         Frame& frame = stack.back();
-        if (frame.next < frame.open->ChildCount()) {
-            const int i = frame.next++;
-            TTarvinItem& child = frame.open->GetChild(i);
-            const int j = ChildPosition(*frame.base, frame.open->GetChildName(i));
-            if (j < 0)
+        if (frame.next < frame.node->ChildCount()) {
+            TTarvinItem& child = frame.node->GetChild(frame.next++);
+            if (m_removedItems.Contains(&child))
                 m_lists.RemovedItems.Append(&child);
             else
-                stack.push_back({&frame.base->GetChild(j), &child, 0});
+                stack.push_back({&child, 0});
+            continue;
+        }
+        TTarvinItem& node = *frame.node;
+        stack.pop_back();
+        if (!m_nodesWithRemovedValues.Contains(&node))
+            continue;
+        for (int i = 0; i < node.ValueCount(); ++i)
+            if (m_removedValues.Contains({&node, i}))
+                m_lists.RemovedValues.Append({&node, i});
+    }
+}
+
+// Hands a tree to a sink as a read of its text would.
+void ReadTree(const TTarvinItem& root, TLanguageSink& sink) {
+    struct Frame {
+        const TTarvinItem* node;
+        int next;
+    };
+    auto values = [&](const TTarvinItem& node) {
+        for (const auto& value : node.Values())
+            sink.Value(value.Ident.View(), TStr::Borrow(value.Text.View()));
+    };
+    values(root);
+    std::vector<Frame> stack{{&root, 0}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.next < frame.node->ChildCount()) {
+            const auto& child = frame.node->Children()[frame.next++];
+            sink.OpenNode(child.Name.View());
+            values(*child.Item);
+            stack.push_back({child.Item.get(), 0});
         } else {
-            TTarvinItem& node = *frame.open;
-            const TTarvinItem& baseNode = *frame.base;
+            sink.CloseNode();
             stack.pop_back();
-            const auto values = node.Values();
-            const auto baseValues = baseNode.Values();
-            int hint = 0; // as in CopyMissingValues
-            for (int i = 0; i < static_cast<int>(values.size()); ++i) {
-                const std::string_view ident = values[i].Ident.View();
-                if (hint < static_cast<int>(baseValues.size()) &&
-                    m_cp.SameText(baseValues[hint].Ident.View(), ident)) {
-                    ++hint;
-                } else if (const int p = ValuePosition(baseNode, ident); p >= 0) {
-                    hint = p + 1;
-                } else {
-                    m_lists.RemovedValues.Append({&node, i});
-                }
-            }
         }
     }
 }
 
 } // namespace
 
-void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& lists,
+void UpdateTo(const TBaseRead& readBase, TTarvinItem& openRoot, TUpdateLists& lists,
               const CodePage& cp, TBaseLife life) {
     lists.ClearUpdateLists();
-    TUpdateMerge merge(lists, cp, life);
-    merge.MergeAdded(baseRoot, openRoot);
-    merge.DropIndexes();
-    merge.MarkRemoved(baseRoot, openRoot);
+    TUpdateMerge merge(openRoot, lists, cp, life);
+    merge.Start(true);
+    readBase(merge);
+    if (merge.NeedsMarkingRead()) {
+        merge.Start(false);
+        readBase(merge);
+    }
+    merge.ListRemoved();
+}
+
+void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& lists,
+              const CodePage& cp, TBaseLife life) {
+    UpdateTo([&](TLanguageSink& sink) { ReadTree(baseRoot, sink); }, openRoot, lists, cp, life);
 }
 
 void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {

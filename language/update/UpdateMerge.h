@@ -1,8 +1,11 @@
 #pragma once
 
 #include "encoding/CodePage.h"
+#include "format/LanguageSink.h"
 #include "tree/TarvinItem.h"
 #include "update/UpdateLists.h"
+
+#include <functional>
 
 namespace trvx {
 
@@ -18,6 +21,14 @@ enum class TBaseLife { MayBeFreed, OutlivesOpen };
 // may be freed afterwards.
 void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& lists,
               const CodePage& cp, TBaseLife life = TBaseLife::MayBeFreed);
+
+// The same with no tree of the base: readBase hands the base's entries to
+// the sink it is given, as ParseLanguageText does, once or (when the base
+// repeats a name among siblings) twice, the same each time. With
+// TBaseLife::OutlivesOpen, what the reads borrow must outlive the open tree.
+using TBaseRead = std::function<void(TLanguageSink&)>;
+void UpdateTo(const TBaseRead& readBase, TTarvinItem& openRoot, TUpdateLists& lists,
+              const CodePage& cp, TBaseLife life);
 
 // Deletes, in and below item, the nodes and values the lists mark removed,
 // and takes their entries out of the lists. A removed node goes whole; what

@@ -26,10 +26,48 @@ void PrintTo(const ReadCase& c, std::ostream* os) {
 
 class ReadsAs : public testing::TestWithParam<ReadCase> {};
 
+// Builds from a sink read the tree a load would have built.
+class TTreeSink final : public TLanguageSink {
+public:
+    explicit TTreeSink(TTarvinItem& root) : m_open{&root} {}
+    void OpenNode(std::string_view name) override {
+        m_open.push_back(&m_open.back()->AddChild(name));
+    }
+    void Value(std::string_view ident, TStr text) override {
+        m_open.back()->AddValue(ident, text.View());
+    }
+    void CloseNode() override { m_open.pop_back(); }
+    bool AllClosed() const { return m_open.empty(); }
+
+private:
+    std::vector<TTarvinItem*> m_open;
+};
+
+std::string Losses(const TTarvin& t) {
+    std::string out;
+    for (const TReadLoss& loss : t.ReadLosses())
+        out += DescribeReadLoss(loss) + " @" + std::to_string(loss.Offset) + ":" +
+               std::to_string(loss.Line) + ":" + std::to_string(loss.Column) + "\n";
+    return out;
+}
+
 TEST_P(ReadsAs, Tree) {
     TTarvin t;
     t.LoadFromText(GetParam().text);
     EXPECT_EQ(Describe(t.Root()), GetParam().tree);
+
+    // Read into a sink, the same entries in the same order and the same losses.
+    TTarvin s;
+    TTarvinItem built;
+    TTreeSink sink(built);
+    const std::string& text = GetParam().text;
+    TByteBuffer bytes(text.size());
+    std::copy(text.begin(), text.end(), bytes.Data());
+    s.ReadIntoSink(std::move(bytes), sink);
+    EXPECT_EQ(Describe(built), GetParam().tree);
+    EXPECT_TRUE(sink.AllClosed());
+    EXPECT_EQ(s.Root().ChildCount(), 0);
+    EXPECT_EQ(Losses(s), Losses(t));
 }
 
 // clang-format off
@@ -78,6 +116,10 @@ TEST(Reader, SurplusBraceBeforeMoreTextFailsAndKeepsWhatWasRead) {
             EXPECT_STREQ(e.what(), "List index out of bounds (-1)");
         }
         EXPECT_EQ(Describe(t.Root()), "{N}\n");
+        TTarvinItem built;
+        TTreeSink sink(built);
+        EXPECT_THROW(ParseLanguageText(sink, std::string("N {\r\n}\r\n}\r\n") + rest), EListError);
+        EXPECT_EQ(Describe(built), "{N}\n");
     }
 }
 

@@ -1,12 +1,15 @@
 #include "TestSupport.h"
 #include "UpdateMergeReference.h"
 
+#include "format/Reader.h"
+#include "format/Writer.h"
 #include "update/UpdateMerge.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -100,6 +103,12 @@ std::vector<std::pair<int, int>> Values(const List& list, const Numbers& numbers
     return out;
 }
 
+// The four lists, nodes by their numbers.
+template <class Lists> auto Entries(const Lists& lists, const Numbers& numbers) {
+    return std::tuple(Items(lists.AddedItems, numbers), Items(lists.RemovedItems, numbers),
+                      Values(lists.AddedValues, numbers), Values(lists.RemovedValues, numbers));
+}
+
 TEST(UpdateMerge, IndexedMergeAndPruneEqualTheLinearReference) {
     const int codePages[] = {1252, 1250, 1251};
     int pairs = 0, recorded = 0;
@@ -126,10 +135,7 @@ TEST(UpdateMerge, IndexedMergeAndPruneEqualTheLinearReference) {
 
         ASSERT_EQ(test::Describe(mine), test::Describe(theirs));
         const Numbers m = Numbering(mine), t = Numbering(theirs);
-        ASSERT_EQ(Items(lists.AddedItems, m), Items(expected.AddedItems, t));
-        ASSERT_EQ(Items(lists.RemovedItems, m), Items(expected.RemovedItems, t));
-        ASSERT_EQ(Values(lists.AddedValues, m), Values(expected.AddedValues, t));
-        ASSERT_EQ(Values(lists.RemovedValues, m), Values(expected.RemovedValues, t));
+        ASSERT_EQ(Entries(lists, m), Entries(expected, t));
         for (const TValueEntry& e : lists.AddedValues)
             ASSERT_TRUE(lists.IsAddedValue(e.Item, e.ValueIndex));
 
@@ -165,6 +171,42 @@ TEST(UpdateMerge, IndexedMergeAndPruneEqualTheLinearReference) {
     }
     EXPECT_EQ(pairs, 3000);
     EXPECT_GT(recorded, 30000); // the pairs do differ, not only match
+}
+
+TEST(UpdateMerge, ReadingTheBasesTextMergesAsItsTree) {
+    int repeated = 0;
+    for (unsigned start = 1; start <= 600; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        TreeGenerator gen(start);
+        const CodePage& cp = CodePage::Get(1252);
+        TTarvinItem base, open;
+        gen.Fill(base, 1 + gen.Below(3));
+        gen.Mutate(base, open, 3);
+        std::string text;
+        TTextSink out([&](std::string_view bytes) { text += bytes; });
+        WriteTree(base, out);
+        TTarvin read;
+        read.LoadFromText(text);
+
+        TTarvinItem fromTree, fromText;
+        Copy(open, fromTree);
+        Copy(open, fromText);
+        TUpdateLists treeLists, textLists;
+        UpdateTo(read.Root(), fromTree, treeLists, cp);
+        int reads = 0;
+        UpdateTo(
+            [&](TLanguageSink& sink) {
+                ++reads;
+                ParseLanguageText(sink, text);
+            },
+            fromText, textLists, cp, TBaseLife::OutlivesOpen);
+        repeated += reads == 2;
+
+        ASSERT_EQ(test::Describe(fromText), test::Describe(fromTree));
+        const Numbers x = Numbering(fromText), t = Numbering(fromTree);
+        ASSERT_EQ(Entries(textLists, x), Entries(treeLists, t));
+    }
+    EXPECT_GT(repeated, 100); // bases that repeat a name are read twice
 }
 
 } // namespace
