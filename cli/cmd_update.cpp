@@ -9,7 +9,6 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <memory>
 
 namespace trvx::cli {
 namespace {
@@ -19,6 +18,24 @@ struct TUpdateOptions {
     bool list = false, dryRun = false, force = false;
     int codePage = 0;
 };
+
+void DeclareUpdate(CLI::App& app, TUpdateOptions& o) {
+    AddInputArgument(app, o.translation, "TRANSLATION", "the translation to carry over");
+    AddInputArgument(app, o.base, "NEWBASE", "the newer base");
+    AddOutputOption(app, o.output);
+    app.add_flag("--list", o.list,
+                 "also list each counted entry on standard error, in file order:\n"
+                 "  + OBJECTS/Form:frmMain/Menu:mnuFile/Action:actSaveAll\n"
+                 "  - STRINGS/SOldMessage (value)\n"
+                 "A path joins node names with /; a value adds /, its ident\n"
+                 "and \" (value)\". In names, \\ and / are written \\\\ and \\/\n"
+                 "and control characters as \\xHH.");
+    app.add_flag("--dry-run", o.dryRun, "report only; write nothing");
+    AddForceOption(app, o.force,
+                   "write even over a file when a read lost text, or when NEWBASE\n"
+                   "holds no node at all");
+    AddCodePageOption(app, o.codePage);
+}
 
 int RunUpdate(const TUpdateOptions& o) {
     TTarvin& translation = ProcessTree();
@@ -45,26 +62,6 @@ int RunUpdate(const TUpdateOptions& o) {
     return 0;
 }
 
-CommandRun SetupUpdate(CLI::App& app) {
-    auto o = std::make_shared<TUpdateOptions>();
-    AddInputArgument(app, o->translation, "TRANSLATION", "the translation to carry over");
-    AddInputArgument(app, o->base, "NEWBASE", "the newer base");
-    AddOutputOption(app, o->output);
-    app.add_flag("--list", o->list,
-                 "also list each counted entry on standard error, in file order:\n"
-                 "  + OBJECTS/Form:frmMain/Menu:mnuFile/Action:actSaveAll\n"
-                 "  - STRINGS/SOldMessage (value)\n"
-                 "A path joins node names with /; a value adds /, its ident\n"
-                 "and \" (value)\". In names, \\ and / are written \\\\ and \\/\n"
-                 "and control characters as \\xHH.");
-    app.add_flag("--dry-run", o->dryRun, "report only; write nothing");
-    AddForceOption(app, o->force,
-                   "write even over a file when a read lost text, or when NEWBASE\n"
-                   "holds no node at all");
-    AddCodePageOption(app, o->codePage);
-    return [o] { return RunUpdate(*o); };
-}
-
 const RegisterCommand
     reg({"update", "carry a translation over to a newer base",
          R"help(Does what Update To followed by Save does in the editor. Whatever NEWBASE
@@ -85,7 +82,7 @@ A read of either file that loses text (after a NUL, a value the end cuts
 off, values of the root) is reported; the result is not written over an
 existing OUT without --force, nor is a NEWBASE that holds no node used.
 )help",
-         SetupUpdate});
+         SetupOf(DeclareUpdate, RunUpdate)});
 
 } // namespace
 } // namespace trvx::cli
