@@ -20,46 +20,6 @@ void AppendValue(std::string& out, bool ofRoot, std::string_view ident, const Co
 
 } // namespace
 
-TItemPaths::TItemPaths(const TTarvinItem& root, const CodePage& cp) : m_cp(cp) {
-    std::vector<const TTarvinItem*> pending{&root};
-    while (!pending.empty()) {
-        const TTarvinItem* node = pending.back();
-        pending.pop_back();
-        const auto children = node->Children();
-        for (int i = 0; i < static_cast<int>(children.size()); ++i) {
-            m_parents.emplace(children[i].Item.get(), std::pair{node, i});
-            pending.push_back(children[i].Item.get());
-        }
-    }
-}
-
-std::string TItemPaths::ItemPath(const TTarvinItem* item) const {
-    std::vector<std::string_view> names;
-    for (auto it = m_parents.find(item); it != m_parents.end(); it = m_parents.find(item)) {
-        names.push_back(it->second.first->GetChildName(it->second.second));
-        item = it->second.first;
-    }
-    std::string out;
-    for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        if (!out.empty() || name != names.rbegin())
-            out += '/';
-        AppendPathSegment(out, *name, m_cp);
-    }
-    return out;
-}
-
-std::string TItemPaths::ValuePath(const TValueEntry& entry) const {
-    std::string out = ItemPath(entry.Item);
-    const bool ofRoot = !m_parents.contains(entry.Item);
-    if (entry.Item && entry.ValueIndex >= 0 && entry.ValueIndex < entry.Item->ValueCount()) {
-        AppendValue(out, ofRoot, entry.Item->GetValueIdent(entry.ValueIndex), m_cp);
-    } else {
-        // An entry that names no value is still shown, by its position.
-        AppendValue(out, ofRoot, "#" + std::to_string(entry.ValueIndex), m_cp);
-    }
-    return out;
-}
-
 void ForEachUpdateLine(const TTarvinItem& root, const TUpdateLists& lists, const CodePage& cp,
                        const std::function<void(std::string_view)>& take) {
     if (lists.IsEmpty())
@@ -113,13 +73,6 @@ void ForEachUpdateLine(const TTarvinItem& root, const TUpdateLists& lists, const
         stack.push_back({child.Item.get(), 0, parentLength});
         visit(*child.Item);
     }
-}
-
-std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdateLists& lists,
-                                           const CodePage& cp) {
-    std::vector<std::string> lines;
-    ForEachUpdateLine(root, lists, cp, [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
 }
 
 std::string UpdateSummary(const TUpdateLists& lists) {

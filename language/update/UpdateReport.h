@@ -8,25 +8,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <utility>
-#include <vector>
 
 namespace trvx {
-
-// The paths of the nodes of one tree, from parent links collected once.
-class TItemPaths {
-public:
-    TItemPaths(const TTarvinItem& root, const CodePage& cp);
-    // Empty for the root and for a node that is not in the tree.
-    std::string ItemPath(const TTarvinItem* item) const;
-    std::string ValuePath(const TValueEntry& entry) const;
-
-private:
-    const CodePage& m_cp;
-    // node -> (parent, position among the parent's children)
-    std::unordered_map<const TTarvinItem*, std::pair<const TTarvinItem*, int>> m_parents;
-};
 
 // One line per entry of the update lists: "+ " and the path of what was
 // added, "- " and the path of what the base no longer has. Lines follow the
@@ -36,8 +19,6 @@ private:
 // Each line goes to take as it is made, so a report of any size streams.
 void ForEachUpdateLine(const TTarvinItem& root, const TUpdateLists& lists, const CodePage& cp,
                        const std::function<void(std::string_view)>& take);
-std::vector<std::string> UpdateReportLines(const TTarvinItem& root, const TUpdateLists& lists,
-                                           const CodePage& cp);
 
 // "added 3 nodes, 5 values; removed 1 node, 0 values": the sizes of the lists.
 std::string UpdateSummary(const TUpdateLists& lists);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "document/Tarvin.h"
+#include "tests/language/ItemPaths.h"
 #include "update/RemovedEntries.h"
 #include "update/UpdateMerge.h"
 #include "update/UpdateReport.h"
@@ -36,7 +37,7 @@ Outcome Update(const std::string& baseText, const std::string& translationText,
     UpdateTo(base.Root(), translation.Root(), lists, cp);
 
     Outcome out;
-    const TItemPaths paths(translation.Root(), cp);
+    const test::TItemPaths paths(translation.Root(), cp);
     for (TTarvinItem* item : lists.AddedItems)
         out.addedItems.push_back(paths.ItemPath(item));
     for (TTarvinItem* item : lists.RemovedItems)
@@ -285,7 +286,7 @@ TEST(UpdateMerge, TreesOfAnyDepth) {
     EXPECT_EQ(lists.AddedValues[0], (TValueEntry{t, 1}));
     ASSERT_EQ(lists.RemovedValues.size(), 1u);
     EXPECT_EQ(lists.RemovedValues[0], (TValueEntry{t, 0}));
-    EXPECT_EQ(UpdateReportLines(translation.Root(), lists, CodePage::Get(1252)).size(), 5u);
+    EXPECT_EQ(test::UpdateReportLines(translation.Root(), lists, CodePage::Get(1252)).size(), 5u);
 
     PruneRemoved(translation.Root(), lists);
     EXPECT_EQ(t->ChildCount(), 1);

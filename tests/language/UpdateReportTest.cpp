@@ -1,5 +1,6 @@
 #include "update/UpdateReport.h"
 #include "document/Tarvin.h"
+#include "tests/language/ItemPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -27,18 +28,19 @@ TEST(UpdateReport, PathsOfNodesAndValues) {
     TTarvin tree;
     tree.LoadFromText(
         "Top = t\nOBJECTS {\n Form:f {\n Caption = c\n }\n}\n {\n x {\n V = 1\n }\n}\n");
-    const CodePage& cp = CodePage::Get(1252);
-    const TItemPaths paths(tree.Root(), cp);
     TTarvinItem& root = tree.Root();
     TTarvinItem& form = root.GetChild(0).GetChild(0);
     TTarvinItem& x = root.GetChild(1).GetChild(0);
-    EXPECT_EQ(paths.ItemPath(&form), "OBJECTS/Form:f");
-    EXPECT_EQ(paths.ValuePath({&form, 0}), "OBJECTS/Form:f/Caption (value)");
-    EXPECT_EQ(paths.ItemPath(&root), "");
-    EXPECT_EQ(paths.ValuePath({&root, 0}), "Top (value)");
-    // An empty name still takes its place between separators.
-    EXPECT_EQ(paths.ValuePath({&x, 0}), "/x/V (value)");
-    EXPECT_EQ(paths.ValuePath({&form, 7}), "OBJECTS/Form:f/#7 (value)");
+    TUpdateLists lists;
+    lists.AddedItems.Append(&form);
+    lists.AddedValues.Append({&form, 0});
+    lists.AddedValues.Append({&root, 0});
+    lists.AddedValues.Append({&x, 0});
+    // A value of the root has no separator before its ident; an empty name
+    // still takes its place between separators.
+    const std::vector<std::string> expected = {
+        "+ Top (value)", "+ OBJECTS/Form:f", "+ OBJECTS/Form:f/Caption (value)", "+ /x/V (value)"};
+    EXPECT_EQ(test::UpdateReportLines(root, lists, CodePage::Get(1252)), expected);
 }
 
 TEST(UpdateReport, LinesFollowFileOrderAndSummaryCountsTheLists) {
@@ -58,10 +60,10 @@ TEST(UpdateReport, LinesFollowFileOrderAndSummaryCountsTheLists) {
         "- R (value)", "- A/V0 (value)", "+ A/V1 (value)", "- A/B", "+ A/C", "+ A/C/W (value)",
         "- D",
     };
-    EXPECT_EQ(UpdateReportLines(root, lists, CodePage::Get(1252)), expected);
+    EXPECT_EQ(test::UpdateReportLines(root, lists, CodePage::Get(1252)), expected);
     EXPECT_EQ(UpdateSummary(lists), "added 1 node, 2 values; removed 2 nodes, 2 values");
     lists.ClearUpdateLists();
-    EXPECT_TRUE(UpdateReportLines(root, lists, CodePage::Get(1252)).empty());
+    EXPECT_TRUE(test::UpdateReportLines(root, lists, CodePage::Get(1252)).empty());
     EXPECT_EQ(UpdateSummary(lists), "added 0 nodes, 0 values; removed 0 nodes, 0 values");
 }
 
