@@ -63,6 +63,13 @@ std::uint32_t TFindings::AddPath(std::uint32_t parent, std::string_view name) {
     return static_cast<std::uint32_t>(m_paths.size() - 1);
 }
 
+std::uint32_t TFindings::AdoptPaths(const TFindings& other) {
+    const auto offset = static_cast<std::uint32_t>(m_paths.size() - 1);
+    for (auto it = other.m_paths.begin() + 1; it != other.m_paths.end(); ++it)
+        m_paths.push_back({it->Parent == kRootPath ? kRootPath : it->Parent + offset, it->Name});
+    return offset;
+}
+
 void TFindings::Insert(std::size_t at, const TFinding& finding) {
     m_list.insert(m_list.begin() + static_cast<std::ptrdiff_t>(at), finding);
 }
