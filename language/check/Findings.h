@@ -125,6 +125,10 @@ private:
 
     std::vector<std::string> m_words;
     mutable std::vector<std::uint32_t> m_pathScratch;
+    // The parent of the path shown last, and its path, for its siblings.
+    static constexpr std::uint32_t kNoPath = ~std::uint32_t{0};
+    mutable std::uint32_t m_parentPathId = kNoPath;
+    mutable std::string m_parentPath;
 };
 
 // Appends the words of f's message; one function for every way a finding
