@@ -88,9 +88,9 @@ void AppendFinding(std::string& out, const TFinding& finding, const TShown& f) {
         AppendValidUtf8(out, f.Path);
     if (finding.ValueIndex >= 0) {
         out += "  ";
-        out += DisplayText(f.Ident, kShownChars);
+        AppendDisplayText(out, f.Ident, kShownChars);
         out += " = \"";
-        out += DisplayText(f.Text, kShownChars);
+        AppendDisplayText(out, f.Text, kShownChars);
         out += '"';
     }
     out += "\n           ";

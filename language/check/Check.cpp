@@ -1,5 +1,6 @@
 #include "check/Check.h"
 
+#include "check/CheckSplit.h"
 #include "check/CheckText.h"
 #include "editing/Shortcut.h"
 #include "encoding/AsciiCase.h"
@@ -8,6 +9,10 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <thread>
 #include <unordered_map>
 
 namespace trvx {
@@ -21,10 +26,6 @@ constexpr std::size_t kDeepestLevel = 1000;
 
 bool IsListIdent(std::string_view ident) {
     return ident == "Items" || ident == "Strings";
-}
-
-bool IsForm(std::string_view name) {
-    return StartsWithTextAscii(name, "Form:");
 }
 
 // The character an accelerator marks, whole on a double-byte page.
@@ -56,7 +57,9 @@ public:
     TChecker(const CodePage& cp, const CodePage& baseCp)
         : m_cp(cp), m_baseCp(baseCp), m_letters(cp), m_out(cp, baseCp) {}
 
-    void Run(const TTarvinItem& root, const TTarvinItem* baseRoot);
+    // With a split, the second part is checked on another thread.
+    void Run(const TTarvinItem& root, const TTarvinItem* baseRoot,
+             const std::optional<TCheckSplit>& split);
     TFindings TakeFindings();
 
 private:
@@ -99,6 +102,9 @@ private:
         std::size_t GroupSize = 0;
     };
 
+    void Walk(std::size_t floor);
+    void StartPart(std::size_t from);
+    void FinishPart();
     void Visit(TFrame& frame, std::string_view name, bool isRoot);
     void CheckName(const TTarvinItem& item, std::string_view name);
     void CheckIdent(const TTarvinItem& item, int index);
@@ -130,16 +136,39 @@ private:
     // By kind, each in tree order. A deque grows without moving what it
     // holds: a large file has a hundred thousand findings.
     std::array<std::deque<TFinding>, kCheckKindCount> m_findings;
+
+    // The second part: checked by m_part on m_worker, its findings going
+    // between m_marks and the rest of each family.
+    std::optional<TCheckSplit> m_split;
+    std::unique_ptr<TChecker> m_part;
+    std::jthread m_worker;
+    std::exception_ptr m_partError;
+    std::array<std::size_t, kCheckKindCount> m_marks{};
 };
 
-void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
-    std::vector<TFrame>& stack = m_stack;
-    stack.push_back({&root, baseRoot, {}, 0, TFindings::kRootPath, true, {}, {}, 0});
+void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot,
+                   const std::optional<TCheckSplit>& split) {
+    m_split = split;
+    m_stack.push_back({&root, baseRoot, {}, 0, TFindings::kRootPath, true, {}, {}, 0});
     m_scopes.push_back({});
-    Visit(stack.back(), {}, true);
-    while (!stack.empty()) {
+    Visit(m_stack.back(), {}, true);
+    if (m_split && m_split->Parent == &root)
+        StartPart(m_split->From);
+    Walk(0);
+    FinishPart();
+}
+
+// Visits the tree below the frames down to floor, in order.
+void TChecker::Walk(std::size_t floor) {
+    std::vector<TFrame>& stack = m_stack;
+    while (stack.size() > floor) {
         TFrame& top = stack.back();
         const auto children = top.Item->Children();
+        if (m_part && top.Item == m_split->Parent && top.NextChild == m_split->From) {
+            for (int k = 0; k < kCheckKindCount; ++k)
+                m_marks[k] = m_findings[k].size();
+            top.NextChild = children.size(); // the second part's
+        }
         if (top.NextChild == children.size()) {
             if (top.OpensScope)
                 m_scopes.pop_back();
@@ -166,7 +195,42 @@ void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot) {
                 entry.Item.get(), -1)
                 .Numbers[0] = kDeepestLevel;
         Visit(stack.back(), name, false);
+        if (m_split && !m_part && entry.Item.get() == m_split->Parent)
+            StartPart(m_split->From);
     }
+}
+
+// Called when the split's parent has just been visited, so its accelerator
+// findings about its children are known.
+void TChecker::StartPart(std::size_t from) {
+    m_part = std::make_unique<TChecker>(m_cp, m_baseCp);
+    // The frames above, for paths and depth; the part never leaves the
+    // parent, so they open no scopes.
+    std::vector<TFrame>& stack = m_part->m_stack;
+    for (const TFrame& frame : m_stack)
+        stack.push_back({frame.Item, frame.Base, frame.Name, 0, kNoPath, false, {}, {}, 0});
+    stack.front().Path = TFindings::kRootPath;
+    TFrame& parent = stack.back();
+    parent.NextChild = from;
+    parent.Pending = m_stack.back().Pending;
+    while (parent.NextPending < parent.Pending.size() &&
+           parent.Pending[parent.NextPending].Child < from)
+        ++parent.NextPending;
+    m_worker = std::jthread([this, floor = stack.size() - 1] {
+        try {
+            m_part->Walk(floor);
+        } catch (...) {
+            m_partError = std::current_exception();
+        }
+    });
+}
+
+void TChecker::FinishPart() {
+    if (!m_part)
+        return;
+    m_worker.join();
+    if (m_partError)
+        std::rethrow_exception(m_partError);
 }
 
 std::uint32_t TChecker::CurrentPath() {
@@ -416,11 +480,32 @@ TFindings TChecker::TakeFindings() {
     std::size_t total = 0;
     for (const auto& list : m_findings)
         total += list.size();
+    if (!m_part) {
+        m_out.Reserve(total);
+        for (auto& list : m_findings) {
+            for (const TFinding& f : list)
+                m_out.Add(f);
+            list = {};
+        }
+        return std::move(m_out);
+    }
+    // Each family: the first part up to the split, the second, the rest.
+    for (const auto& list : m_part->m_findings)
+        total += list.size();
     m_out.Reserve(total);
-    for (auto& list : m_findings) {
-        for (const TFinding& f : list)
+    const std::uint32_t offset = m_out.AdoptPaths(m_part->m_out);
+    for (int k = 0; k < kCheckKindCount; ++k) {
+        const auto& mine = m_findings[k];
+        const auto mark = mine.begin() + static_cast<std::ptrdiff_t>(m_marks[k]);
+        for (auto it = mine.begin(); it != mark; ++it)
+            m_out.Add(*it);
+        for (TFinding f : m_part->m_findings[k]) {
+            if (f.Path != TFindings::kRootPath)
+                f.Path += offset;
             m_out.Add(f);
-        list = {};
+        }
+        for (auto it = mark; it != mine.end(); ++it)
+            m_out.Add(*it);
     }
     return std::move(m_out);
 }
@@ -428,9 +513,9 @@ TFindings TChecker::TakeFindings() {
 } // namespace
 
 TFindings CheckTrees(const TTarvinItem& root, const CodePage& cp, const TTarvinItem* baseRoot,
-                     const CodePage& baseCp) {
+                     const CodePage& baseCp, std::size_t splitFrom) {
     TChecker checker(cp, baseCp);
-    checker.Run(root, baseRoot);
+    checker.Run(root, baseRoot, PlanCheckSplit(root, splitFrom));
     return checker.TakeFindings();
 }
 
@@ -465,8 +550,10 @@ void AddReadLosses(TFindings& findings, const TTarvin& tree, std::string_view wh
 
 TFindings CheckLanguage(const TTarvin& translation, const TTarvin* base) {
     const CodePage& cp = translation.GetCodePage();
+    const std::size_t splitFrom =
+        std::thread::hardware_concurrency() > 1 ? kCheckSplitFrom : kNoCheckSplit;
     TFindings findings = CheckTrees(translation.Root(), cp, base ? &base->Root() : nullptr,
-                                    base ? base->GetCodePage() : cp);
+                                    base ? base->GetCodePage() : cp, splitFrom);
     // They concern the first node: first of their family.
     const auto structure = std::find_if(findings.begin(), findings.end(), [](const TFinding& f) {
         return f.Kind == TCheckKind::Structure;

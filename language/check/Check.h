@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/CheckSplit.h"
 #include "check/Findings.h"
 #include "document/Tarvin.h"
 
@@ -55,9 +56,11 @@ namespace trvx {
 
 // Runs every check. cp is the translation's code page (matching, folding,
 // display); baseCp decodes base texts quoted in messages. baseRoot may be
-// null: the checks that need a base are then skipped.
+// null: the checks that need a base are then skipped. A tree with at least
+// splitFrom nodes and values past its middle is checked on two threads, with
+// the same findings; CheckLanguage chooses by the machine.
 TFindings CheckTrees(const TTarvinItem& root, const CodePage& cp, const TTarvinItem* baseRoot,
-                     const CodePage& baseCp);
+                     const CodePage& baseCp, std::size_t splitFrom = kNoCheckSplit);
 TFindings CheckLanguage(const TTarvin& translation, const TTarvin* base);
 
 } // namespace trvx

@@ -63,6 +63,13 @@ std::uint32_t TFindings::AddPath(std::uint32_t parent, std::string_view name) {
     return static_cast<std::uint32_t>(m_paths.size() - 1);
 }
 
+std::uint32_t TFindings::AdoptPaths(const TFindings& other) {
+    const auto offset = static_cast<std::uint32_t>(m_paths.size() - 1);
+    for (auto it = other.m_paths.begin() + 1; it != other.m_paths.end(); ++it)
+        m_paths.push_back({it->Parent == kRootPath ? kRootPath : it->Parent + offset, it->Name});
+    return offset;
+}
+
 void TFindings::Insert(std::size_t at, const TFinding& finding) {
     m_list.insert(m_list.begin() + static_cast<std::ptrdiff_t>(at), finding);
 }
@@ -87,6 +94,17 @@ int TFindings::Count(TSeverity severity) const {
 }
 
 void TFindings::AppendPath(std::string& out, const TFinding& f) const {
+    const std::size_t start = out.size();
+    // Findings that follow each other are mostly about siblings.
+    if (f.Path != kRootPath && m_paths[f.Path].Parent == m_parentPathId) {
+        out += m_parentPath;
+        if (m_parentPathId != kRootPath)
+            out += '/';
+        AppendSegment(out, m_paths[f.Path].Name, *m_cp);
+        if (out.size() - start <= kPathLimit)
+            return;
+        out.resize(start);
+    }
     // Only the nodes that can show: names are at least a byte a character,
     // so four times the limit in raw bytes is more than enough.
     std::vector<std::uint32_t>& nodes = m_pathScratch;
@@ -97,11 +115,18 @@ void TFindings::AppendPath(std::string& out, const TFinding& f) const {
         nodes.push_back(id);
         raw += m_paths[id].Name.size() + 1;
     }
-    const std::size_t start = out.size();
+    std::size_t parentEnd = start;
     for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
-        if (it != nodes.rbegin())
+        if (it != nodes.rbegin()) {
+            parentEnd = out.size();
             out += '/';
+        }
         AppendSegment(out, m_paths[*it].Name, *m_cp);
+    }
+    m_parentPathId = kNoPath;
+    if (f.Path != kRootPath && out.size() - start <= kPathLimit) {
+        m_parentPathId = m_paths[f.Path].Parent;
+        m_parentPath.assign(out, start, parentEnd - start);
     }
     if (out.size() - start > kPathLimit) {
         std::size_t cut = out.size() - kPathLimit;
@@ -113,12 +138,12 @@ void TFindings::AppendPath(std::string& out, const TFinding& f) const {
 
 void TFindings::AppendIdent(std::string& out, const TFinding& f) const {
     if (f.ValueIndex >= 0)
-        out += m_cp->ToUtf8(f.Item->GetValueIdent(f.ValueIndex));
+        m_cp->AppendAsUtf8(out, f.Item->GetValueIdent(f.ValueIndex));
 }
 
 void TFindings::AppendText(std::string& out, const TFinding& f) const {
     if (f.ValueIndex >= 0)
-        out += m_cp->ToUtf8(f.Item->ValueText(f.ValueIndex));
+        m_cp->AppendAsUtf8(out, f.Item->ValueText(f.ValueIndex));
 }
 
 void TFindings::AppendMessage(std::string& out, const TFinding& f) const {

@@ -80,6 +80,8 @@ public:
 
     // A node's path: its parent's and its own name as read.
     std::uint32_t AddPath(std::uint32_t parent, std::string_view name);
+    // Appends other's path nodes but its root; other's node n > 0 becomes n + the result.
+    std::uint32_t AdoptPaths(const TFindings& other);
     void Add(const TFinding& finding) { m_list.push_back(finding); }
     void Insert(std::size_t at, const TFinding& finding);
     // A finding whose message is given whole, to Add or Insert.
@@ -123,6 +125,10 @@ private:
 
     std::vector<std::string> m_words;
     mutable std::vector<std::uint32_t> m_pathScratch;
+    // The parent of the path shown last, and its path, for its siblings.
+    static constexpr std::uint32_t kNoPath = ~std::uint32_t{0};
+    mutable std::uint32_t m_parentPathId = kNoPath;
+    mutable std::string m_parentPath;
 };
 
 // Appends the words of f's message; one function for every way a finding

@@ -266,6 +266,11 @@ bool CodePage::IsCharStart(std::string_view text, std::size_t pos) const {
 std::string CodePage::ToUtf8(std::string_view bytes) const {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
+    AppendAsUtf8(out, bytes);
+    return out;
+}
+
+void CodePage::AppendAsUtf8(std::string& out, std::string_view bytes) const {
     // Mostly ASCII: copy its runs whole.
     for (std::size_t pos = 0; pos < bytes.size();) {
         std::size_t end = pos;
@@ -277,7 +282,6 @@ std::string CodePage::ToUtf8(std::string_view bytes) const {
         pos = end;
         AppendUtf8(out, NextChar(bytes, pos));
     }
-    return out;
 }
 
 bool CodePage::Encode(char32_t ch, std::string& out) const {

@@ -57,6 +57,8 @@ public:
     // The character at pos, advancing pos past it.
     char32_t NextChar(std::string_view bytes, std::size_t& pos) const;
     std::string ToUtf8(std::string_view bytes) const;
+    // The same, appended to out.
+    void AppendAsUtf8(std::string& out, std::string_view bytes) const;
     // False when this page cannot hold a character; *bad receives it.
     bool FromUtf8(std::string_view utf8, std::string& out, char32_t* bad = nullptr) const;
 

@@ -2,6 +2,7 @@
 
 #include "encoding/Utf8.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace trvx {
@@ -87,11 +88,28 @@ void AppendXmlText(std::string& out, std::string_view utf8, bool attribute) {
 
 std::string DisplayText(std::string_view utf8, std::size_t maxChars) {
     std::string out;
+    AppendDisplayText(out, utf8, maxChars);
+    return out;
+}
+
+void AppendDisplayText(std::string& out, std::string_view utf8, std::size_t maxChars) {
     std::size_t shown = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
         if (shown == maxChars) {
             out += "\u2026";
             break;
+        }
+        // Runs of printable ASCII, most of any text, go whole.
+        const std::size_t limit = pos + std::min(maxChars - shown, utf8.size() - pos);
+        std::size_t end = pos;
+        while (end < limit && static_cast<unsigned char>(utf8[end]) >= 0x20 &&
+               static_cast<unsigned char>(utf8[end]) < 0x7F)
+            ++end;
+        if (end > pos) {
+            out.append(utf8, pos, end - pos);
+            shown += end - pos;
+            pos = end;
+            continue;
         }
         const char32_t ch = NextValidUtf8(utf8, pos);
         if (ch == '\r' && pos < utf8.size() && utf8[pos] == '\n') {
@@ -110,7 +128,6 @@ std::string DisplayText(std::string_view utf8, std::size_t maxChars) {
         }
         ++shown;
     }
-    return out;
 }
 
 std::string ShortText(std::string_view utf8, std::size_t maxChars) {

@@ -28,6 +28,7 @@ void AppendXmlText(std::string& out, std::string_view utf8, bool attribute);
 // A text for a terminal: line breaks and other control characters shown as
 // \n, \r, \t or \xNN, cut after maxChars characters with an ellipsis.
 std::string DisplayText(std::string_view utf8, std::size_t maxChars);
+void AppendDisplayText(std::string& out, std::string_view utf8, std::size_t maxChars);
 
 // A name or path quoted in a report line, escaped as DisplayText does. One
 // longer than maxChars keeps its start and its end around an ellipsis and

@@ -305,5 +305,87 @@ TEST(CheckSeverity, CountsBySeverity) {
     EXPECT_EQ(findings.Count(TSeverity::Info), 1);
 }
 
+// A tree of the shapes the two-thread check splits, with something for every
+// family on both sides of the split and across it.
+std::string SplitTree(int topLevel, int forms, int depth, std::uint32_t seed) {
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) % static_cast<std::uint32_t>(n));
+    };
+    const char* const captions[] = {"&Open", "&open", "Cl&ose", "x&", "a& b", "&a&b", "Plain"};
+    const char* const shortcuts[] = {"Ctrl+O", "Ctrl+S", "Alt+X", "nope", "F9", ""};
+    const char* const texts[] = {"%s of %d", "%d", "50%", "Same", " pad", "a\nb", "Text"};
+    std::string out;
+    auto node = [&](const std::string& name, int values) {
+        out += name + " {\n";
+        for (int v = 0; v < values; ++v) {
+            out += std::string("Caption = ") + captions[next(7)] + "\n";
+            out += std::string("Shortcut = ") + shortcuts[next(6)] + "\n";
+            out += std::string(next(2) ? "Items" : "Hint") + " = " + texts[next(7)] + "\n";
+        }
+    };
+    out += "RootValue = x\n";
+    for (int t = 0; t < topLevel; ++t) {
+        node("Top" + std::to_string(t), 1);
+        node("Loose", 2); // outside every form: the top level's scope
+        out += "}\n";
+        for (int f = 0; f < forms; ++f) {
+            node("Form:f" + std::to_string(f), 1);
+            for (int m = 0; m < 3; ++m) {
+                node("Menu" + std::to_string(next(3)), 2);
+                if (next(4) == 0) {
+                    node("Form:inner", 2);
+                    out += "}\n";
+                }
+                out += "}\n";
+            }
+            if (t == topLevel - 1 && f == forms - 1) {
+                for (int d = 0; d < depth; ++d)
+                    node("Deep", d % 400 == 0 ? 1 : 0);
+                out += std::string(static_cast<std::size_t>(depth), '}');
+            }
+            out += "}\n";
+        }
+        out += "}\n";
+    }
+    return out;
+}
+
+// The second thread finds exactly what one thread finds, in the same order.
+TEST(CheckThreads, TwoThreadsFindWhatOneFinds) {
+    struct TCase {
+        const char* name;
+        int topLevel, forms, depth;
+    };
+    const TCase cases[] = {
+        {"split among top-level nodes", 40, 0, 0},
+        {"split among the forms of one node", 1, 60, 0},
+        {"forms and a tree deeper than the warning", 2, 30, 1200},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTarvin t, b;
+        t.LoadFromText(Crlf(SplitTree(c.topLevel, c.forms, c.depth, 1)));
+        b.LoadFromText(Crlf(SplitTree(c.topLevel, c.forms, c.depth, 2)));
+        ASSERT_TRUE(PlanCheckSplit(t.Root(), 0));
+        for (const TTarvin* base : std::initializer_list<const TTarvin*>{nullptr, &b}) {
+            const TTarvinItem* baseRoot = base ? &base->Root() : nullptr;
+            const CodePage& cp = t.GetCodePage();
+            const auto picture = [&](std::size_t splitFrom) {
+                const auto findings = Shown(CheckTrees(t.Root(), cp, baseRoot, cp, splitFrom));
+                std::string out;
+                for (const TShownFinding& f : findings)
+                    out += Describe({f}) + f.Text + "|" + f.Message + "|" +
+                           std::to_string(reinterpret_cast<std::uintptr_t>(f.Item)) + ":" +
+                           std::to_string(f.ValueIndex) + "\n";
+                return out;
+            };
+            const std::string one = picture(kNoCheckSplit);
+            EXPECT_GT(one.size(), 1000u);
+            EXPECT_EQ(picture(0), one);
+        }
+    }
+}
+
 } // namespace
 } // namespace trvx
