@@ -7,7 +7,6 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <memory>
 #include <optional>
 
 namespace trvx::cli {
@@ -17,6 +16,13 @@ struct TCheckOptions {
     std::string file, base, format;
     int codePage = 0;
 };
+
+void DeclareCheck(CLI::App& app, TCheckOptions& o) {
+    AddInputArgument(app, o.file, "TRANSLATION", "the translation to check");
+    AddBaseOption(app, o.base);
+    AddFormatOption(app, o.format, {"text", "json", "junit"});
+    AddCodePageOption(app, o.codePage);
+}
 
 int RunCheck(const TCheckOptions& o) {
     const TTranslation translation = LoadTranslation(o.file, o.base, o.codePage);
@@ -28,15 +34,6 @@ int RunCheck(const TCheckOptions& o) {
     write(std::cout, findings, source);
     FlushStandardOutput();
     return findings.Count(TSeverity::Error) > 0 ? 1 : 0;
-}
-
-CommandRun SetupCheck(CLI::App& app) {
-    auto o = std::make_shared<TCheckOptions>();
-    AddInputArgument(app, o->file, "TRANSLATION", "the translation to check");
-    AddBaseOption(app, o->base);
-    AddFormatOption(app, o->format, {"text", "json", "junit"});
-    AddCodePageOption(app, o->codePage);
-    return [o] { return RunCheck(*o); };
 }
 
 const RegisterCommand
@@ -63,7 +60,7 @@ values whose node path and ident BASE has too:
 --format json   one object with a summary and the findings
 --format junit  JUnit XML, one test suite per check; errors fail
 )help",
-         SetupCheck});
+         SetupOf(DeclareCheck, RunCheck)});
 
 } // namespace
 } // namespace trvx::cli
