@@ -3,6 +3,7 @@
 
 #include "ui/common/Dialogs.h"
 #include "ui/models/ContentsModel.h"
+#include "ui/models/ItemFilter.h"
 #include "ui/models/UpdateModel.h"
 #include "ui/models/ValuesModel.h"
 #include "update/UpdateMerge.h"
@@ -88,11 +89,17 @@ void TfrmMain::FillUpdateTrees() {
     // The rows of only the nodes the entries name, found in one pass: the
     // entries are few, the rows may be a million.
     std::unordered_map<const trvx::TTarvinItem*, int> nodeOf;
+    TItemFilter named(UpdateLists.AddedValues.size() + UpdateLists.RemovedValues.size());
     for (const auto* list : {&UpdateLists.AddedValues, &UpdateLists.RemovedValues})
-        for (const trvx::TValueEntry& entry : *list)
+        for (const trvx::TValueEntry& entry : *list) {
             nodeOf.emplace(entry.Item, 0);
+            named.Add(entry.Item);
+        }
     for (int node = 1; !nodeOf.empty() && node <= ContentsModel->NodeCount(); ++node) {
-        const auto found = nodeOf.find(ContentsModel->NodeData(node).Item);
+        const trvx::TTarvinItem* item = ContentsModel->NodeData(node).Item;
+        if (!named.MayContain(item))
+            continue;
+        const auto found = nodeOf.find(item);
         if (found != nodeOf.end() && found->second == 0)
             found->second = node;
     }

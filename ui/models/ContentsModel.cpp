@@ -4,6 +4,7 @@
 #include "ui/common/LineBreakMarks.h"
 #include "ui/common/TextCodec.h"
 #include "ui/common/ViewColors.h"
+#include "ui/models/ItemFilter.h"
 
 #include <algorithm>
 
@@ -92,8 +93,10 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
     m_nodes[0].Data.Item = &root;
     m_nodes[0].ChildCount = root.ChildCount();
     m_children.resize(Size(root.ChildCount()));
-    const bool anyAdded = !lists.AddedItems.empty();
-    const bool anyRemoved = !lists.RemovedItems.empty();
+    TItemFilter listed(lists.AddedItems.size() + lists.RemovedItems.size());
+    for (const auto* list : {&lists.AddedItems, &lists.RemovedItems})
+        for (const trvx::TTarvinItem* item : *list)
+            listed.Add(item);
 
     // Depth first in file order without recursion: a child gets its number
     // when it is taken from the stack, and its children's block at once.
@@ -114,9 +117,10 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
 
         TNode node;
         node.Parent = p.ParentNode;
-        if (anyAdded && lists.IsAddedItem(&child))
+        const bool mayBeListed = listed.MayContain(&child);
+        if (mayBeListed && lists.IsAddedItem(&child))
             node.Data.State = usAdded;
-        else if (anyRemoved && lists.IsRemovedItem(&child))
+        else if (mayBeListed && lists.IsRemovedItem(&child))
             node.Data.State = usRemoved;
         else
             node.Data.State = m_nodes[Size(p.ParentNode)].Data.State;
