@@ -120,6 +120,12 @@ private slots:
         QCOMPARE(stateOf("b"), usAdded);
         QCOMPARE(stateOf("X"), usNone);
         QCOMPARE(stateOf("m"), usRemoved);
+        std::vector<int> marked;
+        for (int n = 1; n <= model.NodeCount(); ++n)
+            if (model.NodeData(n).State != usNone)
+                marked.push_back(n);
+        QCOMPARE(marked.size(), 4u);
+        QVERIFY(model.MarkedNodes() == marked);
         QCOMPARE(FindRow(model, "Plain").data(Qt::BackgroundRole).value<QBrush>().color(),
                  QColor(0xE0, 0xFF, 0xE0));
         QCOMPARE(FindRow(model, "m").data(Qt::BackgroundRole).value<QBrush>().color(),

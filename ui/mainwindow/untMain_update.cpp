@@ -74,10 +74,8 @@ void TfrmMain::FillUpdateTrees() {
     std::vector<TUpdateNodeData> added;
     std::vector<TUpdateNodeData> removed;
     // Node rows in the order the nodes were filled: the file's pre-order.
-    for (int node = 1; node <= ContentsModel->NodeCount(); ++node) {
+    for (const int node : ContentsModel->MarkedNodes()) {
         const TContentsNodeData& d = ContentsModel->NodeData(node);
-        if (d.State == usNone)
-            continue;
         TUpdateNodeData row;
         row.Kind = ukItem;
         row.Caption = std::string(d.Caption);

@@ -47,6 +47,7 @@ void TContentsModel::ResetRows() {
     m_data.assign(1, TContentsNodeData{});
     m_children.clear();
     m_itemIndex.clear();
+    m_markedNodes.clear();
 }
 
 void TContentsModel::Clear() {
@@ -119,13 +120,15 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
         m_children[Size(m_links[Size(p.ParentNode)].FirstChild + p.ChildIndex)] = number;
 
         TContentsNodeData data;
-        const bool mayBeListed = listed.MayContain(&child);
-        if (mayBeListed && lists.IsAddedItem(&child))
-            data.State = usAdded;
-        else if (mayBeListed && lists.IsRemovedItem(&child))
-            data.State = usRemoved;
-        else
-            data.State = m_data[Size(p.ParentNode)].State;
+        data.State = m_data[Size(p.ParentNode)].State;
+        if (listed.MayContain(&child)) {
+            if (lists.IsAddedItem(&child))
+                data.State = usAdded;
+            else if (lists.IsRemovedItem(&child))
+                data.State = usRemoved;
+        }
+        if (data.State != usNone)
+            m_markedNodes.push_back(number);
         data.Item = &child;
         const TNodeLook look = NodeLook(p.Parent->GetChildName(p.ChildIndex), prefixes);
         data.Caption = look.Caption;

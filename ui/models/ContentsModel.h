@@ -49,6 +49,10 @@ public:
     int NextNode(int node) const;
     int PreviousNode(int node) const;
 
+    // The rows whose node the update lists mark added or removed, itself or
+    // above it, by ascending number: what the Added and Removed lists show.
+    const std::vector<int>& MarkedNodes() const { return m_markedNodes; }
+
     // The row that shows item, or 0 / an invalid index when none does.
     int NodeOfItem(const trvx::TTarvinItem* item) const;
     QModelIndex IndexOfItem(const trvx::TTarvinItem* item) const {
@@ -89,6 +93,7 @@ private:
     std::vector<std::uint64_t> m_sortKeys; // Rebuild's, kept so its memory is reused
     std::vector<int> m_children;           // blocks of node numbers in displayed order
     mutable std::vector<std::pair<const trvx::TTarvinItem*, int>> m_itemIndex; // sorted
+    std::vector<int> m_markedNodes; // found by Rebuild, so no later pass visits every row
 };
 
 } // namespace tarvin
