@@ -4,6 +4,7 @@
 #include "document/Tarvin.h"
 #include "ui/common/Icons.h"
 #include "ui/models/ContentsModel.h"
+#include "ui/models/ItemFilter.h"
 #include "ui/models/UpdateModel.h"
 #include "ui/models/ValuesModel.h"
 
@@ -119,11 +120,36 @@ private slots:
         QCOMPARE(stateOf("b"), usAdded);
         QCOMPARE(stateOf("X"), usNone);
         QCOMPARE(stateOf("m"), usRemoved);
+        std::vector<int> marked;
+        for (int n = 1; n <= model.NodeCount(); ++n)
+            if (model.NodeData(n).State != usNone)
+                marked.push_back(n);
+        QCOMPARE(marked.size(), 4u);
+        QVERIFY(model.MarkedNodes() == marked);
         QCOMPARE(FindRow(model, "Plain").data(Qt::BackgroundRole).value<QBrush>().color(),
                  QColor(0xE0, 0xFF, 0xE0));
         QCOMPARE(FindRow(model, "m").data(Qt::BackgroundRole).value<QBrush>().color(),
                  QColor(0xFF, 0xE0, 0xE0));
         QVERIFY(!FindRow(model, "A").data(Qt::BackgroundRole).isValid());
+    }
+
+    // The filter may let strangers through, but never turns a member away,
+    // and at the sizes of a large update it still keeps most strangers out.
+    void itemFilterKeepsEveryMember() {
+        for (const int count : {0, 1, 7, 1000, 60000}) {
+            const std::vector<int> items(static_cast<std::size_t>(count) * 3);
+            TItemFilter filter(static_cast<std::size_t>(count));
+            for (int i = 0; i < count; ++i)
+                filter.Add(&items[static_cast<std::size_t>(i) * 3]);
+            int passed = 0;
+            for (int i = 0; i < count * 3; ++i) {
+                const bool member = i % 3 == 0;
+                const bool may = filter.MayContain(&items[static_cast<std::size_t>(i)]);
+                QVERIFY2(may || !member, qPrintable(QString::number(i)));
+                passed += may && !member;
+            }
+            QVERIFY2(passed <= count * 2 / 20, qPrintable(QString::number(passed)));
+        }
     }
 
     void deepTreeNeedsNoRecursion() {

@@ -3,6 +3,7 @@
 
 #include "ui/common/Dialogs.h"
 #include "ui/models/ContentsModel.h"
+#include "ui/models/ItemFilter.h"
 #include "ui/models/UpdateModel.h"
 #include "ui/models/ValuesModel.h"
 #include "update/UpdateMerge.h"
@@ -72,10 +73,8 @@ void TfrmMain::FillUpdateTrees() {
     std::vector<TUpdateNodeData> added;
     std::vector<TUpdateNodeData> removed;
     // Node rows in the order the nodes were filled: the file's pre-order.
-    for (int node = 1; node <= ContentsModel->NodeCount(); ++node) {
+    for (const int node : ContentsModel->MarkedNodes()) {
         const TContentsNodeData& d = ContentsModel->NodeData(node);
-        if (d.State == usNone)
-            continue;
         TUpdateNodeData row;
         row.Kind = ukItem;
         row.Caption = std::string(d.Caption);
@@ -87,11 +86,17 @@ void TfrmMain::FillUpdateTrees() {
     // The rows of only the nodes the entries name, found in one pass: the
     // entries are few, the rows may be a million.
     std::unordered_map<const trvx::TTarvinItem*, int> nodeOf;
+    TItemFilter named(UpdateLists.AddedValues.size() + UpdateLists.RemovedValues.size());
     for (const auto* list : {&UpdateLists.AddedValues, &UpdateLists.RemovedValues})
-        for (const trvx::TValueEntry& entry : *list)
+        for (const trvx::TValueEntry& entry : *list) {
             nodeOf.emplace(entry.Item, 0);
+            named.Add(entry.Item);
+        }
     for (int node = 1; !nodeOf.empty() && node <= ContentsModel->NodeCount(); ++node) {
-        const auto found = nodeOf.find(ContentsModel->NodeData(node).Item);
+        const trvx::TTarvinItem* item = ContentsModel->NodeData(node).Item;
+        if (!named.MayContain(item))
+            continue;
+        const auto found = nodeOf.find(item);
         if (found != nodeOf.end() && found->second == 0)
             found->second = node;
     }

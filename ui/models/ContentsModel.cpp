@@ -4,6 +4,7 @@
 #include "ui/common/LineBreakMarks.h"
 #include "ui/common/TextCodec.h"
 #include "ui/common/ViewColors.h"
+#include "ui/models/ItemFilter.h"
 
 #include <algorithm>
 
@@ -38,14 +39,20 @@ int NodeOfId(quintptr id) {
 
 TContentsModel::TContentsModel(const TImageList& images, QObject* parent)
     : QAbstractItemModel(parent), m_images(images) {
-    m_nodes.resize(1);
+    ResetRows();
+}
+
+void TContentsModel::ResetRows() {
+    m_links.assign(1, TLinks{});
+    m_data.assign(1, TContentsNodeData{});
+    m_children.clear();
+    m_itemIndex.clear();
+    m_markedNodes.clear();
 }
 
 void TContentsModel::Clear() {
     beginResetModel();
-    m_nodes.assign(1, TNode{});
-    m_children.clear();
-    m_itemIndex.clear();
+    ResetRows();
     endResetModel();
 }
 
@@ -64,18 +71,14 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
         TContentsModel* Model;
         bool Done = false;
         ~TEndReset() {
-            if (!Done) {
-                Model->m_nodes.assign(1, TNode{});
-                Model->m_children.clear();
-            }
+            if (!Done)
+                Model->ResetRows();
             Model->endResetModel();
         }
     } endReset{this};
 
     m_codePage = &codePage;
-    m_nodes.assign(1, TNode{});
-    m_children.clear();
-    m_itemIndex.clear();
+    ResetRows();
     // One cheap pass for the number of rows, so the arrays never grow.
     std::size_t total = 0;
     for (std::vector<const trvx::TTarvinItem*> pending{&root}; !pending.empty();) {
@@ -86,14 +89,18 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
             if (child.Item->ChildCount() > 0)
                 pending.push_back(child.Item.get());
     }
-    m_nodes.reserve(total + 1);
+    m_links.reserve(total + 1);
+    m_data.reserve(total + 1);
+    m_sortKeys.resize(total + 1);
     m_children.reserve(total);
 
-    m_nodes[0].Data.Item = &root;
-    m_nodes[0].ChildCount = root.ChildCount();
+    m_data[0].Item = &root;
+    m_links[0].ChildCount = root.ChildCount();
     m_children.resize(Size(root.ChildCount()));
-    const bool anyAdded = !lists.AddedItems.empty();
-    const bool anyRemoved = !lists.RemovedItems.empty();
+    TItemFilter listed(lists.AddedItems.size() + lists.RemovedItems.size());
+    for (const auto* list : {&lists.AddedItems, &lists.RemovedItems})
+        for (const trvx::TTarvinItem* item : *list)
+            listed.Add(item);
 
     // Depth first in file order without recursion: a child gets its number
     // when it is taken from the stack, and its children's block at once.
@@ -109,46 +116,54 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
         const TPending p = stack.back();
         stack.pop_back();
         trvx::TTarvinItem& child = p.Parent->GetChild(p.ChildIndex);
-        const int number = static_cast<int>(m_nodes.size());
-        m_children[Size(m_nodes[Size(p.ParentNode)].FirstChild + p.ChildIndex)] = number;
+        const int number = static_cast<int>(m_links.size());
+        m_children[Size(m_links[Size(p.ParentNode)].FirstChild + p.ChildIndex)] = number;
 
-        TNode node;
-        node.Parent = p.ParentNode;
-        if (anyAdded && lists.IsAddedItem(&child))
-            node.Data.State = usAdded;
-        else if (anyRemoved && lists.IsRemovedItem(&child))
-            node.Data.State = usRemoved;
-        else
-            node.Data.State = m_nodes[Size(p.ParentNode)].Data.State;
-        node.Data.Item = &child;
+        TContentsNodeData data;
+        data.State = m_data[Size(p.ParentNode)].State;
+        if (listed.MayContain(&child)) {
+            if (lists.IsAddedItem(&child))
+                data.State = usAdded;
+            else if (lists.IsRemovedItem(&child))
+                data.State = usRemoved;
+        }
+        if (data.State != usNone)
+            m_markedNodes.push_back(number);
+        data.Item = &child;
         const TNodeLook look = NodeLook(p.Parent->GetChildName(p.ChildIndex), prefixes);
-        node.Data.Caption = look.Caption;
-        node.Data.ImageIndex = look.ImageIndex;
-        node.Data.SelectedIndex = look.SelectedIndex;
-        node.SortKey = CaptionSortKey(look.Caption);
-        node.FirstChild = static_cast<int>(m_children.size());
-        node.ChildCount = child.ChildCount();
-        m_children.resize(m_children.size() + Size(node.ChildCount));
-        m_nodes.push_back(node);
+        data.Caption = look.Caption;
+        data.ImageIndex = look.ImageIndex;
+        data.SelectedIndex = look.SelectedIndex;
+        m_data.push_back(data);
+        m_sortKeys[Size(number)] = CaptionSortKey(look.Caption);
+
+        TLinks links;
+        links.Parent = p.ParentNode;
+        links.FirstChild = static_cast<int>(m_children.size());
+        links.ChildCount = child.ChildCount();
+        m_children.resize(m_children.size() + Size(links.ChildCount));
+        m_links.push_back(links);
         for (int i = child.ChildCount() - 1; i >= 0; --i)
             stack.push_back({&child, number, i});
     }
 
-    for (TNode& node : m_nodes) {
+    for (const TLinks& node : m_links) {
         auto begin = m_children.begin() + node.FirstChild;
-        // The keys sit in the rows: most comparisons read no caption bytes,
+        // The keys are kept apart: most comparisons read no caption bytes,
         // which lie scattered over the whole tree.
         std::stable_sort(begin, begin + node.ChildCount, [this](int a, int b) {
-            const TNode& x = m_nodes[Size(a)];
-            const TNode& y = m_nodes[Size(b)];
-            if (x.Data.ImageIndex != y.Data.ImageIndex)
-                return x.Data.ImageIndex < y.Data.ImageIndex;
-            if (x.SortKey != y.SortKey)
-                return x.SortKey < y.SortKey;
-            return CompareContentsNodes(x.Data, y.Data) < 0;
+            const TContentsNodeData& x = m_data[Size(a)];
+            const TContentsNodeData& y = m_data[Size(b)];
+            if (x.ImageIndex != y.ImageIndex)
+                return x.ImageIndex < y.ImageIndex;
+            const std::uint64_t xKey = m_sortKeys[Size(a)];
+            const std::uint64_t yKey = m_sortKeys[Size(b)];
+            if (xKey != yKey)
+                return xKey < yKey;
+            return CompareContentsNodes(x, y) < 0;
         });
         for (int row = 0; row < node.ChildCount; ++row)
-            m_nodes[Size(*(begin + row))].Row = row;
+            m_links[Size(*(begin + row))].Row = row;
     }
     endReset.Done = true;
 }
@@ -160,28 +175,28 @@ int TContentsModel::NodeOf(const QModelIndex& index) const {
 }
 
 QModelIndex TContentsModel::IndexOfNode(int node) const {
-    if (node <= 0 || node >= static_cast<int>(m_nodes.size()))
+    if (node <= 0 || node >= static_cast<int>(m_links.size()))
         return {};
-    return createIndex(m_nodes[Size(node)].Row, 0, IdOfNode(node));
+    return createIndex(m_links[Size(node)].Row, 0, IdOfNode(node));
 }
 
 const TContentsNodeData* TContentsModel::NodeData(const QModelIndex& index) const {
     const int node = NodeOf(index);
-    return node > 0 ? &m_nodes[Size(node)].Data : nullptr;
+    return node > 0 ? &m_data[Size(node)] : nullptr;
 }
 
 int TContentsModel::FirstNode() const {
-    return m_nodes[0].ChildCount > 0 ? ChildAt(0, 0) : 0;
+    return m_links[0].ChildCount > 0 ? ChildAt(0, 0) : 0;
 }
 
 int TContentsModel::NextNode(int node) const {
-    if (node <= 0 || node >= static_cast<int>(m_nodes.size()))
+    if (node <= 0 || node >= static_cast<int>(m_links.size()))
         return 0;
-    if (m_nodes[Size(node)].ChildCount > 0)
+    if (m_links[Size(node)].ChildCount > 0)
         return ChildAt(node, 0);
     while (node > 0) {
-        const TNode& n = m_nodes[Size(node)];
-        if (n.Row + 1 < m_nodes[Size(n.Parent)].ChildCount)
+        const TLinks& n = m_links[Size(node)];
+        if (n.Row + 1 < m_links[Size(n.Parent)].ChildCount)
             return ChildAt(n.Parent, n.Row + 1);
         node = n.Parent;
     }
@@ -189,15 +204,15 @@ int TContentsModel::NextNode(int node) const {
 }
 
 int TContentsModel::LastDescendant(int node) const {
-    while (m_nodes[Size(node)].ChildCount > 0)
-        node = ChildAt(node, m_nodes[Size(node)].ChildCount - 1);
+    while (m_links[Size(node)].ChildCount > 0)
+        node = ChildAt(node, m_links[Size(node)].ChildCount - 1);
     return node;
 }
 
 int TContentsModel::PreviousNode(int node) const {
-    if (node <= 0 || node >= static_cast<int>(m_nodes.size()))
+    if (node <= 0 || node >= static_cast<int>(m_links.size()))
         return 0;
-    const TNode& n = m_nodes[Size(node)];
+    const TLinks& n = m_links[Size(node)];
     if (n.Row > 0)
         return LastDescendant(ChildAt(n.Parent, n.Row - 1));
     return n.Parent;
@@ -205,14 +220,14 @@ int TContentsModel::PreviousNode(int node) const {
 
 void TContentsModel::BuildItemIndex() const {
     m_itemIndex.clear();
-    m_itemIndex.reserve(m_nodes.size() - 1);
-    for (std::size_t i = 1; i < m_nodes.size(); ++i)
-        m_itemIndex.emplace_back(m_nodes[i].Data.Item, static_cast<int>(i));
+    m_itemIndex.reserve(m_links.size() - 1);
+    for (std::size_t i = 1; i < m_links.size(); ++i)
+        m_itemIndex.emplace_back(m_data[i].Item, static_cast<int>(i));
     std::sort(m_itemIndex.begin(), m_itemIndex.end());
 }
 
 int TContentsModel::NodeOfItem(const trvx::TTarvinItem* item) const {
-    if (m_nodes.size() <= 1 || item == nullptr)
+    if (m_links.size() <= 1 || item == nullptr)
         return 0;
     if (m_itemIndex.empty())
         BuildItemIndex();
@@ -224,7 +239,7 @@ int TContentsModel::NodeOfItem(const trvx::TTarvinItem* item) const {
 QModelIndex TContentsModel::index(int row, int column, const QModelIndex& parent) const {
     const int p = NodeOf(parent);
     if (column != 0 || row < 0 || (parent.isValid() && parent.column() != 0) ||
-        row >= m_nodes[Size(p)].ChildCount)
+        row >= m_links[Size(p)].ChildCount)
         return {};
     return createIndex(row, 0, IdOfNode(ChildAt(p, row)));
 }
@@ -233,13 +248,13 @@ QModelIndex TContentsModel::parent(const QModelIndex& child) const {
     const int node = NodeOf(child);
     if (node <= 0)
         return {};
-    return IndexOfNode(m_nodes[Size(node)].Parent);
+    return IndexOfNode(m_links[Size(node)].Parent);
 }
 
 int TContentsModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() && parent.column() != 0)
         return 0;
-    return m_nodes[Size(NodeOf(parent))].ChildCount;
+    return m_links[Size(NodeOf(parent))].ChildCount;
 }
 
 int TContentsModel::columnCount(const QModelIndex&) const {

@@ -35,19 +35,23 @@ public:
     void SetCodePage(const trvx::CodePage& codePage);
 
     // Node numbers: 1 .. NodeCount() are rows, in the file's pre-order.
-    int NodeCount() const { return static_cast<int>(m_nodes.size()) - 1; }
+    int NodeCount() const { return static_cast<int>(m_links.size()) - 1; }
     int NodeOf(const QModelIndex& index) const;
     QModelIndex IndexOfNode(int node) const;
-    const TContentsNodeData& NodeData(int node) const { return m_nodes.at(Size(node)).Data; }
+    const TContentsNodeData& NodeData(int node) const { return m_data.at(Size(node)); }
     // The record of a row, or nullptr for an invalid index.
     const TContentsNodeData* NodeData(const QModelIndex& index) const;
-    int ParentNode(int node) const { return m_nodes.at(Size(node)).Parent; }
+    int ParentNode(int node) const { return m_links.at(Size(node)).Parent; }
 
     // Pre-order in the displayed (sorted) order, collapsed rows included; 0
     // when there is no such row.
     int FirstNode() const;
     int NextNode(int node) const;
     int PreviousNode(int node) const;
+
+    // The rows whose node the update lists mark added or removed, itself or
+    // above it, by ascending number: what the Added and Removed lists show.
+    const std::vector<int>& MarkedNodes() const { return m_markedNodes; }
 
     // The row that shows item, or 0 / an invalid index when none does.
     int NodeOfItem(const trvx::TTarvinItem* item) const;
@@ -65,26 +69,31 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    struct TNode {
-        TContentsNodeData Data;
+    // Where a row stands; the walks of the views read only these.
+    struct TLinks {
         int Parent = 0;
         int Row = 0;        // position among the displayed siblings
         int FirstChild = 0; // start of the children's block in m_children
         int ChildCount = 0;
-        std::uint64_t SortKey = 0; // CaptionSortKey of the caption
     };
     static std::size_t Size(int i) { return static_cast<std::size_t>(i); }
     int ChildAt(int node, int row) const {
-        return m_children[Size(m_nodes[Size(node)].FirstChild + row)];
+        return m_children[Size(m_links[Size(node)].FirstChild + row)];
     }
     int LastDescendant(int node) const;
+    void ResetRows();
     void BuildItemIndex() const;
 
     const TImageList& m_images;
     const trvx::CodePage* m_codePage = &trvx::CodePage::Default();
-    std::vector<TNode> m_nodes;  // [0] is the root
-    std::vector<int> m_children; // blocks of node numbers in displayed order
+    // By node number, [0] being the root. A row's links and its record lie
+    // apart, so a walk over a large tree pulls only what it reads into cache.
+    std::vector<TLinks> m_links;
+    std::vector<TContentsNodeData> m_data;
+    std::vector<std::uint64_t> m_sortKeys; // Rebuild's, kept so its memory is reused
+    std::vector<int> m_children;           // blocks of node numbers in displayed order
     mutable std::vector<std::pair<const trvx::TTarvinItem*, int>> m_itemIndex; // sorted
+    std::vector<int> m_markedNodes; // found by Rebuild, so no later pass visits every row
 };
 
 } // namespace tarvin
