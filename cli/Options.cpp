@@ -91,4 +91,12 @@ CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
         ->check(OneOf(choices, "unknown format '%s'"));
 }
 
+void DeclareReportOptions(CLI::App& app, TReportOptions& o, std::string_view fileDescription,
+                          const std::vector<std::string>& formats) {
+    AddInputArgument(app, o.file, "TRANSLATION", fileDescription);
+    AddBaseOption(app, o.base);
+    AddFormatOption(app, o.format, formats);
+    AddCodePageOption(app, o.codePage);
+}
+
 } // namespace trvx::cli

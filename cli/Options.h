@@ -33,4 +33,13 @@ CLI::Option* AddFormatOption(CLI::App& app, std::string& format,
                              const std::vector<std::string>& choices,
                              std::string_view description = {});
 
+// A translation read beside an optional base and reported in one of several
+// formats: what trvx check and trvx stats take.
+struct TReportOptions {
+    std::string file, base, format;
+    int codePage = 0;
+};
+void DeclareReportOptions(CLI::App& app, TReportOptions& o, std::string_view fileDescription,
+                          const std::vector<std::string>& formats);
+
 } // namespace trvx::cli

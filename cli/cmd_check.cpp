@@ -12,19 +12,11 @@
 namespace trvx::cli {
 namespace {
 
-struct TCheckOptions {
-    std::string file, base, format;
-    int codePage = 0;
-};
-
-void DeclareCheck(CLI::App& app, TCheckOptions& o) {
-    AddInputArgument(app, o.file, "TRANSLATION", "the translation to check");
-    AddBaseOption(app, o.base);
-    AddFormatOption(app, o.format, {"text", "json", "junit"});
-    AddCodePageOption(app, o.codePage);
+void DeclareCheck(CLI::App& app, TReportOptions& o) {
+    DeclareReportOptions(app, o, "the translation to check", {"text", "json", "junit"});
 }
 
-int RunCheck(const TCheckOptions& o) {
+int RunCheck(const TReportOptions& o) {
     const TTranslation translation = LoadTranslation(o.file, o.base, o.codePage);
     const TFindings findings = CheckLanguage(translation.Tree, translation.Base);
     const TCheckSource source{o.file, o.base, translation.Tree.GetCodePage().Name()};

@@ -131,19 +131,11 @@ std::string Json(const TLanguageStats& stats, const std::string& file, const std
     return out + "\n";
 }
 
-struct TStatsOptions {
-    std::string file, base, format;
-    int codePage = 0;
-};
-
-void DeclareStats(CLI::App& app, TStatsOptions& o) {
-    AddInputArgument(app, o.file, "TRANSLATION", "the translation to count");
-    AddBaseOption(app, o.base);
-    AddFormatOption(app, o.format, {"text", "json"});
-    AddCodePageOption(app, o.codePage);
+void DeclareStats(CLI::App& app, TReportOptions& o) {
+    DeclareReportOptions(app, o, "the translation to count", {"text", "json"});
 }
 
-int RunStats(const TStatsOptions& o) {
+int RunStats(const TReportOptions& o) {
     const TTranslation translation = LoadTranslation(o.file, o.base, o.codePage);
     WarnAboutLosses({{o.file, translation.Tree}});
     if (translation.Base)

@@ -488,6 +488,20 @@ void AppendQuotedEscaped(std::string& o, std::string_view ansi) {
     o += '"';
 }
 
+// The values of the main corpus in and below node, each with its node's path
+// ("parent/name"), in file order.
+template <class Take>
+void ForEachMainValue(const TNode& node, const std::string& parent, const Take& take) {
+    if (!node.InMain)
+        return;
+    const std::string path = parent.empty() ? node.Name : parent + "/" + node.Name;
+    for (const TValue& v : node.Values)
+        if (v.InMain)
+            take(path, v);
+    for (const TNode& c : node.Children)
+        ForEachMainValue(c, path, take);
+}
+
 class TPoWriter {
 public:
     explicit TPoWriter(const std::string& path) : m_out(path) {
@@ -499,15 +513,10 @@ public:
                        "\"Content-Transfer-Encoding: 8bit\\n\"\n\n";
     }
     void Node(const TNode& node, const std::string& parent) {
-        if (!node.InMain)
-            return;
-        const std::string path = parent.empty() ? node.Name : parent + "/" + node.Name;
-        for (const TValue& v : node.Values)
-            if (v.InMain)
-                Entry(path, v.Ident, v.Text);
-        for (const TNode& c : node.Children)
-            Node(c, path);
-        m_out.Flush();
+        ForEachMainValue(node, parent, [this](const std::string& path, const TValue& v) {
+            Entry(path, v.Ident, v.Text);
+            m_out.Flush();
+        });
     }
     void Entry(std::string_view context, std::string_view ident, std::string_view text) {
         std::string& o = m_out.Buf();
@@ -563,14 +572,9 @@ public:
         m_out.Flush();
     }
     void Node(const TNode& node, const std::string& parent) {
-        if (!node.InMain)
-            return;
-        const std::string path = parent.empty() ? node.Name : parent + "/" + node.Name;
-        for (const TValue& v : node.Values)
-            if (v.InMain)
-                Message(path + "/" + v.Ident, v.Text);
-        for (const TNode& c : node.Children)
-            Node(c, path);
+        ForEachMainValue(node, parent, [this](const std::string& path, const TValue& v) {
+            Message(path + "/" + v.Ident, v.Text);
+        });
     }
     void NodeValues(const TNode& node) {
         for (const TValue& v : node.Values)

@@ -134,22 +134,35 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
     return frame;
 }
 
+namespace {
+
+// The first entry with that key (a name or an ident): a scan of a short
+// list, else the node's index, built on first use.
+template <class Entry>
+int FirstPosition(std::unordered_map<const TTarvinItem*, TFirstPositionIndex>& indexes,
+                  const TTarvinItem& node, std::span<const Entry> entries, TStr Entry::*key,
+                  std::string_view wanted, const CodePage& cp) {
+    const int count = static_cast<int>(entries.size());
+    const auto keyAt = [&](int i) { return (entries[static_cast<std::size_t>(i)].*key).View(); };
+    if (count <= kLinearLookupLimit) {
+        for (int i = 0; i < count; ++i)
+            if (cp.SameText(keyAt(i), wanted))
+                return i;
+        return -1;
+    }
+    return indexes[&node].Find(wanted, count, keyAt, cp);
+}
+
+} // namespace
+
 int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) {
-    const int count = node.ChildCount();
-    if (count <= kLinearLookupLimit)
-        return node.IndexOfChild(name, m_cp);
-    const auto children = node.Children();
-    return m_childIndexes[&node].Find(
-        name, count, [&](int i) { return children[i].Name.View(); }, m_cp);
+    return FirstPosition(m_childIndexes, node, node.Children(), &TTarvinItem::TChildEntry::Name,
+                         name, m_cp);
 }
 
 int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident) {
-    const int count = node.ValueCount();
-    if (count <= kLinearLookupLimit)
-        return node.IndexOfValue(ident, m_cp);
-    const auto values = node.Values();
-    return m_valueIndexes[&node].Find(
-        ident, count, [&](int i) { return values[i].Ident.View(); }, m_cp);
+    return FirstPosition(m_valueIndexes, node, node.Values(), &TTarvinItem::TValueEntryData::Ident,
+                         ident, m_cp);
 }
 
 void TUpdateMerge::AppendMatches(const TTarvinItem& node, std::string_view name,
