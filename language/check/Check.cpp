@@ -415,7 +415,8 @@ void TChecker::CheckAcceleratorScope(TFrame& frame) {
     for (const TCaption& caption : captions) {
         const TAccelerator& a = caption.Accelerator;
         auto pend = [&](TFindingMessage message) -> TFinding& {
-            TFinding& f = frame.Pending.emplace_back(caption.Child, TFinding{}).Finding;
+            frame.Pending.push_back({caption.Child, TFinding{}});
+            TFinding& f = frame.Pending.back().Finding;
             f.Severity = TSeverity::Warning;
             f.Kind = TCheckKind::Accelerator;
             f.Message = message;
