@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace trvx {
 namespace {
 
@@ -308,10 +310,8 @@ TEST(CheckSeverity, CountsBySeverity) {
 // A tree of the shapes the two-thread check splits, with something for every
 // family on both sides of the split and across it.
 std::string SplitTree(int topLevel, int forms, int depth, std::uint32_t seed) {
-    auto next = [&seed](int n) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int>((seed >> 16) % static_cast<std::uint32_t>(n));
-    };
+    std::minstd_rand random(seed);
+    auto next = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const char* const captions[] = {"&Open", "&open", "Cl&ose", "x&", "a& b", "&a&b", "Plain"};
     const char* const shortcuts[] = {"Ctrl+O", "Ctrl+S", "Alt+X", "nope", "F9", ""};
     const char* const texts[] = {"%s of %d", "%d", "50%", "Same", " pad", "a\nb", "Text"};
