@@ -92,8 +92,8 @@ private:
     std::size_t m_depth = 0;
     // Open nodes only grow, so an index stays valid and takes in appended
     // entries on its next lookup.
-    std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_childIndexes;
-    std::unordered_map<const TTarvinItem*, TFirstPositionIndex> m_valueIndexes;
+    std::unordered_map<const TTarvinItem*, TNameLookup> m_childIndexes;
+    std::unordered_map<const TTarvinItem*, TNameLookup> m_valueIndexes;
     // Of a wide open node: first position of a name -> later positions of it.
     struct TRepeats {
         int indexed = 0;
@@ -136,21 +136,17 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
 
 namespace {
 
-// The first entry with that key (a name or an ident): a scan of a short
-// list, else the node's index, built on first use.
+// The first entry with that key (a name or an ident). Short lists are
+// scanned and get no entry in lookups.
 template <class Entry>
-int FirstPosition(std::unordered_map<const TTarvinItem*, TFirstPositionIndex>& indexes,
+int FirstPosition(std::unordered_map<const TTarvinItem*, TNameLookup>& lookups,
                   const TTarvinItem& node, std::span<const Entry> entries, TStr Entry::*key,
                   std::string_view wanted, const CodePage& cp) {
     const int count = static_cast<int>(entries.size());
     const auto keyAt = [&](int i) { return (entries[static_cast<std::size_t>(i)].*key).View(); };
-    if (count <= kLinearLookupLimit) {
-        for (int i = 0; i < count; ++i)
-            if (cp.SameText(keyAt(i), wanted))
-                return i;
-        return -1;
-    }
-    return indexes[&node].Find(wanted, count, keyAt, cp);
+    if (count <= kLinearLookupLimit)
+        return TNameLookup().Find(wanted, count, keyAt, cp);
+    return lookups[&node].Find(wanted, count, keyAt, cp);
 }
 
 } // namespace
