@@ -96,13 +96,29 @@ public:
     auto end() const { return m_list.end(); }
     int Count(TSeverity severity) const;
 
+    // What AppendPath keeps from one finding to the next: findings that
+    // follow each other are mostly about siblings. One for each thread that
+    // shows findings.
+    struct TPathMemo {
+        static constexpr std::uint32_t kNone = ~std::uint32_t{0};
+        std::vector<std::uint32_t> Nodes;
+        std::uint32_t ParentId = kNone; // the parent of the path shown last
+        std::string ParentPath;
+    };
+
     // In UTF-8, appended to out. The path is the node names joined by "/"
     // as PathSegment writes them, "" for the root, and a long one shown by
     // its end only; ident and text are empty for a finding about a node.
-    void AppendPath(std::string& out, const TFinding& f) const;
+    void AppendPath(std::string& out, const TFinding& f) const { AppendPath(out, f, m_memo); }
+    void AppendPath(std::string& out, const TFinding& f, TPathMemo& memo) const;
     void AppendIdent(std::string& out, const TFinding& f) const;
     void AppendText(std::string& out, const TFinding& f) const;
     void AppendMessage(std::string& out, const TFinding& f) const;
+    // Asks for the memory that showing f reads, in three stages, each
+    // reading what the one before fetched: call them a few findings apart.
+    void Prefetch(const TFinding& f, int stage) const;
+    static constexpr int kPrefetchStages = 3;
+
     // The same as strings.
     std::string Path(const TFinding& f) const;
     std::string Ident(const TFinding& f) const;
@@ -124,11 +140,7 @@ private:
     std::deque<TPathNode> m_paths; // grows without moving what it holds
 
     std::vector<std::string> m_words;
-    mutable std::vector<std::uint32_t> m_pathScratch;
-    // The parent of the path shown last, and its path, for its siblings.
-    static constexpr std::uint32_t kNoPath = ~std::uint32_t{0};
-    mutable std::uint32_t m_parentPathId = kNoPath;
-    mutable std::string m_parentPath;
+    mutable TPathMemo m_memo;
 };
 
 // Appends the words of f's message; one function for every way a finding
