@@ -82,7 +82,10 @@ private:
         std::vector<TPending> Pending; // by child
         std::size_t NextPending = 0;
     };
+    // A shortcut's first use. Most are never shared: the path of its node
+    // is made only when one is.
     struct TShortcutUse {
+        std::uint32_t ParentPath;
         std::uint32_t Path;
         std::string_view Name;
         const TTarvinItem* Item;
@@ -115,8 +118,9 @@ private:
     void CheckAcceleratorScope(TFrame& frame);
     void CheckMissingAccelerator(const TTarvinItem& item, int index, const TBaseValue& base);
 
-    // The path of the node being visited.
-    std::uint32_t CurrentPath();
+    // The path of the node being visited, or of the one at level of the stack.
+    std::uint32_t CurrentPath() { return PathAt(m_stack.size() - 1); }
+    std::uint32_t PathAt(std::size_t level);
     TFinding& Add(TSeverity severity, TCheckKind kind, TFindingMessage message,
                   const TTarvinItem* item, int valueIndex);
     TFinding& AddBase(TSeverity severity, TCheckKind kind, TFindingMessage message,
@@ -233,13 +237,13 @@ void TChecker::FinishPart() {
         std::rethrow_exception(m_partError);
 }
 
-std::uint32_t TChecker::CurrentPath() {
-    std::size_t known = m_stack.size() - 1;
+std::uint32_t TChecker::PathAt(std::size_t level) {
+    std::size_t known = level;
     while (m_stack[known].Path == kNoPath)
         --known; // the root's is always known
-    for (std::size_t k = known + 1; k < m_stack.size(); ++k)
+    for (std::size_t k = known + 1; k <= level; ++k)
         m_stack[k].Path = m_out.AddPath(m_stack[k - 1].Path, m_stack[k].Name);
-    return m_stack.back().Path;
+    return m_stack[level].Path;
 }
 
 void TChecker::Visit(TFrame& frame, std::string_view name, bool isRoot) {
@@ -307,24 +311,29 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
     TShortcutScope& scope = m_scopes.back();
     const auto first = scope.Uses.find(code);
     if (first == scope.Uses.end()) {
-        scope.Uses.emplace(code, TShortcutUse{CurrentPath(), name, &item, index});
+        const std::size_t level = m_stack.size() - 1;
+        const std::uint32_t parentPath = level == 0 ? TFindings::kRootPath : PathAt(level - 1);
+        const std::uint32_t path = level == 0 ? TFindings::kRootPath : kNoPath;
+        scope.Uses.emplace(code, TShortcutUse{parentPath, path, name, &item, index});
         return;
     }
-    auto shared = [&](TFinding& f, std::string_view other) {
-        f.Numbers = {code, scope.IsForm ? 1u : 0u, 0};
-        f.Name = other;
-    };
     TShortcutUse& use = first->second;
+    if (use.Path == kNoPath)
+        use.Path = m_out.AddPath(use.ParentPath, use.Name);
+    const std::uint32_t here = CurrentPath();
+    auto shared = [&](TFinding& f, std::uint32_t other) {
+        f.Numbers = {code, scope.IsForm ? 1u : 0u, other};
+    };
     if (!use.Reported) {
         use.Reported = true;
         TFinding& f = Add(TSeverity::Warning, TCheckKind::Shortcut, TFindingMessage::ShortcutShared,
                           use.Item, use.ValueIndex);
         f.Path = use.Path;
-        shared(f, name);
+        shared(f, here);
     }
     shared(Add(TSeverity::Warning, TCheckKind::Shortcut, TFindingMessage::ShortcutShared, &item,
                index),
-           use.Name);
+           use.Path);
 }
 
 void TChecker::CheckAgainstBase(const TTarvinItem& item, int index, const TBaseValue& base) {
@@ -503,6 +512,9 @@ TFindings TChecker::TakeFindings() {
         for (TFinding f : m_part->m_findings[k]) {
             if (f.Path != TFindings::kRootPath)
                 f.Path += offset;
+            if (f.Message == TFindingMessage::ShortcutShared &&
+                f.Numbers[2] != TFindings::kRootPath)
+                f.Numbers[2] += offset;
             m_out.Add(f);
         }
         for (auto it = mark; it != mine.end(); ++it)

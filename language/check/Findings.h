@@ -38,7 +38,7 @@ enum class TFindingMessage : std::uint8_t {
     NameHazard,  // Numbers[0]: the TNameHazard
     IdentHazard, // Numbers[0]: the TNameHazard
     ShortcutUnreadable,
-    ShortcutShared, // Numbers[0]: the key, [1]: 1 in a form; Name: the other user
+    ShortcutShared, // Numbers[0]: the key, [1]: 1 in a form, [2]: the other user's path
     Untranslated,
     ListLines,          // Numbers[0]: lines, [1]: the base's
     Whitespace,         // Other, OtherIndex: the base value
@@ -59,7 +59,6 @@ struct TFinding {
     // for the node itself.
     const TTarvinItem* Item = nullptr;
     const TTarvinItem* Other = nullptr;
-    std::string_view Name;
     int ValueIndex = -1;
     int OtherIndex = -1;
     std::uint32_t Path = 0; // in TFindings' path nodes
@@ -80,6 +79,8 @@ public:
 
     // A node's path: its parent's and its own name as read.
     std::uint32_t AddPath(std::uint32_t parent, std::string_view name);
+    // The name of a path's last node, "" for the root.
+    std::string_view PathName(std::uint32_t path) const { return m_paths[path].Name; }
     // Appends other's path nodes but its root; other's node n > 0 becomes n + the result.
     std::uint32_t AdoptPaths(const TFindings& other);
     void Add(const TFinding& finding) { m_list.push_back(finding); }
