@@ -142,12 +142,12 @@ private:
     std::array<std::deque<TFinding>, kCheckKindCount> m_findings;
 
     // The second part: checked by m_part on m_worker, its findings going
-    // between m_marks and the rest of each family.
+    // between m_before, what this one found up to the split, and the rest.
     std::optional<TCheckSplit> m_split;
     std::unique_ptr<TChecker> m_part;
     std::jthread m_worker;
     std::exception_ptr m_partError;
-    std::array<std::size_t, kCheckKindCount> m_marks{};
+    std::array<std::deque<TFinding>, kCheckKindCount> m_before;
 };
 
 void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot,
@@ -169,8 +169,7 @@ void TChecker::Walk(std::size_t floor) {
         TFrame& top = stack.back();
         const auto children = top.Item->Children();
         if (m_part && top.Item == m_split->Parent && top.NextChild == m_split->From) {
-            for (int k = 0; k < kCheckKindCount; ++k)
-                m_marks[k] = m_findings[k].size();
+            m_before.swap(m_findings);
             top.NextChild = children.size(); // the second part's
         }
         if (top.NextChild == children.size()) {
@@ -487,38 +486,25 @@ TFinding& TChecker::AddBase(TSeverity severity, TCheckKind kind, TFindingMessage
 }
 
 TFindings TChecker::TakeFindings() {
-    std::size_t total = 0;
-    for (const auto& list : m_findings)
-        total += list.size();
     if (!m_part) {
-        m_out.Reserve(total);
-        for (auto& list : m_findings) {
-            for (const TFinding& f : list)
-                m_out.Add(f);
-            list = {};
-        }
+        for (auto& list : m_findings)
+            m_out.Join(std::move(list));
         return std::move(m_out);
     }
     // Each family: the first part up to the split, the second, the rest.
-    for (const auto& list : m_part->m_findings)
-        total += list.size();
-    m_out.Reserve(total);
     const std::uint32_t offset = m_out.AdoptPaths(m_part->m_out);
     for (int k = 0; k < kCheckKindCount; ++k) {
-        const auto& mine = m_findings[k];
-        const auto mark = mine.begin() + static_cast<std::ptrdiff_t>(m_marks[k]);
-        for (auto it = mine.begin(); it != mark; ++it)
-            m_out.Add(*it);
-        for (TFinding f : m_part->m_findings[k]) {
+        auto& part = m_part->m_findings[k];
+        for (TFinding& f : part) {
             if (f.Path != TFindings::kRootPath)
                 f.Path += offset;
             if (f.Message == TFindingMessage::ShortcutShared &&
                 f.Numbers[2] != TFindings::kRootPath)
                 f.Numbers[2] += offset;
-            m_out.Add(f);
         }
-        for (auto it = mark; it != mine.end(); ++it)
-            m_out.Add(*it);
+        m_out.Join(std::move(m_before[k]));
+        m_out.Join(std::move(part));
+        m_out.Join(std::move(m_findings[k]));
     }
     return std::move(m_out);
 }
@@ -568,11 +554,13 @@ TFindings CheckLanguage(const TTarvin& translation, const TTarvin* base) {
     TFindings findings = CheckTrees(translation.Root(), cp, base ? &base->Root() : nullptr,
                                     base ? base->GetCodePage() : cp, splitFrom);
     // They concern the first node: first of their family.
-    const auto structure = std::find_if(findings.begin(), findings.end(), [](const TFinding& f) {
-        return f.Kind == TCheckKind::Structure;
-    });
-    AddLanguageFinding(findings, static_cast<std::size_t>(structure - findings.begin()),
-                       translation);
+    std::size_t structure = 0;
+    for (const TFinding& f : findings) {
+        if (f.Kind == TCheckKind::Structure)
+            break;
+        ++structure;
+    }
+    AddLanguageFinding(findings, structure, translation);
     AddReadLosses(findings, translation, "");
     if (base)
         AddReadLosses(findings, *base, "in the base, ");

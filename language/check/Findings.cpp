@@ -70,10 +70,6 @@ std::uint32_t TFindings::AdoptPaths(const TFindings& other) {
     return offset;
 }
 
-void TFindings::Insert(std::size_t at, const TFinding& finding) {
-    m_list.insert(m_list.begin() + static_cast<std::ptrdiff_t>(at), finding);
-}
-
 TFinding TFindings::WithWords(TSeverity severity, TCheckKind kind, std::uint32_t path,
                               const TTarvinItem* item, int valueIndex, std::string message) {
     TFinding f;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/JoinedList.h"
 #include "encoding/CodePage.h"
 #include "tree/TarvinItem.h"
 
@@ -84,11 +85,12 @@ public:
     // Appends other's path nodes but its root; other's node n > 0 becomes n + the result.
     std::uint32_t AdoptPaths(const TFindings& other);
     void Add(const TFinding& finding) { m_list.push_back(finding); }
-    void Insert(std::size_t at, const TFinding& finding);
+    // Appends findings whole, without copying them.
+    void Join(std::deque<TFinding> findings) { m_list.Join(std::move(findings)); }
+    void Insert(std::size_t at, const TFinding& finding) { m_list.insert(at, finding); }
     // A finding whose message is given whole, to Add or Insert.
     TFinding WithWords(TSeverity severity, TCheckKind kind, std::uint32_t path,
                        const TTarvinItem* item, int valueIndex, std::string message);
-    void Reserve(std::size_t count) { m_list.reserve(count); }
 
     std::size_t size() const { return m_list.size(); }
     bool empty() const { return m_list.empty(); }
@@ -137,7 +139,7 @@ private:
     };
     const CodePage* m_cp;
     const CodePage* m_baseCp;
-    std::vector<TFinding> m_list;
+    TJoinedList<TFinding> m_list;
     std::deque<TPathNode> m_paths; // grows without moving what it holds
 
     std::vector<std::string> m_words;
