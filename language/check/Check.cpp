@@ -2,6 +2,7 @@
 
 #include "check/CheckSplit.h"
 #include "check/CheckText.h"
+#include "check/ShortcutUses.h"
 #include "editing/Shortcut.h"
 #include "encoding/AsciiCase.h"
 #include "tree/FirstPositionIndex.h"
@@ -92,10 +93,6 @@ private:
         int ValueIndex;
         bool Reported = false;
     };
-    struct TShortcutScope {
-        bool IsForm = false;
-        std::unordered_map<TShortCut, TShortcutUse> Uses;
-    };
     struct TCaption {
         std::size_t Child;
         int Value;
@@ -106,6 +103,10 @@ private:
     };
 
     void Walk(std::size_t floor);
+    void OpenScope(bool isForm) {
+        m_scopeIsForm.push_back(isForm);
+        m_shortcutUses.Open();
+    }
     void StartPart(std::size_t from);
     void FinishPart();
     void Visit(TFrame& frame, std::string_view name, bool isRoot);
@@ -131,7 +132,8 @@ private:
     TLetterTable m_letters;
     TFindings m_out; // the path nodes now, the findings at the end
     std::vector<TFrame> m_stack;
-    std::vector<TShortcutScope> m_scopes;
+    std::vector<bool> m_scopeIsForm; // of the open shortcut scopes
+    TShortcutUses<TShortcutUse> m_shortcutUses;
     std::unordered_map<std::string_view, TShortCut> m_shortcutCodes;
     std::vector<TCaption> m_captions; // buffers of CheckAcceleratorScope
     std::vector<std::size_t> m_byMark;
@@ -154,7 +156,7 @@ void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot,
                    const std::optional<TCheckSplit>& split) {
     m_split = split;
     m_stack.push_back({&root, baseRoot, {}, 0, TFindings::kRootPath, true, {}, {}, 0});
-    m_scopes.push_back({});
+    OpenScope(false);
     Visit(m_stack.back(), {}, true);
     if (m_split && m_split->Parent == &root)
         StartPart(m_split->From);
@@ -173,8 +175,10 @@ void TChecker::Walk(std::size_t floor) {
             top.NextChild = children.size(); // the second part's
         }
         if (top.NextChild == children.size()) {
-            if (top.OpensScope)
-                m_scopes.pop_back();
+            if (top.OpensScope) {
+                m_scopeIsForm.pop_back();
+                m_shortcutUses.Close();
+            }
             stack.pop_back();
             continue;
         }
@@ -191,7 +195,7 @@ void TChecker::Walk(std::size_t floor) {
         const bool isForm = IsForm(name);
         const bool opensScope = topLevel || isForm;
         if (opensScope)
-            m_scopes.push_back({isForm, {}});
+            OpenScope(isForm);
         stack.push_back({entry.Item.get(), base, name, 0, kNoPath, opensScope, {}, {}, 0});
         if (stack.size() == kDeepestLevel + 2)
             Add(TSeverity::Warning, TCheckKind::Structure, TFindingMessage::DeepTree,
@@ -307,21 +311,20 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
             index);
         return;
     }
-    TShortcutScope& scope = m_scopes.back();
-    const auto first = scope.Uses.find(code);
-    if (first == scope.Uses.end()) {
+    TShortcutUse* const first = m_shortcutUses.Find(code);
+    if (!first) {
         const std::size_t level = m_stack.size() - 1;
         const std::uint32_t parentPath = level == 0 ? TFindings::kRootPath : PathAt(level - 1);
         const std::uint32_t path = level == 0 ? TFindings::kRootPath : kNoPath;
-        scope.Uses.emplace(code, TShortcutUse{parentPath, path, name, &item, index});
+        m_shortcutUses.Add(code, {parentPath, path, name, &item, index});
         return;
     }
-    TShortcutUse& use = first->second;
+    TShortcutUse& use = *first;
     if (use.Path == kNoPath)
         use.Path = m_out.AddPath(use.ParentPath, use.Name);
     const std::uint32_t here = CurrentPath();
     auto shared = [&](TFinding& f, std::uint32_t other) {
-        f.Numbers = {code, scope.IsForm ? 1u : 0u, other};
+        f.Numbers = {code, m_scopeIsForm.back() ? 1u : 0u, other};
     };
     if (!use.Reported) {
         use.Reported = true;
