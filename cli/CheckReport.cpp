@@ -4,6 +4,7 @@
 #include "encoding/TextEscape.h"
 
 #include <array>
+#include <memory>
 #include <ostream>
 
 namespace trvx {
@@ -11,28 +12,8 @@ namespace trvx {
 namespace {
 
 constexpr std::size_t kShownChars = 70;
-
-// A report is built a piece at a time in one reused buffer and handed on
-// whenever it is full, so a report of a hundred thousand findings never
-// sits whole in memory.
-class TChunkedOut {
-public:
-    explicit TChunkedOut(std::ostream& out) : m_out(out) { m_text.reserve(kChunk + kChunk / 4); }
-    std::string& Text() { return m_text; }
-    void Pass() {
-        if (m_text.size() >= kChunk)
-            Flush();
-    }
-    void Flush() {
-        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
-        m_text.clear();
-    }
-
-private:
-    static constexpr std::size_t kChunk = std::size_t{64} << 10;
-    std::ostream& m_out;
-    std::string m_text;
-};
+// Findings apart of one prefetch stage and the next.
+constexpr std::size_t kPrefetchDistance = 4;
 
 std::string Tally(int errors, int warnings, int infos) {
     return Counted(errors, "error", "errors") + ", " + Counted(warnings, "warning", "warnings") +
@@ -45,12 +26,23 @@ struct TKindTally {
 };
 
 // A finding in words, made in buffers kept from one finding to the next.
+// One for each thread that shows findings.
 struct TShown {
     std::string Path, Ident, Text, Message;
+    TFindings::TPathMemo Memo;
+    // Finding i, with the memory of those a few ahead asked for.
+    const TShown& Of(const TFindings& findings, std::size_t i) {
+        for (int stage = 0; stage < TFindings::kPrefetchStages; ++stage) {
+            const std::size_t ahead = i + kPrefetchDistance * (TFindings::kPrefetchStages - stage);
+            if (ahead < findings.size())
+                findings.Prefetch(findings[ahead], stage);
+        }
+        return Of(findings, findings[i]);
+    }
     const TShown& Of(const TFindings& findings, const TFinding& f) {
         for (std::string* s : {&Path, &Ident, &Text, &Message})
             s->clear();
-        findings.AppendPath(Path, f);
+        findings.AppendPath(Path, f, Memo);
         findings.AppendIdent(Ident, f);
         findings.AppendText(Text, f);
         findings.AppendMessage(Message, f);
@@ -58,11 +50,26 @@ struct TShown {
     }
 };
 
-std::array<TKindTally, kCheckKindCount> TallyByKind(const TFindings& findings) {
-    std::array<TKindTally, kCheckKindCount> tally{};
+using TTally = std::array<TKindTally, kCheckKindCount>;
+
+TTally TallyByKind(const TFindings& findings) {
+    TTally tally{};
     for (const TFinding& f : findings)
         ++tally[static_cast<int>(f.Kind)].bySeverity[static_cast<int>(f.Severity)];
     return tally;
+}
+
+int CountOf(const TTally& tally, TSeverity severity) {
+    int count = 0;
+    for (const TKindTally& t : tally)
+        count += t.bySeverity[static_cast<int>(severity)];
+    return count;
+}
+
+// Findings come grouped by kind, in the order of the kinds: a finding
+// starts its kind's part of a report when the one before is of another.
+bool StartsKind(const TFindings& findings, std::size_t i) {
+    return i == 0 || findings[i - 1].Kind != findings[i].Kind;
 }
 
 std::string Where(const TShown& f) {
@@ -98,46 +105,44 @@ void AppendFinding(std::string& out, const TFinding& finding, const TShown& f) {
     out += '\n';
 }
 
+void AppendKindHeading(std::string& out, TCheckKind kind, const TKindTally& t) {
+    std::string counts;
+    for (int s = 0; s < 3; ++s) {
+        if (!t.bySeverity[s])
+            continue;
+        static constexpr std::array<std::array<std::string_view, 2>, 3> kWords = {
+            {{"error", "errors"}, {"warning", "warnings"}, {"info", "infos"}}};
+        counts +=
+            (counts.empty() ? "" : ", ") + Counted(t.bySeverity[s], kWords[s][0], kWords[s][1]);
+    }
+    out += "\n" + std::string(CheckKindTitle(kind)) + " (" + counts + ")\n";
+}
+
 } // namespace
 
 void WriteCheckReportText(std::ostream& stream, const TFindings& findings,
-                          const TCheckSource& source) {
+                          const TCheckSource& source, std::size_t block) {
     TChunkedOut chunks(stream);
     std::string& out = chunks.Text();
     out += "Checked " + ValidUtf8(source.File);
     if (!source.Base.empty())
         out += " against " + ValidUtf8(source.Base);
     out += " (" + source.CodePage + ")\n";
-    const auto tally = TallyByKind(findings);
-    std::size_t next = 0;
-    TShown shown;
-    for (int k = 0; k < kCheckKindCount; ++k) {
-        const TKindTally& t = tally[k];
-        if (t.Total() == 0)
-            continue;
-        std::string counts;
-        for (int s = 0; s < 3; ++s) {
-            if (!t.bySeverity[s])
-                continue;
-            static constexpr std::array<std::array<std::string_view, 2>, 3> kWords = {
-                {{"error", "errors"}, {"warning", "warnings"}, {"info", "infos"}}};
-            counts +=
-                (counts.empty() ? "" : ", ") + Counted(t.bySeverity[s], kWords[s][0], kWords[s][1]);
-        }
-        out +=
-            "\n" + std::string(CheckKindTitle(static_cast<TCheckKind>(k))) + " (" + counts + ")\n";
-        // Findings come grouped by kind, in the order of the kinds.
-        for (; next < findings.size() && static_cast<int>(findings[next].Kind) == k; ++next) {
-            AppendFinding(out, findings[next], shown.Of(findings, findings[next]));
-            chunks.Pass();
-        }
-    }
-    const int errors = findings.Count(TSeverity::Error);
-    const int warnings = findings.Count(TSeverity::Warning);
-    const int infos = findings.Count(TSeverity::Info);
+    const TTally tally = TallyByKind(findings);
+    auto makeShow = [&](std::string& text) {
+        return [&findings, &tally, &text, shown = TShown{}](std::size_t i) mutable {
+            const TFinding& f = findings[i];
+            if (StartsKind(findings, i))
+                AppendKindHeading(text, f.Kind, tally[static_cast<int>(f.Kind)]);
+            AppendFinding(text, f, shown.Of(findings, i));
+        };
+    };
+    auto show = makeShow(out);
+    ShowInBlocks(chunks, findings.size(), block, show, makeShow);
     if (findings.empty())
         out += "\nNo findings.\n";
-    out += "\n" + Tally(errors, warnings, infos);
+    out += "\n" + Tally(CountOf(tally, TSeverity::Error), CountOf(tally, TSeverity::Warning),
+                        CountOf(tally, TSeverity::Info));
     if (!source.Base.empty()) {
         const int untranslated = tally[static_cast<int>(TCheckKind::Untranslated)].Total();
         out += "; " + Counted(untranslated, "value", "values") + " the same as the base";
@@ -147,7 +152,7 @@ void WriteCheckReportText(std::ostream& stream, const TFindings& findings,
 }
 
 void WriteCheckReportJson(std::ostream& stream, const TFindings& findings,
-                          const TCheckSource& source) {
+                          const TCheckSource& source, std::size_t block) {
     using cli::TJsonWriter;
     TChunkedOut chunks(stream);
     TJsonWriter json(chunks.Text(), TJsonWriter::TLayout::Report);
@@ -161,40 +166,104 @@ void WriteCheckReportJson(std::ostream& stream, const TFindings& findings,
     json.Member("codePage", source.CodePage);
     json.Key("summary");
     json.StartObject();
-    json.Member("errors", findings.Count(TSeverity::Error));
-    json.Member("warnings", findings.Count(TSeverity::Warning));
-    json.Member("infos", findings.Count(TSeverity::Info));
+    const TTally tally = TallyByKind(findings);
+    json.Member("errors", CountOf(tally, TSeverity::Error));
+    json.Member("warnings", CountOf(tally, TSeverity::Warning));
+    json.Member("infos", CountOf(tally, TSeverity::Info));
     json.Key("checks");
     json.StartObject();
-    const auto tally = TallyByKind(findings);
     for (int k = 0; k < kCheckKindCount; ++k)
         json.Member(CheckKindName(static_cast<TCheckKind>(k)), tally[k].Total());
     json.EndObject();
     json.EndObject();
     json.Key("findings");
     json.StartArray();
-    TShown shown;
-    for (const TFinding& finding : findings) {
-        const TShown& f = shown.Of(findings, finding);
-        json.StartObject();
-        json.Member("severity", SeverityName(finding.Severity));
-        json.Member("check", CheckKindName(finding.Kind));
-        json.Member("path", f.Path);
-        json.Member("ident", f.Ident);
-        json.Member("text", f.Text);
-        json.Member("message", f.Message);
-        json.EndObject();
-        chunks.Pass();
-    }
+    auto showWith = [&findings](TJsonWriter& writer, TShown& shown, std::size_t i) {
+        const TFinding& finding = findings[i];
+        const TShown& f = shown.Of(findings, i);
+        writer.StartObject();
+        writer.Member("severity", SeverityName(finding.Severity));
+        writer.Member("check", CheckKindName(finding.Kind));
+        writer.Member("path", f.Path);
+        writer.Member("ident", f.Ident);
+        writer.Member("text", f.Text);
+        writer.Member("message", f.Message);
+        writer.EndObject();
+    };
+    auto show = [&, shown = TShown{}](std::size_t i) mutable { showWith(json, shown, i); };
+    auto makeShow = [&](std::string& text) {
+        // A writer of its own, inside the findings array after an element,
+        // so that every finding it writes is one that follows another.
+        auto writer = std::make_unique<TJsonWriter>(text, TJsonWriter::TLayout::Report);
+        writer->StartObject();
+        writer->Key("findings");
+        writer->StartArray();
+        writer->Null();
+        text.clear();
+        return [&showWith, writer = std::move(writer), shown = TShown{}](std::size_t i) mutable {
+            showWith(*writer, shown, i);
+        };
+    };
+    ShowInBlocks(chunks, findings.size(), block, show, makeShow);
     json.EndArray();
     json.EndObject();
     chunks.Text() += '\n';
     chunks.Flush();
 }
 
+namespace {
+
+// A JUnit test suite's opening, with its one passing case when its check
+// found nothing.
+void AppendSuiteStart(std::string& out, int k, const TKindTally& t) {
+    const std::string name(CheckKindName(static_cast<TCheckKind>(k)));
+    out += "  <testsuite name=\"" + name + "\" tests=\"" +
+           std::to_string(t.Total() ? t.Total() : 1) + "\" failures=\"" +
+           std::to_string(t.bySeverity[0]) + "\" errors=\"0\" skipped=\"0\">\n";
+    if (t.Total() == 0)
+        out += "    <testcase classname=\"trvx.check." + name + "\" name=\"no findings\"/>\n";
+}
+
+// Closes the suite of kind from (none when -1), writes the suites of the
+// kinds between, which found nothing, and opens the suite of kind to (none
+// past the last kind).
+void AppendSuitesBetween(std::string& out, int from, int to, const TTally& tally) {
+    if (from >= 0)
+        out += "  </testsuite>\n";
+    for (int k = from + 1; k < to; ++k) {
+        AppendSuiteStart(out, k, tally[k]);
+        out += "  </testsuite>\n";
+    }
+    if (to < kCheckKindCount)
+        AppendSuiteStart(out, to, tally[to]);
+}
+
+void AppendJunitCase(std::string& out, const TFinding& finding, const TShown& f) {
+    const std::string name(CheckKindName(finding.Kind));
+    out += "    <testcase classname=\"trvx.check." + name + "\" name=\"";
+    AppendXmlText(out, Where(f) + (f.Ident.empty() ? "" : " " + f.Ident), true);
+    out += "\">\n";
+    const std::string value = ValueLine(finding, f);
+    if (finding.Severity == TSeverity::Error) {
+        out += "      <failure type=\"error\" message=\"";
+        AppendXmlText(out, f.Message, true);
+        out += "\">";
+        if (finding.ValueIndex >= 0)
+            AppendXmlText(out, f.Ident + " = " + f.Text, false);
+        out += "</failure>\n";
+    } else {
+        out += "      <system-out>" + std::string(SeverityName(finding.Severity)) + ": ";
+        AppendXmlText(out, f.Message + (value.empty() ? "" : "\n" + value), false);
+        out += "</system-out>\n";
+    }
+    out += "    </testcase>\n";
+}
+
+} // namespace
+
 void WriteCheckReportJunit(std::ostream& stream, const TFindings& findings,
-                           const TCheckSource& source) {
-    const auto tally = TallyByKind(findings);
+                           const TCheckSource& source, std::size_t block) {
+    const TTally tally = TallyByKind(findings);
     TChunkedOut chunks(stream);
     std::string& out = chunks.Text();
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"trvx check ";
@@ -203,42 +272,21 @@ void WriteCheckReportJunit(std::ostream& stream, const TFindings& findings,
     for (const TKindTally& t : tally)
         cases += t.Total() ? t.Total() : 1;
     out += "\" tests=\"" + std::to_string(cases) + "\" failures=\"" +
-           std::to_string(findings.Count(TSeverity::Error)) + "\">\n";
-    std::size_t next = 0;
-    TShown shown;
-    for (int k = 0; k < kCheckKindCount; ++k) {
-        const auto kind = static_cast<TCheckKind>(k);
-        const std::string name(CheckKindName(kind));
-        const TKindTally& t = tally[k];
-        out += "  <testsuite name=\"" + name + "\" tests=\"" +
-               std::to_string(t.Total() ? t.Total() : 1) + "\" failures=\"" +
-               std::to_string(t.bySeverity[0]) + "\" errors=\"0\" skipped=\"0\">\n";
-        if (t.Total() == 0)
-            out += "    <testcase classname=\"trvx.check." + name + "\" name=\"no findings\"/>\n";
-        for (; next < findings.size() && findings[next].Kind == kind; ++next) {
-            const TFinding& finding = findings[next];
-            const TShown& f = shown.Of(findings, finding);
-            out += "    <testcase classname=\"trvx.check." + name + "\" name=\"";
-            AppendXmlText(out, Where(f) + (f.Ident.empty() ? "" : " " + f.Ident), true);
-            out += "\">\n";
-            const std::string value = ValueLine(finding, f);
-            if (finding.Severity == TSeverity::Error) {
-                out += "      <failure type=\"error\" message=\"";
-                AppendXmlText(out, f.Message, true);
-                out += "\">";
-                if (finding.ValueIndex >= 0)
-                    AppendXmlText(out, f.Ident + " = " + f.Text, false);
-                out += "</failure>\n";
-            } else {
-                out += "      <system-out>" + std::string(SeverityName(finding.Severity)) + ": ";
-                AppendXmlText(out, f.Message + (value.empty() ? "" : "\n" + value), false);
-                out += "</system-out>\n";
-            }
-            out += "    </testcase>\n";
-            chunks.Pass();
-        }
-        out += "  </testsuite>\n";
-    }
+           std::to_string(CountOf(tally, TSeverity::Error)) + "\">\n";
+    auto makeShow = [&](std::string& text) {
+        return [&findings, &tally, &text, shown = TShown{}](std::size_t i) mutable {
+            const TFinding& f = findings[i];
+            if (StartsKind(findings, i))
+                AppendSuitesBetween(text, i == 0 ? -1 : static_cast<int>(findings[i - 1].Kind),
+                                    static_cast<int>(f.Kind), tally);
+            AppendJunitCase(text, f, shown.Of(findings, i));
+        };
+    };
+    auto show = makeShow(out);
+    ShowInBlocks(chunks, findings.size(), block, show, makeShow);
+    AppendSuitesBetween(
+        out, findings.empty() ? -1 : static_cast<int>(findings[findings.size() - 1].Kind),
+        kCheckKindCount, tally);
     out += "</testsuites>\n";
     chunks.Flush();
 }

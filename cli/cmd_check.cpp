@@ -23,7 +23,7 @@ int RunCheck(const TReportOptions& o) {
     const auto write = o.format == "json"    ? WriteCheckReportJson
                        : o.format == "junit" ? WriteCheckReportJunit
                                              : WriteCheckReportText;
-    write(std::cout, findings, source);
+    write(std::cout, findings, source, ReportBlockForThisMachine());
     FlushStandardOutput();
     return findings.Count(TSeverity::Error) > 0 ? 1 : 0;
 }

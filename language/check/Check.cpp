@@ -2,6 +2,7 @@
 
 #include "check/CheckSplit.h"
 #include "check/CheckText.h"
+#include "check/ShortcutUses.h"
 #include "editing/Shortcut.h"
 #include "encoding/AsciiCase.h"
 #include "tree/FirstPositionIndex.h"
@@ -82,16 +83,15 @@ private:
         std::vector<TPending> Pending; // by child
         std::size_t NextPending = 0;
     };
+    // A shortcut's first use. Most are never shared: the path of its node
+    // is made only when one is.
     struct TShortcutUse {
+        std::uint32_t ParentPath;
         std::uint32_t Path;
         std::string_view Name;
         const TTarvinItem* Item;
         int ValueIndex;
         bool Reported = false;
-    };
-    struct TShortcutScope {
-        bool IsForm = false;
-        std::unordered_map<TShortCut, TShortcutUse> Uses;
     };
     struct TCaption {
         std::size_t Child;
@@ -103,6 +103,10 @@ private:
     };
 
     void Walk(std::size_t floor);
+    void OpenScope(bool isForm) {
+        m_scopeIsForm.push_back(isForm);
+        m_shortcutUses.Open();
+    }
     void StartPart(std::size_t from);
     void FinishPart();
     void Visit(TFrame& frame, std::string_view name, bool isRoot);
@@ -115,8 +119,9 @@ private:
     void CheckAcceleratorScope(TFrame& frame);
     void CheckMissingAccelerator(const TTarvinItem& item, int index, const TBaseValue& base);
 
-    // The path of the node being visited.
-    std::uint32_t CurrentPath();
+    // The path of the node being visited, or of the one at level of the stack.
+    std::uint32_t CurrentPath() { return PathAt(m_stack.size() - 1); }
+    std::uint32_t PathAt(std::size_t level);
     TFinding& Add(TSeverity severity, TCheckKind kind, TFindingMessage message,
                   const TTarvinItem* item, int valueIndex);
     TFinding& AddBase(TSeverity severity, TCheckKind kind, TFindingMessage message,
@@ -127,7 +132,8 @@ private:
     TLetterTable m_letters;
     TFindings m_out; // the path nodes now, the findings at the end
     std::vector<TFrame> m_stack;
-    std::vector<TShortcutScope> m_scopes;
+    std::vector<bool> m_scopeIsForm; // of the open shortcut scopes
+    TShortcutUses<TShortcutUse> m_shortcutUses;
     std::unordered_map<std::string_view, TShortCut> m_shortcutCodes;
     std::vector<TCaption> m_captions; // buffers of CheckAcceleratorScope
     std::vector<std::size_t> m_byMark;
@@ -138,19 +144,19 @@ private:
     std::array<std::deque<TFinding>, kCheckKindCount> m_findings;
 
     // The second part: checked by m_part on m_worker, its findings going
-    // between m_marks and the rest of each family.
+    // between m_before, what this one found up to the split, and the rest.
     std::optional<TCheckSplit> m_split;
     std::unique_ptr<TChecker> m_part;
     std::jthread m_worker;
     std::exception_ptr m_partError;
-    std::array<std::size_t, kCheckKindCount> m_marks{};
+    std::array<std::deque<TFinding>, kCheckKindCount> m_before;
 };
 
 void TChecker::Run(const TTarvinItem& root, const TTarvinItem* baseRoot,
                    const std::optional<TCheckSplit>& split) {
     m_split = split;
     m_stack.push_back({&root, baseRoot, {}, 0, TFindings::kRootPath, true, {}, {}, 0});
-    m_scopes.push_back({});
+    OpenScope(false);
     Visit(m_stack.back(), {}, true);
     if (m_split && m_split->Parent == &root)
         StartPart(m_split->From);
@@ -165,13 +171,14 @@ void TChecker::Walk(std::size_t floor) {
         TFrame& top = stack.back();
         const auto children = top.Item->Children();
         if (m_part && top.Item == m_split->Parent && top.NextChild == m_split->From) {
-            for (int k = 0; k < kCheckKindCount; ++k)
-                m_marks[k] = m_findings[k].size();
+            m_before.swap(m_findings);
             top.NextChild = children.size(); // the second part's
         }
         if (top.NextChild == children.size()) {
-            if (top.OpensScope)
-                m_scopes.pop_back();
+            if (top.OpensScope) {
+                m_scopeIsForm.pop_back();
+                m_shortcutUses.Close();
+            }
             stack.pop_back();
             continue;
         }
@@ -188,7 +195,7 @@ void TChecker::Walk(std::size_t floor) {
         const bool isForm = IsForm(name);
         const bool opensScope = topLevel || isForm;
         if (opensScope)
-            m_scopes.push_back({isForm, {}});
+            OpenScope(isForm);
         stack.push_back({entry.Item.get(), base, name, 0, kNoPath, opensScope, {}, {}, 0});
         if (stack.size() == kDeepestLevel + 2)
             Add(TSeverity::Warning, TCheckKind::Structure, TFindingMessage::DeepTree,
@@ -233,13 +240,13 @@ void TChecker::FinishPart() {
         std::rethrow_exception(m_partError);
 }
 
-std::uint32_t TChecker::CurrentPath() {
-    std::size_t known = m_stack.size() - 1;
+std::uint32_t TChecker::PathAt(std::size_t level) {
+    std::size_t known = level;
     while (m_stack[known].Path == kNoPath)
         --known; // the root's is always known
-    for (std::size_t k = known + 1; k < m_stack.size(); ++k)
+    for (std::size_t k = known + 1; k <= level; ++k)
         m_stack[k].Path = m_out.AddPath(m_stack[k - 1].Path, m_stack[k].Name);
-    return m_stack.back().Path;
+    return m_stack[level].Path;
 }
 
 void TChecker::Visit(TFrame& frame, std::string_view name, bool isRoot) {
@@ -304,27 +311,31 @@ void TChecker::CheckShortcut(const TTarvinItem& item, std::string_view name, int
             index);
         return;
     }
-    TShortcutScope& scope = m_scopes.back();
-    const auto first = scope.Uses.find(code);
-    if (first == scope.Uses.end()) {
-        scope.Uses.emplace(code, TShortcutUse{CurrentPath(), name, &item, index});
+    TShortcutUse* const first = m_shortcutUses.Find(code);
+    if (!first) {
+        const std::size_t level = m_stack.size() - 1;
+        const std::uint32_t parentPath = level == 0 ? TFindings::kRootPath : PathAt(level - 1);
+        const std::uint32_t path = level == 0 ? TFindings::kRootPath : kNoPath;
+        m_shortcutUses.Add(code, {parentPath, path, name, &item, index});
         return;
     }
-    auto shared = [&](TFinding& f, std::string_view other) {
-        f.Numbers = {code, scope.IsForm ? 1u : 0u, 0};
-        f.Name = other;
+    TShortcutUse& use = *first;
+    if (use.Path == kNoPath)
+        use.Path = m_out.AddPath(use.ParentPath, use.Name);
+    const std::uint32_t here = CurrentPath();
+    auto shared = [&](TFinding& f, std::uint32_t other) {
+        f.Numbers = {code, m_scopeIsForm.back() ? 1u : 0u, other};
     };
-    TShortcutUse& use = first->second;
     if (!use.Reported) {
         use.Reported = true;
         TFinding& f = Add(TSeverity::Warning, TCheckKind::Shortcut, TFindingMessage::ShortcutShared,
                           use.Item, use.ValueIndex);
         f.Path = use.Path;
-        shared(f, name);
+        shared(f, here);
     }
     shared(Add(TSeverity::Warning, TCheckKind::Shortcut, TFindingMessage::ShortcutShared, &item,
                index),
-           use.Name);
+           use.Path);
 }
 
 void TChecker::CheckAgainstBase(const TTarvinItem& item, int index, const TBaseValue& base) {
@@ -478,35 +489,25 @@ TFinding& TChecker::AddBase(TSeverity severity, TCheckKind kind, TFindingMessage
 }
 
 TFindings TChecker::TakeFindings() {
-    std::size_t total = 0;
-    for (const auto& list : m_findings)
-        total += list.size();
     if (!m_part) {
-        m_out.Reserve(total);
-        for (auto& list : m_findings) {
-            for (const TFinding& f : list)
-                m_out.Add(f);
-            list = {};
-        }
+        for (auto& list : m_findings)
+            m_out.Join(std::move(list));
         return std::move(m_out);
     }
     // Each family: the first part up to the split, the second, the rest.
-    for (const auto& list : m_part->m_findings)
-        total += list.size();
-    m_out.Reserve(total);
     const std::uint32_t offset = m_out.AdoptPaths(m_part->m_out);
     for (int k = 0; k < kCheckKindCount; ++k) {
-        const auto& mine = m_findings[k];
-        const auto mark = mine.begin() + static_cast<std::ptrdiff_t>(m_marks[k]);
-        for (auto it = mine.begin(); it != mark; ++it)
-            m_out.Add(*it);
-        for (TFinding f : m_part->m_findings[k]) {
+        auto& part = m_part->m_findings[k];
+        for (TFinding& f : part) {
             if (f.Path != TFindings::kRootPath)
                 f.Path += offset;
-            m_out.Add(f);
+            if (f.Message == TFindingMessage::ShortcutShared &&
+                f.Numbers[2] != TFindings::kRootPath)
+                f.Numbers[2] += offset;
         }
-        for (auto it = mark; it != mine.end(); ++it)
-            m_out.Add(*it);
+        m_out.Join(std::move(m_before[k]));
+        m_out.Join(std::move(part));
+        m_out.Join(std::move(m_findings[k]));
     }
     return std::move(m_out);
 }
@@ -556,11 +557,13 @@ TFindings CheckLanguage(const TTarvin& translation, const TTarvin* base) {
     TFindings findings = CheckTrees(translation.Root(), cp, base ? &base->Root() : nullptr,
                                     base ? base->GetCodePage() : cp, splitFrom);
     // They concern the first node: first of their family.
-    const auto structure = std::find_if(findings.begin(), findings.end(), [](const TFinding& f) {
-        return f.Kind == TCheckKind::Structure;
-    });
-    AddLanguageFinding(findings, static_cast<std::size_t>(structure - findings.begin()),
-                       translation);
+    std::size_t structure = 0;
+    for (const TFinding& f : findings) {
+        if (f.Kind == TCheckKind::Structure)
+            break;
+        ++structure;
+    }
+    AddLanguageFinding(findings, structure, translation);
     AddReadLosses(findings, translation, "");
     if (base)
         AddReadLosses(findings, *base, "in the base, ");

@@ -161,7 +161,8 @@ void AppendFindingMessage(std::string& out, const TFindings& findings, const TFi
         return;
     case TFindingMessage::ShortcutShared:
         out += "shortcut " + ShortcutCaption(static_cast<TShortCut>(f.Numbers[0])) +
-               " is also used by " + ShortText(findings.Cp().ToUtf8(f.Name)) +
+               " is also used by " +
+               ShortText(findings.Cp().ToUtf8(findings.PathName(f.Numbers[2]))) +
                (f.Numbers[1] ? " in the same form" : " in the same section");
         return;
     case TFindingMessage::Untranslated:

@@ -70,10 +70,6 @@ std::uint32_t TFindings::AdoptPaths(const TFindings& other) {
     return offset;
 }
 
-void TFindings::Insert(std::size_t at, const TFinding& finding) {
-    m_list.insert(m_list.begin() + static_cast<std::ptrdiff_t>(at), finding);
-}
-
 TFinding TFindings::WithWords(TSeverity severity, TCheckKind kind, std::uint32_t path,
                               const TTarvinItem* item, int valueIndex, std::string message) {
     TFinding f;
@@ -93,12 +89,11 @@ int TFindings::Count(TSeverity severity) const {
         m_list.begin(), m_list.end(), [&](const TFinding& f) { return f.Severity == severity; }));
 }
 
-void TFindings::AppendPath(std::string& out, const TFinding& f) const {
+void TFindings::AppendPath(std::string& out, const TFinding& f, TPathMemo& memo) const {
     const std::size_t start = out.size();
-    // Findings that follow each other are mostly about siblings.
-    if (f.Path != kRootPath && m_paths[f.Path].Parent == m_parentPathId) {
-        out += m_parentPath;
-        if (m_parentPathId != kRootPath)
+    if (f.Path != kRootPath && m_paths[f.Path].Parent == memo.ParentId) {
+        out += memo.ParentPath;
+        if (memo.ParentId != kRootPath)
             out += '/';
         AppendSegment(out, m_paths[f.Path].Name, *m_cp);
         if (out.size() - start <= kPathLimit)
@@ -107,7 +102,7 @@ void TFindings::AppendPath(std::string& out, const TFinding& f) const {
     }
     // Only the nodes that can show: names are at least a byte a character,
     // so four times the limit in raw bytes is more than enough.
-    std::vector<std::uint32_t>& nodes = m_pathScratch;
+    std::vector<std::uint32_t>& nodes = memo.Nodes;
     nodes.clear();
     std::size_t raw = 0;
     for (std::uint32_t id = f.Path; id != kRootPath && raw <= 4 * kPathLimit;
@@ -123,16 +118,38 @@ void TFindings::AppendPath(std::string& out, const TFinding& f) const {
         }
         AppendSegment(out, m_paths[*it].Name, *m_cp);
     }
-    m_parentPathId = kNoPath;
+    memo.ParentId = TPathMemo::kNone;
     if (f.Path != kRootPath && out.size() - start <= kPathLimit) {
-        m_parentPathId = m_paths[f.Path].Parent;
-        m_parentPath.assign(out, start, parentEnd - start);
+        memo.ParentId = m_paths[f.Path].Parent;
+        memo.ParentPath.assign(out, start, parentEnd - start);
     }
     if (out.size() - start > kPathLimit) {
         std::size_t cut = out.size() - kPathLimit;
         while (cut < out.size() && IsUtf8Continuation(out[cut]))
             ++cut; // not inside a character
         out.replace(start, cut - start, "\u2026");
+    }
+}
+
+void TFindings::Prefetch(const TFinding& f, int stage) const {
+    const TPathNode& node = m_paths[f.Path];
+    switch (stage) {
+    case 0:
+        __builtin_prefetch(f.Item);
+        __builtin_prefetch(&node);
+        break;
+    case 1:
+        if (f.ValueIndex >= 0)
+            __builtin_prefetch(&f.Item->Values()[static_cast<std::size_t>(f.ValueIndex)]);
+        __builtin_prefetch(node.Name.data());
+        break;
+    default:
+        if (f.ValueIndex >= 0) {
+            const auto& value = f.Item->Values()[static_cast<std::size_t>(f.ValueIndex)];
+            __builtin_prefetch(value.Ident.View().data());
+            __builtin_prefetch(value.Text.View().data());
+        }
+        break;
     }
 }
 

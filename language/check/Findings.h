@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/JoinedList.h"
 #include "encoding/CodePage.h"
 #include "tree/TarvinItem.h"
 
@@ -38,7 +39,7 @@ enum class TFindingMessage : std::uint8_t {
     NameHazard,  // Numbers[0]: the TNameHazard
     IdentHazard, // Numbers[0]: the TNameHazard
     ShortcutUnreadable,
-    ShortcutShared, // Numbers[0]: the key, [1]: 1 in a form; Name: the other user
+    ShortcutShared, // Numbers[0]: the key, [1]: 1 in a form, [2]: the other user's path
     Untranslated,
     ListLines,          // Numbers[0]: lines, [1]: the base's
     Whitespace,         // Other, OtherIndex: the base value
@@ -59,7 +60,6 @@ struct TFinding {
     // for the node itself.
     const TTarvinItem* Item = nullptr;
     const TTarvinItem* Other = nullptr;
-    std::string_view Name;
     int ValueIndex = -1;
     int OtherIndex = -1;
     std::uint32_t Path = 0; // in TFindings' path nodes
@@ -80,14 +80,17 @@ public:
 
     // A node's path: its parent's and its own name as read.
     std::uint32_t AddPath(std::uint32_t parent, std::string_view name);
+    // The name of a path's last node, "" for the root.
+    std::string_view PathName(std::uint32_t path) const { return m_paths[path].Name; }
     // Appends other's path nodes but its root; other's node n > 0 becomes n + the result.
     std::uint32_t AdoptPaths(const TFindings& other);
     void Add(const TFinding& finding) { m_list.push_back(finding); }
-    void Insert(std::size_t at, const TFinding& finding);
+    // Appends findings whole, without copying them.
+    void Join(std::deque<TFinding> findings) { m_list.Join(std::move(findings)); }
+    void Insert(std::size_t at, const TFinding& finding) { m_list.insert(at, finding); }
     // A finding whose message is given whole, to Add or Insert.
     TFinding WithWords(TSeverity severity, TCheckKind kind, std::uint32_t path,
                        const TTarvinItem* item, int valueIndex, std::string message);
-    void Reserve(std::size_t count) { m_list.reserve(count); }
 
     std::size_t size() const { return m_list.size(); }
     bool empty() const { return m_list.empty(); }
@@ -96,13 +99,29 @@ public:
     auto end() const { return m_list.end(); }
     int Count(TSeverity severity) const;
 
+    // What AppendPath keeps from one finding to the next: findings that
+    // follow each other are mostly about siblings. One for each thread that
+    // shows findings.
+    struct TPathMemo {
+        static constexpr std::uint32_t kNone = ~std::uint32_t{0};
+        std::vector<std::uint32_t> Nodes;
+        std::uint32_t ParentId = kNone; // the parent of the path shown last
+        std::string ParentPath;
+    };
+
     // In UTF-8, appended to out. The path is the node names joined by "/"
     // as PathSegment writes them, "" for the root, and a long one shown by
     // its end only; ident and text are empty for a finding about a node.
-    void AppendPath(std::string& out, const TFinding& f) const;
+    void AppendPath(std::string& out, const TFinding& f) const { AppendPath(out, f, m_memo); }
+    void AppendPath(std::string& out, const TFinding& f, TPathMemo& memo) const;
     void AppendIdent(std::string& out, const TFinding& f) const;
     void AppendText(std::string& out, const TFinding& f) const;
     void AppendMessage(std::string& out, const TFinding& f) const;
+    // Asks for the memory that showing f reads, in three stages, each
+    // reading what the one before fetched: call them a few findings apart.
+    void Prefetch(const TFinding& f, int stage) const;
+    static constexpr int kPrefetchStages = 3;
+
     // The same as strings.
     std::string Path(const TFinding& f) const;
     std::string Ident(const TFinding& f) const;
@@ -120,15 +139,11 @@ private:
     };
     const CodePage* m_cp;
     const CodePage* m_baseCp;
-    std::vector<TFinding> m_list;
+    TJoinedList<TFinding> m_list;
     std::deque<TPathNode> m_paths; // grows without moving what it holds
 
     std::vector<std::string> m_words;
-    mutable std::vector<std::uint32_t> m_pathScratch;
-    // The parent of the path shown last, and its path, for its siblings.
-    static constexpr std::uint32_t kNoPath = ~std::uint32_t{0};
-    mutable std::uint32_t m_parentPathId = kNoPath;
-    mutable std::string m_parentPath;
+    mutable TPathMemo m_memo;
 };
 
 // Appends the words of f's message; one function for every way a finding

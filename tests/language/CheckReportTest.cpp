@@ -55,11 +55,12 @@ const TFindings& NoFindings() {
     return none;
 }
 
-using TWrite = void (*)(std::ostream&, const TFindings&, const TCheckSource&);
+using TWrite = void (*)(std::ostream&, const TFindings&, const TCheckSource&, std::size_t);
 
-std::string Report(TWrite write, const TFindings& findings, const TCheckSource& source) {
+std::string Report(TWrite write, const TFindings& findings, const TCheckSource& source,
+                   std::size_t block = ReportBlockForThisMachine()) {
     std::ostringstream out;
-    write(out, findings, source);
+    write(out, findings, source, block);
     return out.str();
 }
 
@@ -137,6 +138,16 @@ TEST(CheckReport, TextGroupsByCheckAndEndsWithASummary) {
         << text;
     EXPECT_TRUE(Report(WriteCheckReportText, NoFindings(), {"a", "", "windows-1252"})
                     .ends_with("\nNo findings.\n\n0 errors, 0 warnings, 0 infos\n"));
+}
+
+// Blocks of one, two and three findings end at every finding and every
+// change of check, and alternate between the threads.
+TEST(CheckReport, EveryBlockSizeWritesTheSameBytes) {
+    for (const TWrite write : {WriteCheckReportText, WriteCheckReportJson, WriteCheckReportJunit}) {
+        const std::string whole = Report(write, Awkward(), kSource, kOneBlock);
+        for (const std::size_t block : {1, 2, 3})
+            EXPECT_EQ(Report(write, Awkward(), kSource, block), whole) << block;
+    }
 }
 
 TEST(ReportFormat, Escaping) {

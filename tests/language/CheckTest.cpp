@@ -118,6 +118,11 @@ INSTANTIATE_TEST_SUITE_P(Shortcuts, Checks, testing::Values(
     CheckCase{"FormsAreSeparate",
               "OBJECTS {\n Form:a {\n  X {\n   Shortcut = F1\n  }\n  Form:inner {\n   Y {\n"
               "    Shortcut = F1\n   }\n  }\n }\n Form:b {\n  Z {\n   Shortcut = F1\n  }\n }\n}\n", "-", ""},
+    CheckCase{"AnInnerFormLeavesTheOuterOnesUses",
+              "OBJECTS {\n Form:a {\n  X {\n   Shortcut = F1\n  }\n  Form:inner {\n   Y {\n"
+              "    Shortcut = F1\n   }\n   Z {\n    Shortcut = F2\n   }\n  }\n  W {\n"
+              "   Shortcut = F1\n  }\n  V {\n   Shortcut = F2\n  }\n }\n}\n", "-",
+              "W shortcut OBJECTS/Form:a/X Shortcut\nW shortcut OBJECTS/Form:a/W Shortcut\n"},
     CheckCase{"PathsEscapeSlashes", "A/B {\n Shortcut = nope\n}\n", "-", "E shortcut A\\/B Shortcut\n"},
     CheckCase{"OutsideFormsTheSectionIsTheScope",
               "A {\n X {\n  Shortcut = F2\n }\n Y {\n  Shortcut = F2\n }\n}\nB {\n Shortcut = F2\n}\n", "-",
