@@ -1,8 +1,8 @@
 #include "check/Check.h"
-#include "cli/CheckReport.h"
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
 #include "cli/Options.h"
+#include "cli/report/CheckReport.h"
 
 #include <CLI/CLI.hpp>
 

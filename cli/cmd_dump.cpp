@@ -1,6 +1,6 @@
 #include "cli/CliIo.h"
-#include "cli/JsonWriter.h"
 #include "cli/Options.h"
+#include "cli/report/JsonWriter.h"
 #include "encoding/CodePage.h"
 #include "encoding/TextEscape.h"
 #include "encoding/Utf8.h"

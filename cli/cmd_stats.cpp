@@ -1,8 +1,8 @@
 #include "check/Stats.h"
 #include "cli/CliIo.h"
-#include "cli/JsonWriter.h"
 #include "cli/LoadWithBase.h"
 #include "cli/Options.h"
+#include "cli/report/JsonWriter.h"
 #include "encoding/TextEscape.h"
 #include "encoding/Utf8.h"
 

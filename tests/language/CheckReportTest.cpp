@@ -1,4 +1,4 @@
-#include "cli/CheckReport.h"
+#include "cli/report/CheckReport.h"
 #include "XmlCheck.h"
 #include "encoding/TextEscape.h"
 

@@ -1,4 +1,4 @@
-#include "cli/ReportBlocks.h"
+#include "cli/report/ReportBlocks.h"
 
 #include <ostream>
 

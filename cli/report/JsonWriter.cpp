@@ -1,4 +1,4 @@
-#include "cli/JsonWriter.h"
+#include "cli/report/JsonWriter.h"
 
 #include "encoding/TextEscape.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "check/Check.h"
-#include "cli/ReportBlocks.h"
+#include "cli/report/ReportBlocks.h"
 
 #include <iosfwd>
 #include <string>
