@@ -51,31 +51,38 @@ private:
 const TTarvin& LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
                              const std::string& baseFile, TUpdateLists& lists) {
     TTarvin& base = ProcessTree();
-    std::optional<TByteBuffer> text;
+    TTextInput input;
     LoadBeside(translation, translationFile, baseFile,
-               [&] { text = ReadTextInput(base, baseFile); });
+               [&] { input = OpenTextInput(base, baseFile); });
     // Names fold by the translation's language, whatever the base says it is.
     // The base is a tree of the process, so it outlives the translation.
     const CodePage& cp = translation.GetCodePage();
-    if (!text) { // a host module, read whole
+    if (!input.Bytes && !input.File) { // a host module, read whole
         WarnAboutCodePage(base, baseFile);
         UpdateTo(base.Root(), translation.Root(), lists, cp, TBaseLife::OutlivesOpen);
         return base;
     }
-    // A text is merged as it is read: no tree of the base is built.
+    // A text is merged as it is read: no tree of the base is built. A file
+    // is read in windows, so what is copied from it is copied, not borrowed.
     bool first = true;
+    const auto read = [&](TLanguageSink& merge) {
+        if (first) {
+            first = false;
+            TBaseFacts facts(merge, base.Root());
+            if (input.File)
+                base.ReadIntoSink(*input.File, facts);
+            else
+                base.ReadIntoSink(std::move(*input.Bytes), facts);
+        } else if (input.File) {
+            TFileWindows again(baseFile);
+            ParseLanguageText(merge, again);
+        } else {
+            ParseLanguageText(merge, base.LoadedText());
+        }
+    };
     NamingReadErrors(baseFile, [&] {
-        UpdateTo(
-            [&](TLanguageSink& merge) {
-                if (first) {
-                    first = false;
-                    TBaseFacts facts(merge, base.Root());
-                    base.ReadIntoSink(std::move(*text), facts);
-                } else {
-                    ParseLanguageText(merge, base.LoadedText());
-                }
-            },
-            translation.Root(), lists, cp, TBaseLife::OutlivesOpen);
+        UpdateTo(read, translation.Root(), lists, cp,
+                 input.File ? TBaseLife::MayBeFreed : TBaseLife::OutlivesOpen);
     });
     WarnAboutCodePage(base, baseFile);
     return base;

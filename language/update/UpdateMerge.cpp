@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <span>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +13,29 @@
 namespace trvx {
 
 namespace {
+
+// Names or idents of a base node's entries so far, copied: a read in
+// windows takes its strings away with each window.
+class TKeys {
+public:
+    void Clear() {
+        m_bytes.clear();
+        m_ends.clear();
+    }
+    void Add(std::string_view key) {
+        m_bytes += key;
+        m_ends.push_back(m_bytes.size());
+    }
+    int Count() const { return static_cast<int>(m_ends.size()); }
+    std::string_view operator[](int i) const {
+        const std::size_t start = i == 0 ? 0 : m_ends[static_cast<std::size_t>(i) - 1];
+        return std::string_view(m_bytes).substr(start, m_ends[static_cast<std::size_t>(i)] - start);
+    }
+
+private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends;
+};
 
 // Update To as the base is read: what the plain recursive merge with linear
 // lookups gives (first match by folded name, copy order, list orders), with
@@ -44,9 +68,9 @@ private:
         bool copy = false;             // target is a copy of the base node
         // The open nodes whose first match in the base is this node.
         std::vector<TTarvinItem*> matches;
-        std::vector<std::string_view> names; // of the base node's children so far
+        TKeys names; // of the base node's children so far
         TNameLookup nameLookup;
-        std::vector<std::string_view> idents; // of the base node's values so far
+        TKeys idents; // of the base node's values so far
         TNameLookup identLookup;
         // The values target lacks, to go in as one batch when the node closes,
         // so its list grows by one exact allocation rather than doubling in
@@ -124,9 +148,9 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
     frame.target = nullptr;
     frame.copy = false;
     frame.matches.clear();
-    frame.names.clear();
+    frame.names.Clear();
     frame.nameLookup = TNameLookup();
-    frame.idents.clear();
+    frame.idents.Clear();
     frame.identLookup = TNameLookup();
     frame.missing.clear();
     frame.missingLookup = TNameLookup();
@@ -190,11 +214,10 @@ void TUpdateMerge::OpenNode(std::string_view name) {
     TFrame& parent = m_frames[m_depth - 1];
     bool first = false;
     if (m_marking) {
-        const auto& names = parent.names;
-        first =
-            parent.nameLookup.Find(
-                name, static_cast<int>(names.size()), [&](int i) { return names[i]; }, m_cp) < 0;
-        parent.names.push_back(name);
+        const TKeys& names = parent.names;
+        first = parent.nameLookup.Find(
+                    name, names.Count(), [&](int i) { return names[i]; }, m_cp) < 0;
+        parent.names.Add(name);
         if (!first && m_merging) {
             // The merge goes on; the marks wait for the second read.
             m_marking = false;
@@ -217,7 +240,7 @@ void TUpdateMerge::OpenNode(std::string_view name) {
 void TUpdateMerge::Value(std::string_view ident, TStr text) {
     TFrame& frame = m_frames[m_depth - 1];
     if (m_marking)
-        frame.idents.push_back(ident);
+        frame.idents.Add(ident);
     if (!m_merging || HasValue(*frame.target, ident, frame.hint))
         return;
     // An ident the base repeats goes in once, as if each went in on its own.
@@ -252,31 +275,30 @@ void TUpdateMerge::CloseNode() {
 void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
     // The entry after the last match, where a file in the same order has
     // it, is tried first.
-    const auto names = std::span(base.names);
+    const TKeys& names = base.names;
     int hint = 0;
     const auto children = open.Children();
     for (const auto& child : children) {
         const std::string_view name = child.Name.View();
-        if (hint < static_cast<int>(names.size()) && m_cp.SameText(names[hint], name)) {
+        if (hint < names.Count() && m_cp.SameText(names[hint], name)) {
             ++hint;
         } else if (const int p = base.nameLookup.Find(
-                       name, static_cast<int>(names.size()), [&](int k) { return names[k]; }, m_cp);
+                       name, names.Count(), [&](int k) { return names[k]; }, m_cp);
                    p >= 0) {
             hint = p + 1;
         } else {
             m_removedItems.Increment(child.Item.get());
         }
     }
-    const auto& values = base.idents;
+    const TKeys& values = base.idents;
     const auto identAt = [&](int k) { return values[k]; };
     hint = 0;
     const auto openValues = open.Values();
     for (int i = 0; i < static_cast<int>(openValues.size()); ++i) {
         const std::string_view ident = openValues[i].Ident.View();
-        if (hint < static_cast<int>(values.size()) && m_cp.SameText(identAt(hint), ident)) {
+        if (hint < values.Count() && m_cp.SameText(identAt(hint), ident)) {
             ++hint;
-        } else if (const int p =
-                       base.identLookup.Find(ident, static_cast<int>(values.size()), identAt, m_cp);
+        } else if (const int p = base.identLookup.Find(ident, values.Count(), identAt, m_cp);
                    p >= 0) {
             hint = p + 1;
         } else {
