@@ -78,18 +78,23 @@ private:
         std::vector<TTarvinItem::TValueEntryData> missing;
         TNameLookup missingLookup;
         int hint = 0; // the target's value after the last one found
+        // The target's lookups, once it has one: a map lookup per entry costs.
+        TNameLookup* childLookup = nullptr;
+        TNameLookup* valueLookup = nullptr;
     };
 
     TFrame& Push();
-    int ChildPosition(const TTarvinItem& node, std::string_view name);
-    int ValuePosition(const TTarvinItem& node, std::string_view ident);
+    // With cache, the node's lookup is kept there for the next call.
+    int ChildPosition(const TTarvinItem& node, std::string_view name,
+                      TNameLookup** cache = nullptr);
+    int ValuePosition(const TTarvinItem& node, std::string_view ident, TNameLookup** cache);
     // Appends to out every child of node with that name, in order.
     void AppendMatches(const TTarvinItem& node, std::string_view name,
                        std::vector<TTarvinItem*>& out);
     // Marks what open has and the closing base node lacks.
     void Mark(TTarvinItem& open, TFrame& base);
-    // Whether target has a value of that ident.
-    bool HasValue(TTarvinItem& target, std::string_view ident, int& hint);
+    // Whether the frame's target has a value of that ident.
+    bool HasValue(TFrame& frame, std::string_view ident);
     TStr FromBase(std::string_view text) const {
         return m_borrow ? TStr::Borrow(text) : TStr(text);
     }
@@ -155,6 +160,8 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
     frame.missing.clear();
     frame.missingLookup = TNameLookup();
     frame.hint = 0;
+    frame.childLookup = nullptr;
+    frame.valueLookup = nullptr;
     return frame;
 }
 
@@ -165,24 +172,32 @@ namespace {
 template <class Entry>
 int FirstPosition(std::unordered_map<const TTarvinItem*, TNameLookup>& lookups,
                   const TTarvinItem& node, std::span<const Entry> entries, TStr Entry::*key,
-                  std::string_view wanted, const CodePage& cp) {
+                  std::string_view wanted, const CodePage& cp, TNameLookup** cache) {
     const int count = static_cast<int>(entries.size());
     const auto keyAt = [&](int i) { return (entries[static_cast<std::size_t>(i)].*key).View(); };
     if (count <= kLinearLookupLimit)
         return TNameLookup().Find(wanted, count, keyAt, cp);
-    return lookups[&node].Find(wanted, count, keyAt, cp);
+    TNameLookup* lookup = cache != nullptr ? *cache : nullptr;
+    if (lookup == nullptr) {
+        lookup = &lookups[&node]; // a map keeps its values where they are
+        if (cache != nullptr)
+            *cache = lookup;
+    }
+    return lookup->Find(wanted, count, keyAt, cp);
 }
 
 } // namespace
 
-int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) {
+int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name,
+                                TNameLookup** cache) {
     return FirstPosition(m_childIndexes, node, node.Children(), &TTarvinItem::TChildEntry::Name,
-                         name, m_cp);
+                         name, m_cp, cache);
 }
 
-int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident) {
+int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident,
+                                TNameLookup** cache) {
     return FirstPosition(m_valueIndexes, node, node.Values(), &TTarvinItem::TValueEntryData::Ident,
-                         ident, m_cp);
+                         ident, m_cp, cache);
 }
 
 void TUpdateMerge::AppendMatches(const TTarvinItem& node, std::string_view name,
@@ -228,7 +243,7 @@ void TUpdateMerge::OpenNode(std::string_view name) {
     TFrame& child = Push();
     if (m_merging) {
         TTarvinItem& target = *parent.target;
-        const int j = parent.copy ? -1 : ChildPosition(target, name);
+        const int j = parent.copy ? -1 : ChildPosition(target, name, &parent.childLookup);
         child.copy = j < 0;
         child.target = j < 0 ? &target.AppendChild(FromBase(name)) : &target.GetChild(j);
     }
@@ -241,7 +256,7 @@ void TUpdateMerge::Value(std::string_view ident, TStr text) {
     TFrame& frame = m_frames[m_depth - 1];
     if (m_marking)
         frame.idents.Add(ident);
-    if (!m_merging || HasValue(*frame.target, ident, frame.hint))
+    if (!m_merging || HasValue(frame, ident))
         return;
     // An ident the base repeats goes in once, as if each went in on its own.
     auto& missing = frame.missing;
@@ -308,13 +323,15 @@ void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
     }
 }
 
-bool TUpdateMerge::HasValue(TTarvinItem& target, std::string_view ident, int& hint) {
+bool TUpdateMerge::HasValue(TFrame& frame, std::string_view ident) {
     // Only whether it has the ident matters: as in Mark.
+    const TTarvinItem& target = *frame.target;
+    int& hint = frame.hint;
     if (hint < target.ValueCount() && m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
         ++hint;
         return true;
     }
-    const int p = ValuePosition(target, ident);
+    const int p = ValuePosition(target, ident, &frame.valueLookup);
     if (p >= 0)
         hint = p + 1;
     return p >= 0;
