@@ -3,6 +3,8 @@
 #include "tree/FirstPositionIndex.h"
 #include "update/RemovedEntries.h"
 
+#include <algorithm>
+#include <climits>
 #include <deque>
 #include <span>
 #include <string>
@@ -63,11 +65,30 @@ public:
     void CloseNode() override;
 
 private:
+    // An open node with where it sits: the removed lists are put in the open
+    // tree's order from these, without walking the tree.
+    struct TMatch {
+        TTarvinItem* node = nullptr;
+        int parent = -1; // its parent's match in the frame above
+        int index = -1;  // its position among the parent's children
+    };
+    // An open node Mark found entries missing under, with its path from the root.
+    struct TMarked {
+        TTarvinItem* node = nullptr;
+        std::size_t pathStart = 0;
+        std::size_t pathEnd = 0;
+    };
+    // A removed child (index >= 0) or the removed values (index < 0) of a marked node.
+    struct TRemovedAt {
+        int marked = 0;
+        int index = 0;
+    };
+
     struct TFrame {
         TTarvinItem* target = nullptr; // where the base node's entries go (merging only)
         bool copy = false;             // target is a copy of the base node
         // The open nodes whose first match in the base is this node.
-        std::vector<TTarvinItem*> matches;
+        std::vector<TMatch> matches;
         TKeys names; // of the base node's children so far
         TNameLookup nameLookup;
         TKeys idents; // of the base node's values so far
@@ -88,11 +109,14 @@ private:
     int ChildPosition(const TTarvinItem& node, std::string_view name,
                       TNameLookup** cache = nullptr);
     int ValuePosition(const TTarvinItem& node, std::string_view ident, TNameLookup** cache);
-    // Appends to out every child of node with that name, in order.
-    void AppendMatches(const TTarvinItem& node, std::string_view name,
-                       std::vector<TTarvinItem*>& out);
-    // Marks what open has and the closing base node lacks.
-    void Mark(TTarvinItem& open, TFrame& base);
+    // Appends to out every child of the parent frame's match'th match with
+    // that name, in order.
+    void AppendMatches(const TFrame& parent, int match, std::string_view name,
+                       std::vector<TMatch>& out);
+    // Marks what the frame's match'th match has and the closing base node lacks.
+    void Mark(std::size_t depth, int match);
+    // Records the match's path once it has a mark; returns its TMarked position.
+    int MarkedNode(std::size_t depth, int match);
     // Whether the frame's target has a value of that ident.
     bool HasValue(TFrame& frame, std::string_view ident);
     TStr FromBase(std::string_view text) const {
@@ -105,9 +129,10 @@ private:
         return kept.size() == text.Size() ? std::move(text) : TStr(kept);
     }
     void ClearMarks() {
-        m_removedItems.Clear();
-        m_removedValues.Clear();
-        m_nodesWithRemovedValues.Clear();
+        m_marked.clear();
+        m_paths.clear();
+        m_removedChildren.clear();
+        m_removedValues.clear();
     }
 
     TTarvinItem& m_openRoot;
@@ -129,9 +154,11 @@ private:
         std::unordered_map<int, std::vector<int>> later;
     };
     std::unordered_map<const TTarvinItem*, TRepeats> m_repeats;
-    TEntryCounts<TTarvinItem*, std::hash<TTarvinItem*>> m_removedItems;
-    TEntryCounts<TValueEntry, TValueEntryHash> m_removedValues;
-    TEntryCounts<TTarvinItem*, std::hash<TTarvinItem*>> m_nodesWithRemovedValues;
+    std::vector<TMarked> m_marked;
+    std::vector<int> m_paths; // the marked nodes' paths, one after another
+    std::vector<TRemovedAt> m_removedChildren;
+    std::vector<TRemovedAt> m_removedValues;
+    int m_lastMarked = -1; // of the Mark call under way
 };
 
 void TUpdateMerge::Start(bool merging) {
@@ -143,7 +170,7 @@ void TUpdateMerge::Start(bool merging) {
     m_depth = 0;
     TFrame& root = Push();
     root.target = &m_openRoot;
-    root.matches.push_back(&m_openRoot);
+    root.matches.push_back({&m_openRoot, -1, -1});
 }
 
 TUpdateMerge::TFrame& TUpdateMerge::Push() {
@@ -200,20 +227,22 @@ int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident,
                          ident, m_cp, cache);
 }
 
-void TUpdateMerge::AppendMatches(const TTarvinItem& node, std::string_view name,
-                                 std::vector<TTarvinItem*>& out) {
+void TUpdateMerge::AppendMatches(const TFrame& parent, int match, std::string_view name,
+                                 std::vector<TMatch>& out) {
+    const TTarvinItem& node = *parent.matches[static_cast<std::size_t>(match)].node;
     const auto children = node.Children();
     const int count = static_cast<int>(children.size());
+    const auto add = [&](int i) { out.push_back({children[i].Item.get(), match, i}); };
     if (count <= kLinearLookupLimit) {
-        for (const auto& child : children)
-            if (m_cp.SameText(child.Name.View(), name))
-                out.push_back(child.Item.get());
+        for (int i = 0; i < count; ++i)
+            if (m_cp.SameText(children[i].Name.View(), name))
+                add(i);
         return;
     }
     const int first = ChildPosition(node, name);
     if (first < 0)
         return;
-    out.push_back(children[first].Item.get());
+    add(first);
     TRepeats& repeats = m_repeats[&node];
     for (; repeats.indexed < count; ++repeats.indexed) {
         const int i = repeats.indexed;
@@ -222,7 +251,7 @@ void TUpdateMerge::AppendMatches(const TTarvinItem& node, std::string_view name,
     }
     if (const auto it = repeats.later.find(first); it != repeats.later.end())
         for (const int i : it->second)
-            out.push_back(children[i].Item.get());
+            add(i);
 }
 
 void TUpdateMerge::OpenNode(std::string_view name) {
@@ -248,8 +277,8 @@ void TUpdateMerge::OpenNode(std::string_view name) {
         child.target = j < 0 ? &target.AppendChild(FromBase(name)) : &target.GetChild(j);
     }
     if (m_marking && first)
-        for (const TTarvinItem* open : parent.matches)
-            AppendMatches(*open, name, child.matches);
+        for (int m = 0; m < static_cast<int>(parent.matches.size()); ++m)
+            AppendMatches(parent, m, name, child.matches);
 }
 
 void TUpdateMerge::Value(std::string_view ident, TStr text) {
@@ -271,8 +300,8 @@ void TUpdateMerge::Value(std::string_view ident, TStr text) {
 void TUpdateMerge::CloseNode() {
     TFrame& frame = m_frames[m_depth - 1];
     if (m_marking)
-        for (TTarvinItem* open : frame.matches)
-            Mark(*open, frame);
+        for (int m = 0; m < static_cast<int>(frame.matches.size()); ++m)
+            Mark(m_depth - 1, m);
     if (m_merging) {
         TTarvinItem& target = *frame.target;
         const int first = target.ValueCount();
@@ -287,14 +316,33 @@ void TUpdateMerge::CloseNode() {
     --m_depth;
 }
 
-void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
+int TUpdateMerge::MarkedNode(std::size_t depth, int match) {
+    if (m_lastMarked >= 0)
+        return m_lastMarked;
+    TTarvinItem* node = m_frames[depth].matches[static_cast<std::size_t>(match)].node;
+    const std::size_t start = m_paths.size();
+    for (std::size_t d = depth; d > 0; --d) {
+        const TMatch& m = m_frames[d].matches[static_cast<std::size_t>(match)];
+        m_paths.push_back(m.index);
+        match = m.parent;
+    }
+    std::reverse(m_paths.begin() + static_cast<std::ptrdiff_t>(start), m_paths.end());
+    m_marked.push_back({node, start, m_paths.size()});
+    m_lastMarked = static_cast<int>(m_marked.size()) - 1;
+    return m_lastMarked;
+}
+
+void TUpdateMerge::Mark(std::size_t depth, int match) {
     // The entry after the last match, where a file in the same order has
     // it, is tried first.
+    m_lastMarked = -1;
+    TFrame& base = m_frames[depth];
+    TTarvinItem& open = *base.matches[static_cast<std::size_t>(match)].node;
     const TKeys& names = base.names;
     int hint = 0;
     const auto children = open.Children();
-    for (const auto& child : children) {
-        const std::string_view name = child.Name.View();
+    for (int i = 0; i < static_cast<int>(children.size()); ++i) {
+        const std::string_view name = children[i].Name.View();
         if (hint < names.Count() && m_cp.SameText(names[hint], name)) {
             ++hint;
         } else if (const int p = base.nameLookup.Find(
@@ -302,7 +350,7 @@ void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
                    p >= 0) {
             hint = p + 1;
         } else {
-            m_removedItems.Increment(child.Item.get());
+            m_removedChildren.push_back({MarkedNode(depth, match), i});
         }
     }
     const TKeys& values = base.idents;
@@ -317,8 +365,7 @@ void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
                    p >= 0) {
             hint = p + 1;
         } else {
-            m_removedValues.Increment({&open, i});
-            m_nodesWithRemovedValues.Increment(&open);
+            m_removedValues.push_back({MarkedNode(depth, match), i});
         }
     }
 }
@@ -338,28 +385,46 @@ bool TUpdateMerge::HasValue(TFrame& frame, std::string_view ident) {
 }
 
 void TUpdateMerge::ListRemoved() {
-    struct Frame {
-        TTarvinItem* node;
-        int next;
+    // A removed child sits at its parent's path and its own index, in the
+    // order of a walk that lists it as it reaches it; a node's removed values
+    // are listed as the walk leaves the node, after all below it: as if at
+    // an index past every child.
+    const auto before = [&](const TRemovedAt& a, const TRemovedAt& b) {
+        if (a.marked == b.marked)
+            return a.index < b.index;
+        const TMarked& x = m_marked[static_cast<std::size_t>(a.marked)];
+        const TMarked& y = m_marked[static_cast<std::size_t>(b.marked)];
+        const auto px = std::span(m_paths).subspan(x.pathStart, x.pathEnd - x.pathStart);
+        const auto py = std::span(m_paths).subspan(y.pathStart, y.pathEnd - y.pathStart);
+        const std::size_t common = std::min(px.size(), py.size());
+        for (std::size_t i = 0; i < common; ++i)
+            if (px[i] != py[i])
+                return px[i] < py[i];
+        // One path holds the other: compare the longer one's next step with
+        // the shorter one's own index.
+        if (px.size() < py.size())
+            return a.index < py[common];
+        return px[common] < b.index;
     };
-    std::vector<Frame> stack{{&m_openRoot, 0}};
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        if (frame.next < frame.node->ChildCount()) {
-            TTarvinItem& child = frame.node->GetChild(frame.next++);
-            if (m_removedItems.Contains(&child))
-                m_lists.RemovedItems.Append(&child);
-            else
-                stack.push_back({&child, 0});
-            continue;
-        }
-        TTarvinItem& node = *frame.node;
-        stack.pop_back();
-        if (!m_nodesWithRemovedValues.Contains(&node))
-            continue;
-        for (int i = 0; i < node.ValueCount(); ++i)
-            if (m_removedValues.Contains({&node, i}))
-                m_lists.RemovedValues.Append({&node, i});
+    std::stable_sort(m_removedChildren.begin(), m_removedChildren.end(), before);
+    for (const TRemovedAt& at : m_removedChildren)
+        m_lists.RemovedItems.Append(
+            &m_marked[static_cast<std::size_t>(at.marked)].node->GetChild(at.index));
+
+    // A node's values were marked together and in order: sort the nodes.
+    std::vector<TRemovedAt> holders; // each node's first value's position in m_removedValues
+    for (std::size_t i = 0; i < m_removedValues.size(); ++i)
+        if (i == 0 || m_removedValues[i].marked != m_removedValues[i - 1].marked)
+            holders.push_back({m_removedValues[i].marked, static_cast<int>(i)});
+    const auto leftLater = [&](const TRemovedAt& a, const TRemovedAt& b) {
+        return before({a.marked, INT_MAX}, {b.marked, INT_MAX});
+    };
+    std::stable_sort(holders.begin(), holders.end(), leftLater);
+    for (const TRemovedAt& holder : holders) {
+        TTarvinItem* node = m_marked[static_cast<std::size_t>(holder.marked)].node;
+        for (auto i = static_cast<std::size_t>(holder.index);
+             i < m_removedValues.size() && m_removedValues[i].marked == holder.marked; ++i)
+            m_lists.RemovedValues.Append({node, m_removedValues[i].index});
     }
 }
 
