@@ -6,42 +6,10 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace trvx {
-
-// Node addresses, for the test every node of a tree goes through when
-// pruning or writing: open addressing in one block costs little next to the walk.
-class TNodeSet {
-public:
-    explicit TNodeSet(std::size_t count) : m_slots(std::bit_ceil(count * 2 + 2), nullptr) {}
-    void Insert(const TTarvinItem* node) {
-        std::size_t s = Slot(node);
-        while (m_slots[s] != nullptr && m_slots[s] != node)
-            s = (s + 1) & Mask();
-        m_slots[s] = node;
-        m_empty = false;
-    }
-    bool Contains(const TTarvinItem* node) const {
-        if (m_empty)
-            return false;
-        for (std::size_t s = Slot(node); m_slots[s] != nullptr; s = (s + 1) & Mask())
-            if (m_slots[s] == node)
-                return true;
-        return false;
-    }
-
-private:
-    std::size_t Mask() const { return m_slots.size() - 1; }
-    std::size_t Slot(const TTarvinItem* node) const {
-        std::uint64_t x = reinterpret_cast<std::uintptr_t>(node);
-        x = (x ^ (x >> 31)) * 0x9E3779B97F4A7C15ull;
-        return static_cast<std::size_t>(x >> 32) & Mask();
-    }
-
-    std::vector<const TTarvinItem*> m_slots;
-    bool m_empty = true;
-};
 
 // What the lists mark removed, as a write skips it: a tree written through
 // this is what it holds after PruneRemoved, without pruning or copying it.
@@ -50,18 +18,38 @@ class TRemovedEntries : public TWriteFilter {
 public:
     explicit TRemovedEntries(const TUpdateLists& lists);
 
-    bool SkipsItem(const TTarvinItem& item) const override { return m_items.Contains(&item); }
-    bool SkipsValuesOf(const TTarvinItem& node) const override {
-        return m_valueNodes.Contains(&node);
-    }
-    bool SkipsValue(const TTarvinItem& node, int index) const override {
-        return m_lists.IsRemovedValue(&node, index);
-    }
+    TSkips Skips(const TTarvinItem& node) const override;
 
 private:
-    const TUpdateLists& m_lists;
-    TNodeSet m_items;
-    TNodeSet m_valueNodes; // nodes with any removed value
+    struct TNode {
+        const TTarvinItem* node = nullptr; // nullptr: a free slot
+        bool whole = false;
+        std::uint32_t begin = 0; // its removed values' positions in m_values
+        std::uint32_t end = 0;
+    };
+
+    static std::uint64_t Hash(const TTarvinItem* node) {
+        std::uint64_t x = reinterpret_cast<std::uintptr_t>(node);
+        x = (x ^ (x >> 31)) * 0x9E3779B97F4A7C15ull;
+        return x >> 24;
+    }
+    std::size_t Home(std::uint64_t hash) const { return (hash >> 8) & (m_slots.size() - 1); }
+    bool MaybeHeld(std::uint64_t hash) const {
+        const std::uint64_t bit = hash & m_seenMask;
+        return (m_seen[bit >> 6] >> (bit & 63)) & 1;
+    }
+    TNode& Add(const TTarvinItem* node);
+    // The node's slot; none if it is held by no list.
+    std::optional<std::size_t> SlotOf(const TTarvinItem* node) const;
+
+    // Open addressing in one block: every node a write reaches is asked for.
+    std::vector<TNode> m_slots;
+    // A bit per hash, set for every node held: most nodes are in no list,
+    // and this answers them from a block small enough to stay in cache.
+    std::vector<std::uint64_t> m_seen;
+    std::uint64_t m_seenMask = 0;
+    std::vector<int> m_values;
+    bool m_empty = true;
 };
 
 } // namespace trvx

@@ -494,7 +494,7 @@ void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {
         const auto children = node->Children();
         for (int n = 0; n < static_cast<int>(children.size()); ++n) {
             TTarvinItem* child = children[n].Item.get();
-            if (removed.SkipsItem(*child)) {
+            if (removed.Skips(*child).Whole) {
                 doomed.push_back(n);
                 takenItems.push_back(child);
             } else {
@@ -504,14 +504,12 @@ void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {
         if (!doomed.empty())
             node->DeleteChildren(doomed);
 
-        if (!removed.SkipsValuesOf(*node))
-            continue;
         doomed.clear();
-        for (int n = 0; n < node->ValueCount(); ++n) {
-            if (removed.SkipsValue(*node, n)) {
-                doomed.push_back(n);
-                takenValues.push_back({node, n});
-            }
+        for (const int n : removed.Skips(*node).Values) {
+            if (n >= node->ValueCount())
+                break;
+            doomed.push_back(n);
+            takenValues.push_back({node, n});
         }
         if (!doomed.empty())
             node->DeleteValues(doomed);
