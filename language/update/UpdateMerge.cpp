@@ -99,6 +99,12 @@ private:
         std::vector<TTarvinItem::TValueEntryData> missing;
         TNameLookup missingLookup;
         int hint = 0; // the target's value after the last one found
+        // While the base's children (values) so far are the target's first
+        // ones in the same order, their count; -1 once they are copied into
+        // names (idents). The usual base is in the translation's order, and
+        // its keys need then be neither copied nor looked up twice.
+        int namesInOrder = -1;
+        int identsInOrder = -1;
         // The target's lookups, once it has one: a map lookup per entry costs.
         TNameLookup* childLookup = nullptr;
         TNameLookup* valueLookup = nullptr;
@@ -119,6 +125,9 @@ private:
     int MarkedNode(std::size_t depth, int match);
     // Whether the frame's target has a value of that ident.
     bool HasValue(TFrame& frame, std::string_view ident);
+    // Ends the frame's run in order: its keys so far are copied from the target.
+    void TakeNamesFromTarget(TFrame& frame);
+    void TakeIdentsFromTarget(TFrame& frame);
     TStr FromBase(std::string_view text) const {
         return m_borrow ? TStr::Borrow(text) : TStr(text);
     }
@@ -171,6 +180,7 @@ void TUpdateMerge::Start(bool merging) {
     TFrame& root = Push();
     root.target = &m_openRoot;
     root.matches.push_back({&m_openRoot, -1, -1});
+    root.namesInOrder = root.identsInOrder = merging ? 0 : -1;
 }
 
 TUpdateMerge::TFrame& TUpdateMerge::Push() {
@@ -187,6 +197,8 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
     frame.missing.clear();
     frame.missingLookup = TNameLookup();
     frame.hint = 0;
+    frame.namesInOrder = -1;
+    frame.identsInOrder = -1;
     frame.childLookup = nullptr;
     frame.valueLookup = nullptr;
     return frame;
@@ -256,35 +268,72 @@ void TUpdateMerge::AppendMatches(const TFrame& parent, int match, std::string_vi
 
 void TUpdateMerge::OpenNode(std::string_view name) {
     TFrame& parent = m_frames[m_depth - 1];
+    // The merge's lookup comes first: while the base is in order it also
+    // says whether the name is new among the base node's children.
+    const int j =
+        m_merging && !parent.copy ? ChildPosition(*parent.target, name, &parent.childLookup) : -1;
     bool first = false;
     if (m_marking) {
-        const TKeys& names = parent.names;
-        first = parent.nameLookup.Find(
-                    name, names.Count(), [&](int i) { return names[i]; }, m_cp) < 0;
-        parent.names.Add(name);
-        if (!first && m_merging) {
-            // The merge goes on; the marks wait for the second read.
-            m_marking = false;
-            m_repeatedName = true;
-            ClearMarks();
+        if (parent.namesInOrder >= 0 && j == parent.namesInOrder) {
+            ++parent.namesInOrder;
+            first = true;
+        } else {
+            TakeNamesFromTarget(parent);
+            const TKeys& names = parent.names;
+            first = parent.nameLookup.Find(
+                        name, names.Count(), [&](int i) { return names[i]; }, m_cp) < 0;
+            parent.names.Add(name);
+            if (!first && m_merging) {
+                // The merge goes on; the marks wait for the second read.
+                m_marking = false;
+                m_repeatedName = true;
+                ClearMarks();
+            }
         }
     }
     TFrame& child = Push();
     if (m_merging) {
         TTarvinItem& target = *parent.target;
-        const int j = parent.copy ? -1 : ChildPosition(target, name, &parent.childLookup);
         child.copy = j < 0;
         child.target = j < 0 ? &target.AppendChild(FromBase(name)) : &target.GetChild(j);
     }
-    if (m_marking && first)
+    if (m_marking && first) {
         for (int m = 0; m < static_cast<int>(parent.matches.size()); ++m)
             AppendMatches(parent, m, name, child.matches);
+        // Marks against the target alone can read the target's keys.
+        if (m_merging && !child.copy && child.matches.size() == 1 &&
+            child.matches[0].node == child.target)
+            child.namesInOrder = child.identsInOrder = 0;
+    }
+}
+
+void TUpdateMerge::TakeNamesFromTarget(TFrame& frame) {
+    for (int i = 0; i < frame.namesInOrder; ++i)
+        frame.names.Add(frame.target->Children()[static_cast<std::size_t>(i)].Name.View());
+    frame.namesInOrder = -1;
+}
+
+void TUpdateMerge::TakeIdentsFromTarget(TFrame& frame) {
+    for (int i = 0; i < frame.identsInOrder; ++i)
+        frame.idents.Add(frame.target->Values()[static_cast<std::size_t>(i)].Ident.View());
+    frame.identsInOrder = -1;
 }
 
 void TUpdateMerge::Value(std::string_view ident, TStr text) {
     TFrame& frame = m_frames[m_depth - 1];
-    if (m_marking)
+    if (m_marking) {
+        if (const int k = frame.identsInOrder; k >= 0) {
+            const auto values = frame.target->Values();
+            if (k < static_cast<int>(values.size()) &&
+                m_cp.SameText(values[static_cast<std::size_t>(k)].Ident.View(), ident)) {
+                ++frame.identsInOrder;
+                ++frame.hint; // as HasValue would, finding it there
+                return;
+            }
+            TakeIdentsFromTarget(frame);
+        }
         frame.idents.Add(ident);
+    }
     if (!m_merging || HasValue(frame, ident))
         return;
     // An ident the base repeats goes in once, as if each went in on its own.
@@ -341,31 +390,44 @@ void TUpdateMerge::Mark(std::size_t depth, int match) {
     const TKeys& names = base.names;
     int hint = 0;
     const auto children = open.Children();
-    for (int i = 0; i < static_cast<int>(children.size()); ++i) {
-        const std::string_view name = children[i].Name.View();
-        if (hint < names.Count() && m_cp.SameText(names[hint], name)) {
-            ++hint;
-        } else if (const int p = base.nameLookup.Find(
-                       name, names.Count(), [&](int k) { return names[k]; }, m_cp);
-                   p >= 0) {
-            hint = p + 1;
-        } else {
-            m_removedChildren.push_back({MarkedNode(depth, match), i});
+    if (const int run = base.namesInOrder; run >= 0) {
+        // open is the target, and the base's children its first run.
+        for (int i = run; i < static_cast<int>(children.size()); ++i)
+            if (ChildPosition(open, children[i].Name.View(), &base.childLookup) >= run)
+                m_removedChildren.push_back({MarkedNode(depth, match), i});
+    } else {
+        for (int i = 0; i < static_cast<int>(children.size()); ++i) {
+            const std::string_view name = children[i].Name.View();
+            if (hint < names.Count() && m_cp.SameText(names[hint], name)) {
+                ++hint;
+            } else if (const int p = base.nameLookup.Find(
+                           name, names.Count(), [&](int k) { return names[k]; }, m_cp);
+                       p >= 0) {
+                hint = p + 1;
+            } else {
+                m_removedChildren.push_back({MarkedNode(depth, match), i});
+            }
         }
     }
     const TKeys& values = base.idents;
     const auto identAt = [&](int k) { return values[k]; };
     hint = 0;
     const auto openValues = open.Values();
-    for (int i = 0; i < static_cast<int>(openValues.size()); ++i) {
-        const std::string_view ident = openValues[i].Ident.View();
-        if (hint < values.Count() && m_cp.SameText(identAt(hint), ident)) {
-            ++hint;
-        } else if (const int p = base.identLookup.Find(ident, values.Count(), identAt, m_cp);
-                   p >= 0) {
-            hint = p + 1;
-        } else {
-            m_removedValues.push_back({MarkedNode(depth, match), i});
+    if (const int run = base.identsInOrder; run >= 0) {
+        for (int i = run; i < static_cast<int>(openValues.size()); ++i)
+            if (ValuePosition(open, openValues[i].Ident.View(), &base.valueLookup) >= run)
+                m_removedValues.push_back({MarkedNode(depth, match), i});
+    } else {
+        for (int i = 0; i < static_cast<int>(openValues.size()); ++i) {
+            const std::string_view ident = openValues[i].Ident.View();
+            if (hint < values.Count() && m_cp.SameText(identAt(hint), ident)) {
+                ++hint;
+            } else if (const int p = base.identLookup.Find(ident, values.Count(), identAt, m_cp);
+                       p >= 0) {
+                hint = p + 1;
+            } else {
+                m_removedValues.push_back({MarkedNode(depth, match), i});
+            }
         }
     }
 }
