@@ -117,8 +117,7 @@ private:
     int ValuePosition(const TTarvinItem& node, std::string_view ident, TNameLookup** cache);
     // Appends to out every child of the parent frame's match'th match with
     // that name, in order.
-    void AppendMatches(const TFrame& parent, int match, std::string_view name,
-                       std::vector<TMatch>& out);
+    void AppendMatches(TFrame& parent, int match, std::string_view name, std::vector<TMatch>& out);
     // Marks what the frame's match'th match has and the closing base node lacks.
     void Mark(std::size_t depth, int match);
     // Records the match's path once it has a mark; returns its TMarked position.
@@ -239,7 +238,7 @@ int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident,
                          ident, m_cp, cache);
 }
 
-void TUpdateMerge::AppendMatches(const TFrame& parent, int match, std::string_view name,
+void TUpdateMerge::AppendMatches(TFrame& parent, int match, std::string_view name,
                                  std::vector<TMatch>& out) {
     const TTarvinItem& node = *parent.matches[static_cast<std::size_t>(match)].node;
     const auto children = node.Children();
@@ -251,10 +250,16 @@ void TUpdateMerge::AppendMatches(const TFrame& parent, int match, std::string_vi
                 add(i);
         return;
     }
-    const int first = ChildPosition(node, name);
+    // The merge has just looked up its target's children.
+    TNameLookup* lookup = nullptr;
+    TNameLookup** cache = &node == parent.target ? &parent.childLookup : &lookup;
+    const int first = ChildPosition(node, name, cache);
     if (first < 0)
         return;
     add(first);
+    if (!(*cache)->Repeats())
+        return; // no later child has the name
+
     TRepeats& repeats = m_repeats[&node];
     for (; repeats.indexed < count; ++repeats.indexed) {
         const int i = repeats.indexed;
