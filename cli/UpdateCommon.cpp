@@ -3,6 +3,7 @@
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
 #include "encoding/AsciiCase.h"
+#include "format/ReadAside.h"
 #include "format/Reader.h"
 #include "update/UpdateMerge.h"
 #include "update/UpdateReport.h"
@@ -69,13 +70,19 @@ const TTarvin& LoadAndUpdate(TTarvin& translation, const std::string& translatio
         if (first) {
             first = false;
             TBaseFacts facts(merge, base.Root());
+            // The file is parsed on the other core while its entries are merged here.
             if (input.File)
-                base.ReadIntoSink(*input.File, facts);
+                ReadAside([&](TLanguageSink& sink) { base.ReadIntoSink(*input.File, sink); },
+                          facts);
             else
                 base.ReadIntoSink(std::move(*input.Bytes), facts);
         } else if (input.File) {
-            TFileWindows again(baseFile);
-            ParseLanguageText(merge, again);
+            ReadAside(
+                [&](TLanguageSink& sink) {
+                    TFileWindows again(baseFile);
+                    ParseLanguageText(sink, again);
+                },
+                merge);
         } else {
             ParseLanguageText(merge, base.LoadedText());
         }

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "format/FileWindows.h"
+#include "format/ReadAside.h"
 #include "tests/language/PeFixtures.h"
 #include "tests/support/SplitRead.h"
 #include "tree/Errors.h"
@@ -233,6 +234,52 @@ TEST(Reader, WindowsReadAsTheWholeTextWhereverTheyEnd) {
     const std::string whole = read(file, 0);
     for (std::size_t window = 1; window <= 200; window += 3)
         ASSERT_EQ(read(file, window), whole) << "window " << window;
+}
+
+// Parsed on another thread and handed over in batches, a text reads as it
+// does here: across batch ends, texts made for a value or borrowed, a read's
+// error after the entries before it; and a sink that throws stops the read.
+TEST(Reader, ReadAsideHandsOnWhatTheReadGives) {
+    std::string many = "A {\r\n";
+    for (int i = 0; i < 40000; ++i)
+        many += " v" + std::to_string(i) + (i % 3 ? " = 1\r\n" : " = \"a\"\"b\"\r\n");
+    many += " long = \"" + std::string(3u << 20, 'x') + "\"\r\n}\r\n";
+    const std::vector<std::string> texts = {
+        "A {\r\n x = 1\r\n B {\r\n  y = \"a\"\"b\"\r\n }\r\n}\r\nD {\r\n}\r\n",
+        "N {\r\n}\r\n}\r\n\r\n  M {\r\n}\r\n",
+        many,
+        many + "}\r\n",
+        "",
+    };
+    const auto read = [](const std::string& text, bool aside) {
+        TTarvinItem built;
+        TTreeSink sink(built);
+        std::string error;
+        const auto parse = [&](TLanguageSink& to) { ParseLanguageText(to, text); };
+        try {
+            aside ? ReadAside(parse, sink) : parse(sink);
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        return Describe(built) + error;
+    };
+    for (const std::string& text : texts)
+        ASSERT_EQ(read(text, true), read(text, false)) << text.substr(0, 40);
+
+    class TFailing final : public TLanguageSink {
+    public:
+        void OpenNode(std::string_view) override {}
+        void Value(std::string_view, TStr) override {
+            if (++m_values == 20000)
+                throw ETrvxError("sink failed");
+        }
+        void CloseNode() override {}
+
+    private:
+        int m_values = 0;
+    } failing;
+    EXPECT_THROW(ReadAside([&](TLanguageSink& to) { ParseLanguageText(to, many); }, failing),
+                 ETrvxError);
 }
 
 } // namespace
