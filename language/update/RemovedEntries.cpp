@@ -1,71 +1,65 @@
 #include "update/RemovedEntries.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace trvx {
 
 TRemovedEntries::TRemovedEntries(const TUpdateLists& lists) {
-    const std::size_t count = lists.RemovedItems.size() + lists.RemovedValues.size();
-    if (count == 0)
-        return;
-    m_empty = false;
-    m_slots.resize(std::bit_ceil(count * 2 + 2));
-    const std::size_t seenBits = std::bit_ceil(count * 16 + 64);
-    m_seen.resize(seenBits / 64);
-    m_seenMask = seenBits - 1;
-
+    // A removed node as position -1, ahead of its values.
+    std::vector<std::pair<const TTarvinItem*, int>> named;
+    named.reserve(lists.RemovedItems.size() + lists.RemovedValues.size());
     for (const TTarvinItem* removed : lists.RemovedItems)
-        Add(removed).whole = true;
-    // Each node's positions go together: counted, placed, then put in order.
+        named.emplace_back(removed, -1);
     for (const TValueEntry& removed : lists.RemovedValues)
         if (removed.ValueIndex >= 0)
-            ++Add(removed.Item).end;
-    std::uint32_t next = 0;
-    for (TNode& slot : m_slots) {
-        const std::uint32_t size = slot.end;
-        slot.begin = slot.end = next;
-        next += size;
+            named.emplace_back(removed.Item, removed.ValueIndex);
+    std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
+        return std::less<const TTarvinItem*>()(a.first, b.first) ||
+               (a.first == b.first && a.second < b.second);
+    });
+    named.erase(std::unique(named.begin(), named.end()), named.end());
+    m_values.reserve(named.size());
+    for (const auto& [node, position] : named) {
+        if (m_nodes.empty() || m_nodes.back().node != node) {
+            const auto at = static_cast<std::uint32_t>(m_values.size());
+            m_nodes.push_back({node, false, at, at});
+        }
+        if (position < 0) {
+            m_nodes.back().whole = true;
+        } else {
+            m_values.push_back(position);
+            ++m_nodes.back().end;
+        }
     }
-    m_values.resize(next);
-    for (const TValueEntry& removed : lists.RemovedValues)
-        if (removed.ValueIndex >= 0)
-            m_values[m_slots[*SlotOf(removed.Item)].end++] = removed.ValueIndex;
-    for (TNode& slot : m_slots) {
-        const auto first = m_values.begin() + slot.begin;
-        const auto last = m_values.begin() + slot.end;
-        if (std::adjacent_find(first, last, std::greater_equal<int>()) == last)
-            continue; // the usual case: the lists name a node's values in order
-        std::sort(first, last);
-        slot.end = static_cast<std::uint32_t>(std::unique(first, last) - m_values.begin());
-    }
-}
-
-TRemovedEntries::TNode& TRemovedEntries::Add(const TTarvinItem* node) {
-    const std::uint64_t hash = Hash(node);
-    const std::uint64_t bit = hash & m_seenMask;
-    m_seen[bit >> 6] |= std::uint64_t{1} << (bit & 63);
-    std::size_t s = Home(hash);
-    while (m_slots[s].node != nullptr && m_slots[s].node != node)
-        s = (s + 1) & (m_slots.size() - 1);
-    m_slots[s].node = node;
-    return m_slots[s];
-}
-
-std::optional<std::size_t> TRemovedEntries::SlotOf(const TTarvinItem* node) const {
-    const std::uint64_t hash = Hash(node);
-    if (m_empty || !MaybeHeld(hash))
-        return std::nullopt;
-    for (std::size_t s = Home(hash); m_slots[s].node != nullptr; s = (s + 1) & (m_slots.size() - 1))
-        if (m_slots[s].node == node)
-            return s;
-    return std::nullopt;
 }
 
 TSkips TRemovedEntries::Skips(const TTarvinItem& node) const {
-    const auto slot = SlotOf(&node);
-    if (!slot)
+    const std::less<const TTarvinItem*> below;
+    const auto before = [&](const TNode& n, const TTarvinItem* p) { return below(n.node, p); };
+    const std::size_t size = m_nodes.size();
+    std::size_t next = m_next;
+    if (next < size && before(m_nodes[next], &node)) {
+        // Further on: strides that double, then a search within the last.
+        std::size_t stride = 1;
+        while (next + stride < size && before(m_nodes[next + stride], &node))
+            stride *= 2;
+        const auto first = m_nodes.begin() + static_cast<std::ptrdiff_t>(next + stride / 2 + 1);
+        const auto last =
+            m_nodes.begin() + static_cast<std::ptrdiff_t>(std::min(next + stride, size));
+        next = static_cast<std::size_t>(std::lower_bound(first, last, &node, before) -
+                                        m_nodes.begin());
+    } else if (next > 0 && !before(m_nodes[next - 1], &node)) {
+        next = static_cast<std::size_t>(
+            std::lower_bound(m_nodes.begin(),
+                             m_nodes.begin() + static_cast<std::ptrdiff_t>(next - 1), &node,
+                             before) -
+            m_nodes.begin());
+    }
+    m_next = next;
+    if (next == size || m_nodes[next].node != &node)
         return {};
-    const TNode& held = m_slots[*slot];
+    const TNode& held = m_nodes[next];
     return {held.whole, std::span(m_values).subspan(held.begin, held.end - held.begin)};
 }
 
