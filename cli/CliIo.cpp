@@ -123,6 +123,15 @@ void LoadAnyInput(TTarvin& tree, const std::string& fileName) {
         NamingReadErrors(fileName, [&] { tree.LoadFromBuffer(std::move(*text)); });
 }
 
+// A file known as a host module by its head or its name is loaded into tree.
+bool LoadModuleFile(TTarvin& tree, const std::string& fileName) {
+    const std::string head = ReadHead(fileName);
+    if (!HasPeSignature(head) && !SameTextAscii(FileExtension(fileName), ".exe"))
+        return false;
+    LoadFromModule(tree, OpenModule(fileName), fileName);
+    return true;
+}
+
 } // namespace
 
 std::optional<TByteBuffer> ReadTextInput(TTarvin& tree, const std::string& fileName) {
@@ -136,12 +145,18 @@ std::optional<TByteBuffer> ReadTextInput(TTarvin& tree, const std::string& fileN
         LoadFromModule(tree, *module, fileName);
         return std::nullopt;
     }
-    const std::string head = ReadHead(fileName);
-    if (HasPeSignature(head) || SameTextAscii(FileExtension(fileName), ".exe")) {
-        LoadFromModule(tree, OpenModule(fileName), fileName);
+    if (LoadModuleFile(tree, fileName))
         return std::nullopt;
-    }
     return ReadWholeFile(fileName);
+}
+
+TTextInput OpenTextInput(TTarvin& tree, const std::string& fileName) {
+    TTextInput input;
+    if (fileName == "-")
+        input.Bytes = ReadTextInput(tree, fileName);
+    else if (!LoadModuleFile(tree, fileName))
+        input.File.emplace(fileName);
+    return input;
 }
 
 void WarnAboutCodePage(const TTarvin& tree, const std::string& fileName) {

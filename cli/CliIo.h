@@ -2,6 +2,7 @@
 
 #include "cli/Command.h"
 #include "document/Tarvin.h"
+#include "format/FileWindows.h"
 #include "pe/PeFile.h"
 
 #include <functional>
@@ -25,6 +26,13 @@ void LoadInput(TTarvin& tree, const std::string& fileName);
 // tree; the read, naming the file in its errors; the warning about an
 // unknown LangID, which leaves the code page a guess.
 std::optional<TByteBuffer> ReadTextInput(TTarvin& tree, const std::string& fileName);
+// The same with a text file left open, to be read in windows; standard
+// input is read whole. Neither after a host module.
+struct TTextInput {
+    std::optional<TByteBuffer> Bytes;
+    std::optional<TFileWindows> File;
+};
+TTextInput OpenTextInput(TTarvin& tree, const std::string& fileName);
 void NamingReadErrors(const std::string& fileName, const std::function<void()>& read);
 void WarnAboutCodePage(const TTarvin& tree, const std::string& fileName);
 

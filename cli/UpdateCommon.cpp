@@ -3,6 +3,7 @@
 #include "cli/CliIo.h"
 #include "cli/LoadWithBase.h"
 #include "encoding/AsciiCase.h"
+#include "format/ReadAside.h"
 #include "format/Reader.h"
 #include "update/UpdateMerge.h"
 #include "update/UpdateReport.h"
@@ -51,31 +52,44 @@ private:
 const TTarvin& LoadAndUpdate(TTarvin& translation, const std::string& translationFile,
                              const std::string& baseFile, TUpdateLists& lists) {
     TTarvin& base = ProcessTree();
-    std::optional<TByteBuffer> text;
+    TTextInput input;
     LoadBeside(translation, translationFile, baseFile,
-               [&] { text = ReadTextInput(base, baseFile); });
+               [&] { input = OpenTextInput(base, baseFile); });
     // Names fold by the translation's language, whatever the base says it is.
     // The base is a tree of the process, so it outlives the translation.
     const CodePage& cp = translation.GetCodePage();
-    if (!text) { // a host module, read whole
+    if (!input.Bytes && !input.File) { // a host module, read whole
         WarnAboutCodePage(base, baseFile);
         UpdateTo(base.Root(), translation.Root(), lists, cp, TBaseLife::OutlivesOpen);
         return base;
     }
-    // A text is merged as it is read: no tree of the base is built.
+    // A text is merged as it is read: no tree of the base is built. A file
+    // is read in windows, so what is copied from it is copied, not borrowed.
     bool first = true;
+    const auto read = [&](TLanguageSink& merge) {
+        if (first) {
+            first = false;
+            TBaseFacts facts(merge, base.Root());
+            // The file is parsed on the other core while its entries are merged here.
+            if (input.File)
+                ReadAside([&](TLanguageSink& sink) { base.ReadIntoSink(*input.File, sink); },
+                          facts);
+            else
+                base.ReadIntoSink(std::move(*input.Bytes), facts);
+        } else if (input.File) {
+            ReadAside(
+                [&](TLanguageSink& sink) {
+                    TFileWindows again(baseFile);
+                    ParseLanguageText(sink, again);
+                },
+                merge);
+        } else {
+            ParseLanguageText(merge, base.LoadedText());
+        }
+    };
     NamingReadErrors(baseFile, [&] {
-        UpdateTo(
-            [&](TLanguageSink& merge) {
-                if (first) {
-                    first = false;
-                    TBaseFacts facts(merge, base.Root());
-                    base.ReadIntoSink(std::move(*text), facts);
-                } else {
-                    ParseLanguageText(merge, base.LoadedText());
-                }
-            },
-            translation.Root(), lists, cp, TBaseLife::OutlivesOpen);
+        UpdateTo(read, translation.Root(), lists, cp,
+                 input.File ? TBaseLife::MayBeFreed : TBaseLife::OutlivesOpen);
     });
     WarnAboutCodePage(base, baseFile);
     return base;

@@ -2,6 +2,7 @@
 
 #include "document/OpenFile.h"
 #include "format/FileIO.h"
+#include "format/FileWindows.h"
 #include "format/Reader.h"
 #include "format/Writer.h"
 #include "tree/Errors.h"
@@ -33,6 +34,25 @@ void TTarvin::LoadFromBuffer(TByteBuffer buffer, std::vector<TValueSpan>* spans)
 void TTarvin::ReadIntoSink(TByteBuffer buffer, TLanguageSink& sink) {
     Read(std::move(buffer),
          [&](std::string_view text) { ParseLanguageText(sink, text, &m_losses); });
+}
+
+void TTarvin::ReadIntoSink(TFileWindows& file, TLanguageSink& sink) {
+    m_root.Clear();
+    m_arena.Release();
+    m_buffer = TByteBuffer();
+    m_losses.clear();
+    file.FindByteOrderMark(m_losses);
+    try {
+        ParseLanguageText(sink, file, &m_losses);
+    } catch (...) {
+        // As after a whole read; the read's own error is the one to tell.
+        try {
+            file.FindNulLoss(m_losses);
+        } catch (...) {
+        }
+        throw;
+    }
+    file.FindNulLoss(m_losses);
 }
 
 template <class Parse> void TTarvin::Read(TByteBuffer buffer, const Parse& parse) {

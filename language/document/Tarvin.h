@@ -13,6 +13,7 @@
 
 namespace trvx {
 
+class TFileWindows;
 class TPeModule;
 class TWriteFilter;
 
@@ -39,6 +40,9 @@ public:
     // sink instead of the tree, whose root is left empty for the sink to
     // fill if it likes. The bytes and the losses are kept as after a load.
     void ReadIntoSink(TByteBuffer buffer, TLanguageSink& sink);
+    // The same with a file read in windows: no bytes are kept (LoadedText
+    // is empty) and the sink's strings last only until its next call.
+    void ReadIntoSink(TFileWindows& file, TLanguageSink& sink);
     // The bytes the tree was last loaded from, cut at their first NUL.
     std::string_view LoadedText() const { return CutAtNul(LoadedBytes()); }
     // All of them, what follows a NUL too.

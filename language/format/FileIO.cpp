@@ -178,10 +178,6 @@ std::string LimitText(std::uint64_t limit) {
     return std::to_string(limit) + " bytes";
 }
 
-std::string TooLarge(std::uint64_t limit) {
-    return "It is larger than " + LimitText(limit) + ", more than any language file";
-}
-
 enum class TReadEnd { End, Error, TooLarge };
 
 // A language text ends at its first NUL; an endless source such as
@@ -314,6 +310,10 @@ void SaveInPlace(const fs::path& target, const std::string& shown, int folderErr
 
 } // namespace
 
+std::string TooLargeMessage(std::uint64_t limit) {
+    return "It is larger than " + LimitText(limit) + ", more than any language file";
+}
+
 std::string FullPath(const std::string& fileName) {
     std::error_code ec;
     fs::path p = fs::absolute(fileName, ec);
@@ -353,7 +353,7 @@ TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit) {
     if (::fstat(fd.Get(), &st) != 0)
         throw EFOpenError(FullPath(fileName), SystemMessage(errno));
     if (std::uint64_t(st.st_size) > limit)
-        throw EFOpenError(FullPath(fileName), TooLarge(limit));
+        throw EFOpenError(FullPath(fileName), TooLargeMessage(limit));
 
     // Read in one go into a block of the file's size; a file that grows
     // while read goes on into a growing block.
@@ -368,7 +368,7 @@ TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit) {
     case TReadEnd::Error:
         throw EFOpenError(FullPath(fileName), SystemMessage(errno));
     case TReadEnd::TooLarge:
-        throw EFOpenError(FullPath(fileName), TooLarge(limit));
+        throw EFOpenError(FullPath(fileName), TooLargeMessage(limit));
     }
     buffer.Truncate(used);
     return buffer;
@@ -383,7 +383,7 @@ TByteBuffer ReadStandardInput(std::uint64_t limit) {
     case TReadEnd::Error:
         throw ETrvxError("standard input: " + SystemMessage(errno));
     case TReadEnd::TooLarge:
-        throw ETrvxError("standard input: " + TooLarge(limit));
+        throw ETrvxError("standard input: " + TooLargeMessage(limit));
     }
     buffer.Truncate(used);
     return buffer;

@@ -14,6 +14,9 @@ namespace trvx {
 // files that keep growing while they are read.
 inline constexpr std::uint64_t kReadLimit = std::uint64_t{4} << 30;
 
+// Why a file larger than limit is not read.
+std::string TooLargeMessage(std::uint64_t limit);
+
 // The absolute form of a file name, as error messages show it.
 std::string FullPath(const std::string& fileName);
 

@@ -66,6 +66,13 @@ public:
           m_spans(nullptr), m_resource(nullptr), m_tail(false), m_sink(&sink) {
         Push(nullptr);
     }
+    // The same, the text handed over in windows.
+    TReader(TLanguageSink& sink, TTextWindows& windows, TReadLosses* losses)
+        : TReader(sink, windows.Window(), losses) {
+        m_windows = &windows;
+        m_lastWindow = false;
+        m_offset = windows.WindowOffset();
+    }
     TReader(const TReader&) = delete;
     TReader& operator=(const TReader&) = delete;
 
@@ -152,13 +159,17 @@ private:
             }
             p = FindAny<'{', '}', '='>(p, m_end);
             if (p == m_end) {
+                if (Refill(tokenStart)) {
+                    p = tokenStart;
+                    continue;
+                }
+                p = m_end; // the window may have moved
                 if (const std::string_view rest = Trim(Span(tokenStart, p)); !rest.empty())
                     Lost(TReadLossKind::TrailingText, rest.data());
                 return false;
             }
             if (m_depth == 0) // the root itself was closed before
-                throw ESurplusBrace(PositionAt(Span(m_begin, m_end), m_rootClosedAt - m_begin),
-                                    PositionAt(Span(m_begin, m_end), p - m_begin));
+                throw ESurplusBrace(Position(m_rootClosedAt), Position(OffsetOf(p)));
             if (*p == '{') {
                 std::string_view name = Trim(Span(tokenStart, p));
                 if (m_sink) {
@@ -174,12 +185,19 @@ private:
                 tokenStart = ++p;
             } else if (*p == '}') {
                 Pop();
-                m_rootClosedAt = p;
+                m_rootClosedAt = OffsetOf(p);
                 tokenStart = ++p;
             } else {
                 const std::string_view ident = Trim(Span(tokenStart, p));
                 const char* equals = p;
-                if (!ReadValue(ident, p)) {
+                const TValueEnd end = ReadValue(ident, p);
+                if (end == TValueEnd::WindowEnd) {
+                    // Read again whole, from its ident on.
+                    Refill(tokenStart);
+                    p = tokenStart;
+                    continue;
+                }
+                if (end == TValueEnd::TextEnd) {
                     Lost(TReadLossKind::UnterminatedValue, ident.empty() ? equals : ident.data());
                     return false;
                 }
@@ -198,10 +216,44 @@ private:
 
     Frame& Top() { return m_frames[m_depth - 1]; }
 
-    void Lost(TReadLossKind kind, const char* at) {
-        if (m_losses)
-            m_losses->push_back({kind, static_cast<std::size_t>(at - m_begin)});
+    std::size_t OffsetOf(const char* at) const {
+        return m_offset + static_cast<std::size_t>(at - m_begin);
     }
+
+    TTextPosition Position(std::size_t offset) const {
+        return m_windows ? m_windows->PositionAt(offset) : PositionAt(Span(m_begin, m_end), offset);
+    }
+
+    // A windowed read finds each loss's line at once: the bytes before it go.
+    void Lost(TReadLossKind kind, const char* at) {
+        if (!m_losses)
+            return;
+        m_losses->push_back({kind, OffsetOf(at)});
+        if (m_windows) {
+            const TTextPosition position = Position(m_losses->back().Offset);
+            m_losses->back().Line = position.Line;
+            m_losses->back().Column = position.Column;
+        }
+    }
+
+    // At the end of a window: the next one, starting at keep. False, with
+    // the window left as it was, when the text ends there.
+    bool Refill(const char*& keep) {
+        if (m_lastWindow)
+            return false;
+        const std::size_t kept = static_cast<std::size_t>(m_end - keep);
+        m_lastWindow = !m_windows->Advance(kept);
+        const std::string_view window = m_windows->Window();
+        m_begin = window.data();
+        m_end = window.data() + window.size();
+        m_offset = m_windows->WindowOffset();
+        keep = m_begin;
+        return !m_lastWindow;
+    }
+
+    // Whether p is the window's last byte while more may follow: what comes
+    // after it decides.
+    bool AtWindowEdge(const char* p) const { return !m_lastWindow && p + 1 >= m_end; }
 
     void Push(TTarvinItem* node) {
         if (m_depth == m_frames.size())
@@ -236,9 +288,12 @@ private:
         return p + 1;
     }
 
-    // p stands on the '='. Returns false when the text ends inside the value,
-    // which is then not stored; otherwise p is left just after the value.
-    bool ReadValue(std::string_view ident, const char*& p) {
+    enum class TValueEnd { Read, TextEnd, WindowEnd };
+
+    // p stands on the '='. TextEnd when the text ends inside the value,
+    // which is then not stored; WindowEnd, with nothing handed on, when a
+    // window does; otherwise p is left just after the value.
+    TValueEnd ReadValue(std::string_view ident, const char*& p) {
         TCollector collected;
         bool inQuotes = false;
         bool doubled = false;
@@ -268,8 +323,10 @@ private:
         for (;;) {
             p = inQuotes ? FindAny<'"', '\r', '\n'>(p, m_end)
                          : FindAny<'"', '{', '}', '\r', '\n'>(p, m_end);
+            if (AtWindowEdge(p))
+                return TValueEnd::WindowEnd;
             if (p == m_end)
-                return false;
+                return TValueEnd::TextEnd;
             const char c = *p;
             if (c == '"') {
                 if (!inQuotes) {
@@ -284,7 +341,7 @@ private:
                     ++p;
                     if (depth == 0) {
                         store(p, true);
-                        return true;
+                        return TValueEnd::Read;
                     }
                     inQuotes = false;
                     valueStart = p;
@@ -298,14 +355,14 @@ private:
                     collected.Add(Trim(Span(valueStart, p)), false);
                     store(p, false);
                     Pop();
-                    m_rootClosedAt = p;
+                    m_rootClosedAt = OffsetOf(p);
                     ++p;
-                    return true;
+                    return TValueEnd::Read;
                 }
                 ++p;
                 if (depth == 1) {
                     store(p, true);
-                    return true;
+                    return TValueEnd::Read;
                 }
                 --depth;
                 valueStart = p;
@@ -313,7 +370,7 @@ private:
                 collected.Add(Trim(Span(valueStart, p)), false);
                 store(p, false);
                 p = SkipLineBreak(p);
-                return true;
+                return TValueEnd::Read;
             } else {
                 p = SkipLineBreak(p);
                 valueStart = p;
@@ -324,7 +381,7 @@ private:
     const char* m_begin;
     const char* m_end;
     TReadLosses* m_losses;
-    const char* m_rootClosedAt = nullptr; // the last '}' that closed a node
+    std::size_t m_rootClosedAt = 0; // the last '}' that closed a node
     std::vector<TValueSpan>* m_spans;
     std::pmr::memory_resource* m_resource;
     const bool m_tail;
@@ -334,6 +391,9 @@ private:
     std::size_t m_depth = 0;
     std::vector<Frame> m_closedBelow; // a tail reader's: the innermost first
     TLanguageSink* m_sink = nullptr;
+    TTextWindows* m_windows = nullptr;
+    bool m_lastWindow = true; // m_end is the text's end
+    std::size_t m_offset = 0; // of m_begin in the text
 };
 
 // Below this a second thread costs more than it saves.
@@ -373,6 +433,10 @@ void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* lo
 }
 
 void ParseLanguageText(TLanguageSink& sink, std::string_view text, TReadLosses* losses) {
+    TReader(sink, text, losses).Run();
+}
+
+void ParseLanguageText(TLanguageSink& sink, TTextWindows& text, TReadLosses* losses) {
     TReader(sink, text, losses).Run();
 }
 

@@ -2,6 +2,7 @@
 
 #include "format/LanguageSink.h"
 #include "format/ReadLoss.h"
+#include "format/TextWindows.h"
 #include "tree/Errors.h"
 #include "tree/TarvinItem.h"
 
@@ -47,6 +48,9 @@ void ParseLanguageText(TTarvinItem& root, std::string_view text, TReadLosses* lo
 // The same read, on one thread, into sink instead of a tree: the same
 // entries in the same order, the same losses and errors.
 void ParseLanguageText(TLanguageSink& sink, std::string_view text, TReadLosses* losses = nullptr);
+// The same read of a text in windows; the sink's strings last until its next
+// call. Each loss comes with its line and column.
+void ParseLanguageText(TLanguageSink& sink, TTextWindows& text, TReadLosses* losses = nullptr);
 // The two-thread read with the text from byte split on read by the second
 // thread, wherever split falls; ParseLanguageText picks it near the middle.
 void ParseLanguageTextSplit(TTarvinItem& root, std::string_view text, TReadLosses* losses,

@@ -93,9 +93,8 @@ namespace {
 
 // Filtered: whether skip is given. Most writes skip nothing, and their walk
 // is built without the tests.
-template <bool Filtered>
 void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTarvinItem& node,
-                   const TWriteFilter* skip) {
+                   std::span<const int> skipped = {}) {
     std::string& out = sink.Out();
     out.append(static_cast<std::size_t>(indent), ' ');
     out += name;
@@ -103,10 +102,12 @@ void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTa
     // One node may hold a large share of the file (STRINGS): flush within it
     // too, or the block grows to the node's whole text.
     int index = 0;
-    const bool some = Filtered && skip->SkipsValuesOf(node);
+    auto next = skipped.begin();
     for (const auto& v : node.Values()) {
-        if (some && skip->SkipsValue(node, index++))
+        if (next != skipped.end() && *next == index++) {
+            ++next;
             continue;
+        }
         WriteValue(sink, indent, v.Ident.View(), v.Text.View());
         sink.FlushIfFull();
     }
@@ -140,9 +141,14 @@ void WalkItem(const TTarvinItem& item, TTextSink& sink, int indent, const TWrite
             continue;
         }
         const auto& child = children[top.next++];
-        if (Filtered && skip->SkipsItem(*child.Item))
-            continue;
-        WriteNodeHead<Filtered>(sink, top.indent, child.Name.View(), *child.Item, skip);
+        if constexpr (Filtered) {
+            const TSkips skips = skip->Skips(*child.Item);
+            if (skips.Whole)
+                continue;
+            WriteNodeHead(sink, top.indent, child.Name.View(), *child.Item, skips.Values);
+        } else {
+            WriteNodeHead(sink, top.indent, child.Name.View(), *child.Item);
+        }
         stack.push_back({child.Item.get(), 0, top.indent + 2});
         sink.FlushIfFull();
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,14 +29,18 @@ private:
     std::string m_out;
 };
 
-// Entries a write leaves out, a skipped node with all below it.
+// What a write leaves out at one node: all of it, with all below it, or
+// the values at some positions (ascending, distinct).
+struct TSkips {
+    bool Whole = false;
+    std::span<const int> Values;
+};
+
+// Entries a write leaves out. Asked once per node the write reaches.
 class TWriteFilter {
 public:
     virtual ~TWriteFilter() = default;
-    virtual bool SkipsItem(const TTarvinItem& item) const = 0;
-    // Asked once per node; SkipsValue only for a node this says yes to.
-    virtual bool SkipsValuesOf(const TTarvinItem& node) const = 0;
-    virtual bool SkipsValue(const TTarvinItem& node, int index) const = 0;
+    virtual TSkips Skips(const TTarvinItem& node) const = 0;
 };
 
 // Appends the lines of every child of item, each child's lines at indent

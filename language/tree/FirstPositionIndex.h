@@ -37,6 +37,9 @@ public:
         }
     }
 
+    // Whether the entries taken in so far repeat a name.
+    bool Repeats() const { return m_repeats; }
+
 private:
     struct TSlot {
         int position = -1;
@@ -85,8 +88,10 @@ private:
             Grow();
         std::size_t s = hash & Mask();
         for (; m_slots[s].position >= 0; s = (s + 1) & Mask())
-            if (m_slots[s].hash == hash && cp.SameText(nameAt(m_slots[s].position), name))
+            if (m_slots[s].hash == hash && cp.SameText(nameAt(m_slots[s].position), name)) {
+                m_repeats = true;
                 return; // an earlier entry holds this name: it stays the first
+            }
         m_slots[s] = {position, hash};
         ++m_used;
     }
@@ -118,6 +123,7 @@ private:
     std::vector<TSlot> m_slots; // open addressing, size a power of two
     std::size_t m_used = 0;
     int m_indexed = 0;
+    bool m_repeats = false;
 };
 
 // The same answer for lists looked up now and then: a short list is scanned,
@@ -136,6 +142,9 @@ public:
             m_index = std::make_unique<TFirstPositionIndex>();
         return m_index->Find(name, count, nameAt, cp);
     }
+    // For a list wider than kLinearLookupLimit: whether what the last Find
+    // took in repeats a name.
+    bool Repeats() const { return m_index && m_index->Repeats(); }
 
 private:
     std::unique_ptr<TFirstPositionIndex> m_index;

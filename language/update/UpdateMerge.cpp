@@ -3,8 +3,11 @@
 #include "tree/FirstPositionIndex.h"
 #include "update/RemovedEntries.h"
 
+#include <algorithm>
+#include <climits>
 #include <deque>
 #include <span>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +15,29 @@
 namespace trvx {
 
 namespace {
+
+// Names or idents of a base node's entries so far, copied: a read in
+// windows takes its strings away with each window.
+class TKeys {
+public:
+    void Clear() {
+        m_bytes.clear();
+        m_ends.clear();
+    }
+    void Add(std::string_view key) {
+        m_bytes += key;
+        m_ends.push_back(m_bytes.size());
+    }
+    int Count() const { return static_cast<int>(m_ends.size()); }
+    std::string_view operator[](int i) const {
+        const std::size_t start = i == 0 ? 0 : m_ends[static_cast<std::size_t>(i) - 1];
+        return std::string_view(m_bytes).substr(start, m_ends[static_cast<std::size_t>(i)] - start);
+    }
+
+private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends;
+};
 
 // Update To as the base is read: what the plain recursive merge with linear
 // lookups gives (first match by folded name, copy order, list orders), with
@@ -39,14 +65,33 @@ public:
     void CloseNode() override;
 
 private:
+    // An open node with where it sits: the removed lists are put in the open
+    // tree's order from these, without walking the tree.
+    struct TMatch {
+        TTarvinItem* node = nullptr;
+        int parent = -1; // its parent's match in the frame above
+        int index = -1;  // its position among the parent's children
+    };
+    // An open node Mark found entries missing under, with its path from the root.
+    struct TMarked {
+        TTarvinItem* node = nullptr;
+        std::size_t pathStart = 0;
+        std::size_t pathEnd = 0;
+    };
+    // A removed child (index >= 0) or the removed values (index < 0) of a marked node.
+    struct TRemovedAt {
+        int marked = 0;
+        int index = 0;
+    };
+
     struct TFrame {
         TTarvinItem* target = nullptr; // where the base node's entries go (merging only)
         bool copy = false;             // target is a copy of the base node
         // The open nodes whose first match in the base is this node.
-        std::vector<TTarvinItem*> matches;
-        std::vector<std::string_view> names; // of the base node's children so far
+        std::vector<TMatch> matches;
+        TKeys names; // of the base node's children so far
         TNameLookup nameLookup;
-        std::vector<std::string_view> idents; // of the base node's values so far
+        TKeys idents; // of the base node's values so far
         TNameLookup identLookup;
         // The values target lacks, to go in as one batch when the node closes,
         // so its list grows by one exact allocation rather than doubling in
@@ -54,18 +99,34 @@ private:
         std::vector<TTarvinItem::TValueEntryData> missing;
         TNameLookup missingLookup;
         int hint = 0; // the target's value after the last one found
+        // While the base's children (values) so far are the target's first
+        // ones in the same order, their count; -1 once they are copied into
+        // names (idents). The usual base is in the translation's order, and
+        // its keys need then be neither copied nor looked up twice.
+        int namesInOrder = -1;
+        int identsInOrder = -1;
+        // The target's lookups, once it has one: a map lookup per entry costs.
+        TNameLookup* childLookup = nullptr;
+        TNameLookup* valueLookup = nullptr;
     };
 
     TFrame& Push();
-    int ChildPosition(const TTarvinItem& node, std::string_view name);
-    int ValuePosition(const TTarvinItem& node, std::string_view ident);
-    // Appends to out every child of node with that name, in order.
-    void AppendMatches(const TTarvinItem& node, std::string_view name,
-                       std::vector<TTarvinItem*>& out);
-    // Marks what open has and the closing base node lacks.
-    void Mark(TTarvinItem& open, TFrame& base);
-    // Whether target has a value of that ident.
-    bool HasValue(TTarvinItem& target, std::string_view ident, int& hint);
+    // With cache, the node's lookup is kept there for the next call.
+    int ChildPosition(const TTarvinItem& node, std::string_view name,
+                      TNameLookup** cache = nullptr);
+    int ValuePosition(const TTarvinItem& node, std::string_view ident, TNameLookup** cache);
+    // Appends to out every child of the parent frame's match'th match with
+    // that name, in order.
+    void AppendMatches(TFrame& parent, int match, std::string_view name, std::vector<TMatch>& out);
+    // Marks what the frame's match'th match has and the closing base node lacks.
+    void Mark(std::size_t depth, int match);
+    // Records the match's path once it has a mark; returns its TMarked position.
+    int MarkedNode(std::size_t depth, int match);
+    // Whether the frame's target has a value of that ident.
+    bool HasValue(TFrame& frame, std::string_view ident);
+    // Ends the frame's run in order: its keys so far are copied from the target.
+    void TakeNamesFromTarget(TFrame& frame);
+    void TakeIdentsFromTarget(TFrame& frame);
     TStr FromBase(std::string_view text) const {
         return m_borrow ? TStr::Borrow(text) : TStr(text);
     }
@@ -76,9 +137,10 @@ private:
         return kept.size() == text.Size() ? std::move(text) : TStr(kept);
     }
     void ClearMarks() {
-        m_removedItems.Clear();
-        m_removedValues.Clear();
-        m_nodesWithRemovedValues.Clear();
+        m_marked.clear();
+        m_paths.clear();
+        m_removedChildren.clear();
+        m_removedValues.clear();
     }
 
     TTarvinItem& m_openRoot;
@@ -100,9 +162,11 @@ private:
         std::unordered_map<int, std::vector<int>> later;
     };
     std::unordered_map<const TTarvinItem*, TRepeats> m_repeats;
-    TEntryCounts<TTarvinItem*, std::hash<TTarvinItem*>> m_removedItems;
-    TEntryCounts<TValueEntry, TValueEntryHash> m_removedValues;
-    TEntryCounts<TTarvinItem*, std::hash<TTarvinItem*>> m_nodesWithRemovedValues;
+    std::vector<TMarked> m_marked;
+    std::vector<int> m_paths; // the marked nodes' paths, one after another
+    std::vector<TRemovedAt> m_removedChildren;
+    std::vector<TRemovedAt> m_removedValues;
+    int m_lastMarked = -1; // of the Mark call under way
 };
 
 void TUpdateMerge::Start(bool merging) {
@@ -114,7 +178,8 @@ void TUpdateMerge::Start(bool merging) {
     m_depth = 0;
     TFrame& root = Push();
     root.target = &m_openRoot;
-    root.matches.push_back(&m_openRoot);
+    root.matches.push_back({&m_openRoot, -1, -1});
+    root.namesInOrder = root.identsInOrder = merging ? 0 : -1;
 }
 
 TUpdateMerge::TFrame& TUpdateMerge::Push() {
@@ -124,13 +189,17 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
     frame.target = nullptr;
     frame.copy = false;
     frame.matches.clear();
-    frame.names.clear();
+    frame.names.Clear();
     frame.nameLookup = TNameLookup();
-    frame.idents.clear();
+    frame.idents.Clear();
     frame.identLookup = TNameLookup();
     frame.missing.clear();
     frame.missingLookup = TNameLookup();
     frame.hint = 0;
+    frame.namesInOrder = -1;
+    frame.identsInOrder = -1;
+    frame.childLookup = nullptr;
+    frame.valueLookup = nullptr;
     return frame;
 }
 
@@ -141,40 +210,56 @@ namespace {
 template <class Entry>
 int FirstPosition(std::unordered_map<const TTarvinItem*, TNameLookup>& lookups,
                   const TTarvinItem& node, std::span<const Entry> entries, TStr Entry::*key,
-                  std::string_view wanted, const CodePage& cp) {
+                  std::string_view wanted, const CodePage& cp, TNameLookup** cache) {
     const int count = static_cast<int>(entries.size());
     const auto keyAt = [&](int i) { return (entries[static_cast<std::size_t>(i)].*key).View(); };
     if (count <= kLinearLookupLimit)
         return TNameLookup().Find(wanted, count, keyAt, cp);
-    return lookups[&node].Find(wanted, count, keyAt, cp);
+    TNameLookup* lookup = cache != nullptr ? *cache : nullptr;
+    if (lookup == nullptr) {
+        lookup = &lookups[&node]; // a map keeps its values where they are
+        if (cache != nullptr)
+            *cache = lookup;
+    }
+    return lookup->Find(wanted, count, keyAt, cp);
 }
 
 } // namespace
 
-int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name) {
+int TUpdateMerge::ChildPosition(const TTarvinItem& node, std::string_view name,
+                                TNameLookup** cache) {
     return FirstPosition(m_childIndexes, node, node.Children(), &TTarvinItem::TChildEntry::Name,
-                         name, m_cp);
+                         name, m_cp, cache);
 }
 
-int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident) {
+int TUpdateMerge::ValuePosition(const TTarvinItem& node, std::string_view ident,
+                                TNameLookup** cache) {
     return FirstPosition(m_valueIndexes, node, node.Values(), &TTarvinItem::TValueEntryData::Ident,
-                         ident, m_cp);
+                         ident, m_cp, cache);
 }
 
-void TUpdateMerge::AppendMatches(const TTarvinItem& node, std::string_view name,
-                                 std::vector<TTarvinItem*>& out) {
+void TUpdateMerge::AppendMatches(TFrame& parent, int match, std::string_view name,
+                                 std::vector<TMatch>& out) {
+    const TTarvinItem& node = *parent.matches[static_cast<std::size_t>(match)].node;
     const auto children = node.Children();
     const int count = static_cast<int>(children.size());
+    const auto add = [&](int i) { out.push_back({children[i].Item.get(), match, i}); };
     if (count <= kLinearLookupLimit) {
-        for (const auto& child : children)
-            if (m_cp.SameText(child.Name.View(), name))
-                out.push_back(child.Item.get());
+        for (int i = 0; i < count; ++i)
+            if (m_cp.SameText(children[i].Name.View(), name))
+                add(i);
         return;
     }
-    const int first = ChildPosition(node, name);
+    // The merge has just looked up its target's children.
+    TNameLookup* lookup = nullptr;
+    TNameLookup** cache = &node == parent.target ? &parent.childLookup : &lookup;
+    const int first = ChildPosition(node, name, cache);
     if (first < 0)
         return;
-    out.push_back(children[first].Item.get());
+    add(first);
+    if (!(*cache)->Repeats())
+        return; // no later child has the name
+
     TRepeats& repeats = m_repeats[&node];
     for (; repeats.indexed < count; ++repeats.indexed) {
         const int i = repeats.indexed;
@@ -183,42 +268,78 @@ void TUpdateMerge::AppendMatches(const TTarvinItem& node, std::string_view name,
     }
     if (const auto it = repeats.later.find(first); it != repeats.later.end())
         for (const int i : it->second)
-            out.push_back(children[i].Item.get());
+            add(i);
 }
 
 void TUpdateMerge::OpenNode(std::string_view name) {
     TFrame& parent = m_frames[m_depth - 1];
+    // The merge's lookup comes first: while the base is in order it also
+    // says whether the name is new among the base node's children.
+    const int j =
+        m_merging && !parent.copy ? ChildPosition(*parent.target, name, &parent.childLookup) : -1;
     bool first = false;
     if (m_marking) {
-        const auto& names = parent.names;
-        first =
-            parent.nameLookup.Find(
-                name, static_cast<int>(names.size()), [&](int i) { return names[i]; }, m_cp) < 0;
-        parent.names.push_back(name);
-        if (!first && m_merging) {
-            // The merge goes on; the marks wait for the second read.
-            m_marking = false;
-            m_repeatedName = true;
-            ClearMarks();
+        if (parent.namesInOrder >= 0 && j == parent.namesInOrder) {
+            ++parent.namesInOrder;
+            first = true;
+        } else {
+            TakeNamesFromTarget(parent);
+            const TKeys& names = parent.names;
+            first = parent.nameLookup.Find(
+                        name, names.Count(), [&](int i) { return names[i]; }, m_cp) < 0;
+            parent.names.Add(name);
+            if (!first && m_merging) {
+                // The merge goes on; the marks wait for the second read.
+                m_marking = false;
+                m_repeatedName = true;
+                ClearMarks();
+            }
         }
     }
     TFrame& child = Push();
     if (m_merging) {
         TTarvinItem& target = *parent.target;
-        const int j = parent.copy ? -1 : ChildPosition(target, name);
         child.copy = j < 0;
         child.target = j < 0 ? &target.AppendChild(FromBase(name)) : &target.GetChild(j);
     }
-    if (m_marking && first)
-        for (const TTarvinItem* open : parent.matches)
-            AppendMatches(*open, name, child.matches);
+    if (m_marking && first) {
+        for (int m = 0; m < static_cast<int>(parent.matches.size()); ++m)
+            AppendMatches(parent, m, name, child.matches);
+        // Marks against the target alone can read the target's keys.
+        if (m_merging && !child.copy && child.matches.size() == 1 &&
+            child.matches[0].node == child.target)
+            child.namesInOrder = child.identsInOrder = 0;
+    }
+}
+
+void TUpdateMerge::TakeNamesFromTarget(TFrame& frame) {
+    for (int i = 0; i < frame.namesInOrder; ++i)
+        frame.names.Add(frame.target->Children()[static_cast<std::size_t>(i)].Name.View());
+    frame.namesInOrder = -1;
+}
+
+void TUpdateMerge::TakeIdentsFromTarget(TFrame& frame) {
+    for (int i = 0; i < frame.identsInOrder; ++i)
+        frame.idents.Add(frame.target->Values()[static_cast<std::size_t>(i)].Ident.View());
+    frame.identsInOrder = -1;
 }
 
 void TUpdateMerge::Value(std::string_view ident, TStr text) {
     TFrame& frame = m_frames[m_depth - 1];
-    if (m_marking)
-        frame.idents.push_back(ident);
-    if (!m_merging || HasValue(*frame.target, ident, frame.hint))
+    if (m_marking) {
+        if (const int k = frame.identsInOrder; k >= 0) {
+            const auto values = frame.target->Values();
+            if (k < static_cast<int>(values.size()) &&
+                m_cp.SameText(values[static_cast<std::size_t>(k)].Ident.View(), ident)) {
+                ++frame.identsInOrder;
+                ++frame.hint; // as HasValue would, finding it there
+                return;
+            }
+            TakeIdentsFromTarget(frame);
+        }
+        frame.idents.Add(ident);
+    }
+    if (!m_merging || HasValue(frame, ident))
         return;
     // An ident the base repeats goes in once, as if each went in on its own.
     auto& missing = frame.missing;
@@ -233,8 +354,8 @@ void TUpdateMerge::Value(std::string_view ident, TStr text) {
 void TUpdateMerge::CloseNode() {
     TFrame& frame = m_frames[m_depth - 1];
     if (m_marking)
-        for (TTarvinItem* open : frame.matches)
-            Mark(*open, frame);
+        for (int m = 0; m < static_cast<int>(frame.matches.size()); ++m)
+            Mark(m_depth - 1, m);
     if (m_merging) {
         TTarvinItem& target = *frame.target;
         const int first = target.ValueCount();
@@ -249,78 +370,128 @@ void TUpdateMerge::CloseNode() {
     --m_depth;
 }
 
-void TUpdateMerge::Mark(TTarvinItem& open, TFrame& base) {
+int TUpdateMerge::MarkedNode(std::size_t depth, int match) {
+    if (m_lastMarked >= 0)
+        return m_lastMarked;
+    TTarvinItem* node = m_frames[depth].matches[static_cast<std::size_t>(match)].node;
+    const std::size_t start = m_paths.size();
+    for (std::size_t d = depth; d > 0; --d) {
+        const TMatch& m = m_frames[d].matches[static_cast<std::size_t>(match)];
+        m_paths.push_back(m.index);
+        match = m.parent;
+    }
+    std::reverse(m_paths.begin() + static_cast<std::ptrdiff_t>(start), m_paths.end());
+    m_marked.push_back({node, start, m_paths.size()});
+    m_lastMarked = static_cast<int>(m_marked.size()) - 1;
+    return m_lastMarked;
+}
+
+void TUpdateMerge::Mark(std::size_t depth, int match) {
     // The entry after the last match, where a file in the same order has
     // it, is tried first.
-    const auto names = std::span(base.names);
+    m_lastMarked = -1;
+    TFrame& base = m_frames[depth];
+    TTarvinItem& open = *base.matches[static_cast<std::size_t>(match)].node;
+    const TKeys& names = base.names;
     int hint = 0;
     const auto children = open.Children();
-    for (const auto& child : children) {
-        const std::string_view name = child.Name.View();
-        if (hint < static_cast<int>(names.size()) && m_cp.SameText(names[hint], name)) {
-            ++hint;
-        } else if (const int p = base.nameLookup.Find(
-                       name, static_cast<int>(names.size()), [&](int k) { return names[k]; }, m_cp);
-                   p >= 0) {
-            hint = p + 1;
-        } else {
-            m_removedItems.Increment(child.Item.get());
+    if (const int run = base.namesInOrder; run >= 0) {
+        // open is the target, and the base's children its first run.
+        for (int i = run; i < static_cast<int>(children.size()); ++i)
+            if (ChildPosition(open, children[i].Name.View(), &base.childLookup) >= run)
+                m_removedChildren.push_back({MarkedNode(depth, match), i});
+    } else {
+        for (int i = 0; i < static_cast<int>(children.size()); ++i) {
+            const std::string_view name = children[i].Name.View();
+            if (hint < names.Count() && m_cp.SameText(names[hint], name)) {
+                ++hint;
+            } else if (const int p = base.nameLookup.Find(
+                           name, names.Count(), [&](int k) { return names[k]; }, m_cp);
+                       p >= 0) {
+                hint = p + 1;
+            } else {
+                m_removedChildren.push_back({MarkedNode(depth, match), i});
+            }
         }
     }
-    const auto& values = base.idents;
+    const TKeys& values = base.idents;
     const auto identAt = [&](int k) { return values[k]; };
     hint = 0;
     const auto openValues = open.Values();
-    for (int i = 0; i < static_cast<int>(openValues.size()); ++i) {
-        const std::string_view ident = openValues[i].Ident.View();
-        if (hint < static_cast<int>(values.size()) && m_cp.SameText(identAt(hint), ident)) {
-            ++hint;
-        } else if (const int p =
-                       base.identLookup.Find(ident, static_cast<int>(values.size()), identAt, m_cp);
-                   p >= 0) {
-            hint = p + 1;
-        } else {
-            m_removedValues.Increment({&open, i});
-            m_nodesWithRemovedValues.Increment(&open);
+    if (const int run = base.identsInOrder; run >= 0) {
+        for (int i = run; i < static_cast<int>(openValues.size()); ++i)
+            if (ValuePosition(open, openValues[i].Ident.View(), &base.valueLookup) >= run)
+                m_removedValues.push_back({MarkedNode(depth, match), i});
+    } else {
+        for (int i = 0; i < static_cast<int>(openValues.size()); ++i) {
+            const std::string_view ident = openValues[i].Ident.View();
+            if (hint < values.Count() && m_cp.SameText(identAt(hint), ident)) {
+                ++hint;
+            } else if (const int p = base.identLookup.Find(ident, values.Count(), identAt, m_cp);
+                       p >= 0) {
+                hint = p + 1;
+            } else {
+                m_removedValues.push_back({MarkedNode(depth, match), i});
+            }
         }
     }
 }
 
-bool TUpdateMerge::HasValue(TTarvinItem& target, std::string_view ident, int& hint) {
+bool TUpdateMerge::HasValue(TFrame& frame, std::string_view ident) {
     // Only whether it has the ident matters: as in Mark.
+    const TTarvinItem& target = *frame.target;
+    int& hint = frame.hint;
     if (hint < target.ValueCount() && m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
         ++hint;
         return true;
     }
-    const int p = ValuePosition(target, ident);
+    const int p = ValuePosition(target, ident, &frame.valueLookup);
     if (p >= 0)
         hint = p + 1;
     return p >= 0;
 }
 
 void TUpdateMerge::ListRemoved() {
-    struct Frame {
-        TTarvinItem* node;
-        int next;
+    // A removed child sits at its parent's path and its own index, in the
+    // order of a walk that lists it as it reaches it; a node's removed values
+    // are listed as the walk leaves the node, after all below it: as if at
+    // an index past every child.
+    const auto before = [&](const TRemovedAt& a, const TRemovedAt& b) {
+        if (a.marked == b.marked)
+            return a.index < b.index;
+        const TMarked& x = m_marked[static_cast<std::size_t>(a.marked)];
+        const TMarked& y = m_marked[static_cast<std::size_t>(b.marked)];
+        const auto px = std::span(m_paths).subspan(x.pathStart, x.pathEnd - x.pathStart);
+        const auto py = std::span(m_paths).subspan(y.pathStart, y.pathEnd - y.pathStart);
+        const std::size_t common = std::min(px.size(), py.size());
+        for (std::size_t i = 0; i < common; ++i)
+            if (px[i] != py[i])
+                return px[i] < py[i];
+        // One path holds the other: compare the longer one's next step with
+        // the shorter one's own index.
+        if (px.size() < py.size())
+            return a.index < py[common];
+        return px[common] < b.index;
     };
-    std::vector<Frame> stack{{&m_openRoot, 0}};
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        if (frame.next < frame.node->ChildCount()) {
-            TTarvinItem& child = frame.node->GetChild(frame.next++);
-            if (m_removedItems.Contains(&child))
-                m_lists.RemovedItems.Append(&child);
-            else
-                stack.push_back({&child, 0});
-            continue;
-        }
-        TTarvinItem& node = *frame.node;
-        stack.pop_back();
-        if (!m_nodesWithRemovedValues.Contains(&node))
-            continue;
-        for (int i = 0; i < node.ValueCount(); ++i)
-            if (m_removedValues.Contains({&node, i}))
-                m_lists.RemovedValues.Append({&node, i});
+    std::stable_sort(m_removedChildren.begin(), m_removedChildren.end(), before);
+    for (const TRemovedAt& at : m_removedChildren)
+        m_lists.RemovedItems.Append(
+            &m_marked[static_cast<std::size_t>(at.marked)].node->GetChild(at.index));
+
+    // A node's values were marked together and in order: sort the nodes.
+    std::vector<TRemovedAt> holders; // each node's first value's position in m_removedValues
+    for (std::size_t i = 0; i < m_removedValues.size(); ++i)
+        if (i == 0 || m_removedValues[i].marked != m_removedValues[i - 1].marked)
+            holders.push_back({m_removedValues[i].marked, static_cast<int>(i)});
+    const auto leftLater = [&](const TRemovedAt& a, const TRemovedAt& b) {
+        return before({a.marked, INT_MAX}, {b.marked, INT_MAX});
+    };
+    std::stable_sort(holders.begin(), holders.end(), leftLater);
+    for (const TRemovedAt& holder : holders) {
+        TTarvinItem* node = m_marked[static_cast<std::size_t>(holder.marked)].node;
+        for (auto i = static_cast<std::size_t>(holder.index);
+             i < m_removedValues.size() && m_removedValues[i].marked == holder.marked; ++i)
+            m_lists.RemovedValues.Append({node, m_removedValues[i].index});
     }
 }
 
@@ -390,7 +561,7 @@ void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {
         const auto children = node->Children();
         for (int n = 0; n < static_cast<int>(children.size()); ++n) {
             TTarvinItem* child = children[n].Item.get();
-            if (removed.SkipsItem(*child)) {
+            if (removed.Skips(*child).Whole) {
                 doomed.push_back(n);
                 takenItems.push_back(child);
             } else {
@@ -400,14 +571,12 @@ void PruneRemoved(TTarvinItem& item, TUpdateLists& lists) {
         if (!doomed.empty())
             node->DeleteChildren(doomed);
 
-        if (!removed.SkipsValuesOf(*node))
-            continue;
         doomed.clear();
-        for (int n = 0; n < node->ValueCount(); ++n) {
-            if (removed.SkipsValue(*node, n)) {
-                doomed.push_back(n);
-                takenValues.push_back({node, n});
-            }
+        for (const int n : removed.Skips(*node).Values) {
+            if (n >= node->ValueCount())
+                break;
+            doomed.push_back(n);
+            takenValues.push_back({node, n});
         }
         if (!doomed.empty())
             node->DeleteValues(doomed);

@@ -25,7 +25,8 @@ void UpdateTo(const TTarvinItem& baseRoot, TTarvinItem& openRoot, TUpdateLists& 
 // The same with no tree of the base: readBase hands the base's entries to
 // the sink it is given, as ParseLanguageText does, once or (when the base
 // repeats a name among siblings) twice, the same each time. With
-// TBaseLife::OutlivesOpen, what the reads borrow must outlive the open tree.
+// TBaseLife::OutlivesOpen, what the reads borrow must outlive the open tree;
+// with MayBeFreed, it need last only until the sink's next call.
 using TBaseRead = std::function<void(TLanguageSink&)>;
 void UpdateTo(const TBaseRead& readBase, TTarvinItem& openRoot, TUpdateLists& lists,
               const CodePage& cp, TBaseLife life);

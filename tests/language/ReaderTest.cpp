@@ -1,4 +1,6 @@
 #include "TestSupport.h"
+#include "format/FileWindows.h"
+#include "format/ReadAside.h"
 #include "tests/language/PeFixtures.h"
 #include "tests/support/SplitRead.h"
 #include "tree/Errors.h"
@@ -6,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 namespace trvx {
@@ -178,6 +181,105 @@ TEST(Reader, TwoThreadsReadAsOneWhereverTheSplitFalls) {
     const std::string one = test::ReadPicture(example, std::nullopt);
     for (std::size_t split = 0; split <= example.size(); split += 7)
         ASSERT_EQ(test::ReadPicture(example, split), one) << "split at " << split;
+}
+
+// A file read in windows must read as its whole text wherever a window
+// ends: inside a name, a CR LF, a doubled quote, a list, after the root has
+// closed; with the same losses at the same lines and the same error.
+TEST(Reader, WindowsReadAsTheWholeTextWhereverTheyEnd) {
+    const auto read = [](const std::filesystem::path& file, std::size_t window) {
+        TTarvin t;
+        TTarvinItem built;
+        TTreeSink sink(built);
+        std::string error;
+        try {
+            if (window == 0) {
+                const std::string text = test::ReadBytes(file);
+                TByteBuffer bytes(text.size());
+                std::copy(text.begin(), text.end(), bytes.Data());
+                t.ReadIntoSink(std::move(bytes), sink);
+            } else {
+                TFileWindows windows(file.string(), window);
+                t.ReadIntoSink(windows, sink);
+            }
+        } catch (const ESurplusBrace& e) {
+            error = std::to_string(e.Brace.Line) + ":" + std::to_string(e.Brace.Column) + " " +
+                    std::to_string(e.Stop.Line) + ":" + std::to_string(e.Stop.Column);
+        }
+        return Describe(built) + Losses(t) + error;
+    };
+    const std::string example =
+        test::ReadBytes(std::filesystem::path(TARVIN_SOURCE_DIR) / "examples/Deutsch.trvx");
+    const std::vector<std::string> texts = {
+        "A {\r\n x = 1\r\n B {\r\n  y = \"a\"\"b\"\r\n }\r\n z = 3\r\n}\r\nD {\r\n}\r\n",
+        "A {\r\n l = {\r\n  \"B {\"\r\n  \"} x\"\r\n  }\r\n q = \"\"\"C {\r\n}\r\n",
+        "A {\r x = 1\r\r B {\r y = \"\"\r }\r}\r",
+        "\xEF\xBB\xBFv = 1\nA {\n x = {\"1\"\n \"2\"}\n}\n trailing",
+        "A {\r\n x = 1\r\n}\r\n" + std::string(1, '\0') + " rest\r\n",
+        "A {\r\n x = 1\r\n" + std::string(2, '\0') + " " + std::string(1, '\0'),
+        "N {\r\n}\r\n}\r\n\r\n  M {\r\n}\r\n",
+        "N {\r\n M {\r\n a = \"open\r\n",
+        "N {\r\n a = {\"b\"\r\n",
+        "",
+    };
+    test::TScratchDir dir;
+    const auto file = dir / "windows.trvx";
+    for (const std::string& text : texts) {
+        std::ofstream(file, std::ios::binary) << text;
+        const std::string whole = read(file, 0);
+        for (std::size_t window = 1; window <= text.size() + 1; ++window)
+            ASSERT_EQ(read(file, window), whole) << "window " << window << " of " << text;
+    }
+    std::ofstream(file, std::ios::binary) << example;
+    const std::string whole = read(file, 0);
+    for (std::size_t window = 1; window <= 200; window += 3)
+        ASSERT_EQ(read(file, window), whole) << "window " << window;
+}
+
+// Parsed on another thread and handed over in batches, a text reads as it
+// does here: across batch ends, texts made for a value or borrowed, a read's
+// error after the entries before it; and a sink that throws stops the read.
+TEST(Reader, ReadAsideHandsOnWhatTheReadGives) {
+    std::string many = "A {\r\n";
+    for (int i = 0; i < 40000; ++i)
+        many += " v" + std::to_string(i) + (i % 3 ? " = 1\r\n" : " = \"a\"\"b\"\r\n");
+    many += " long = \"" + std::string(3u << 20, 'x') + "\"\r\n}\r\n";
+    const std::vector<std::string> texts = {
+        "A {\r\n x = 1\r\n B {\r\n  y = \"a\"\"b\"\r\n }\r\n}\r\nD {\r\n}\r\n",
+        "N {\r\n}\r\n}\r\n\r\n  M {\r\n}\r\n",
+        many,
+        many + "}\r\n",
+        "",
+    };
+    const auto read = [](const std::string& text, bool aside) {
+        TTarvinItem built;
+        TTreeSink sink(built);
+        std::string error;
+        const auto parse = [&](TLanguageSink& to) { ParseLanguageText(to, text); };
+        try {
+            aside ? ReadAside(parse, sink) : parse(sink);
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        return Describe(built) + error;
+    };
+    for (const std::string& text : texts)
+        ASSERT_EQ(read(text, true), read(text, false)) << text.substr(0, 40);
+
+    class TFailing final : public TLanguageSink {
+    public:
+        void OpenNode(std::string_view) override {}
+        void Value(std::string_view, TStr) override {
+            if (++m_values == 20000)
+                throw ETrvxError("sink failed");
+        }
+        void CloseNode() override {}
+
+    private:
+        int m_values = 0;
+    } failing;
+    EXPECT_THROW(ReadAside([&](TLanguageSink& to) { ParseLanguageText(to, many); }, failing),
+                 ETrvxError);
 }
 
 } // namespace

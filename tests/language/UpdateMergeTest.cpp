@@ -328,6 +328,13 @@ TEST(PruneRemoved, DeletesWhatTheListsNameAndNothingElse) {
          "A {\n}\n",
          0,
          1},
+        {"values named out of order and twice",
+         "A {\n V0 = 0\n V1 = 1\n V2 = 2\n V3 = 3\n}\n",
+         {},
+         {{"0", 3}, {"0", 1}, {"0", 3}},
+         "A {\n  V0 = 0\n  V2 = 2\n}\n",
+         0,
+         1},
         {"a doubled entry deletes once and one copy is left",
          "A {\n V0 = 0\n V1 = 1\n}\n",
          {},
@@ -361,6 +368,9 @@ TEST(PruneRemoved, DeletesWhatTheListsNameAndNothingElse) {
             lists.RemovedValues.Append({at(p), index});
         lists.AddedItems.Append(at("0"));
 
+        // A save that skips them writes the same, before any pruning.
+        const TRemovedEntries removed(lists);
+        EXPECT_EQ(Lf(tree.SaveToText(&removed)), c.saved);
         PruneRemoved(tree.Root(), lists);
         EXPECT_EQ(Lf(tree.SaveToText()), c.saved);
         EXPECT_EQ(lists.RemovedItems.size(), c.itemsLeft);

@@ -1,0 +1,211 @@
+#include "format/ReadAside.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace trvx {
+
+namespace {
+
+// A run of entries with their strings copied, as a window's bytes go with it.
+struct TBatch {
+    enum class TKind : std::uint8_t { Open, Value, OwnedValue, Close };
+    struct TEntry {
+        TKind kind;
+        std::uint32_t keySize = 0;
+        std::uint32_t textSize = 0; // or, of an owned text, its place in owned
+    };
+    std::vector<TEntry> entries;
+    std::string bytes; // each entry's key, then its borrowed text
+    std::vector<TStr> owned;
+    std::exception_ptr error;
+    bool last = false;
+
+    void Clear() {
+        entries.clear();
+        bytes.clear();
+        owned.clear();
+        error = nullptr;
+        last = false;
+    }
+    bool Full() const { return bytes.size() >= kBytes || entries.size() >= kEntries; }
+
+    static constexpr std::size_t kBytes = std::size_t{1} << 20;
+    static constexpr std::size_t kEntries = std::size_t{1} << 15;
+};
+
+// Thrown through read when this side has stopped taking entries.
+struct TStopped {};
+
+class TBatchQueue {
+public:
+    // The reading side: an empty batch to fill, once one is free.
+    TBatch* Free() {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_stopped || !m_free.empty(); });
+        if (m_stopped)
+            throw TStopped();
+        TBatch* batch = m_free.back();
+        m_free.pop_back();
+        batch->Clear();
+        return batch;
+    }
+    void Filled(TBatch* batch) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_filled.push_back(batch);
+        }
+        m_changed.notify_all();
+    }
+    // This side: the next filled batch, and back again once handed on.
+    TBatch* Next() {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return !m_filled.empty(); });
+        TBatch* batch = m_filled.front();
+        m_filled.pop_front();
+        return batch;
+    }
+    void Done(TBatch* batch) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_free.push_back(batch);
+        }
+        m_changed.notify_all();
+    }
+    void Stop() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopped = true;
+        }
+        m_changed.notify_all();
+    }
+
+    // A few batches: the reader runs ahead by that much, in memory reused.
+    TBatch batches[3];
+
+    TBatchQueue() {
+        for (TBatch& batch : batches)
+            m_free.push_back(&batch);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<TBatch*> m_free;
+    std::deque<TBatch*> m_filled;
+    bool m_stopped = false;
+};
+
+class TBatchingSink final : public TLanguageSink {
+public:
+    explicit TBatchingSink(TBatchQueue& queue) : m_queue(queue), m_batch(queue.Free()) {}
+
+    void OpenNode(std::string_view name) override {
+        m_batch->bytes += name;
+        Add({TBatch::TKind::Open, Size(name)});
+    }
+    void Value(std::string_view ident, TStr text) override {
+        m_batch->bytes += ident;
+        if (text.IsOwned()) {
+            const auto place = static_cast<std::uint32_t>(m_batch->owned.size());
+            m_batch->owned.push_back(std::move(text));
+            Add({TBatch::TKind::OwnedValue, Size(ident), place});
+        } else {
+            m_batch->bytes += text.View();
+            Add({TBatch::TKind::Value, Size(ident), Size(text.View())});
+        }
+    }
+    void CloseNode() override { Add({TBatch::TKind::Close}); }
+
+    // The last batch, with what read threw if it did.
+    void Finish(std::exception_ptr error) {
+        m_batch->error = std::move(error);
+        m_batch->last = true;
+        m_queue.Filled(m_batch);
+    }
+
+private:
+    static std::uint32_t Size(std::string_view s) { return static_cast<std::uint32_t>(s.size()); }
+    void Add(const TBatch::TEntry& entry) {
+        m_batch->entries.push_back(entry);
+        if (m_batch->Full()) {
+            m_queue.Filled(m_batch);
+            m_batch = m_queue.Free();
+        }
+    }
+
+    TBatchQueue& m_queue;
+    TBatch* m_batch;
+};
+
+// Hands a batch's entries on; whether more batches follow.
+bool HandOn(TBatch& batch, TLanguageSink& sink) {
+    const std::string_view bytes = batch.bytes;
+    std::size_t at = 0;
+    const auto take = [&](std::uint32_t size) {
+        const std::string_view s = bytes.substr(at, size);
+        at += size;
+        return s;
+    };
+    for (const TBatch::TEntry& e : batch.entries) {
+        switch (e.kind) {
+        case TBatch::TKind::Open:
+            sink.OpenNode(take(e.keySize));
+            break;
+        case TBatch::TKind::Value: {
+            const std::string_view ident = take(e.keySize);
+            sink.Value(ident, TStr::Borrow(take(e.textSize)));
+            break;
+        }
+        case TBatch::TKind::OwnedValue:
+            sink.Value(take(e.keySize), std::move(batch.owned[e.textSize]));
+            break;
+        case TBatch::TKind::Close:
+            sink.CloseNode();
+            break;
+        }
+    }
+    if (batch.error)
+        std::rethrow_exception(batch.error);
+    return !batch.last;
+}
+
+} // namespace
+
+void ReadAside(const std::function<void(TLanguageSink&)>& read, TLanguageSink& sink) {
+    TBatchQueue queue;
+    std::jthread reader([&] {
+        try {
+            TBatchingSink batching(queue);
+            try {
+                read(batching);
+                batching.Finish(nullptr);
+            } catch (const TStopped&) {
+                throw;
+            } catch (...) {
+                batching.Finish(std::current_exception());
+            }
+        } catch (const TStopped&) {
+        }
+    });
+    // However this side ends, the reader is stopped before it is joined.
+    struct TStopOnExit {
+        TBatchQueue& queue;
+        ~TStopOnExit() { queue.Stop(); }
+    } stop{queue};
+    for (;;) {
+        TBatch* batch = queue.Next();
+        const bool more = HandOn(*batch, sink);
+        queue.Done(batch);
+        if (!more)
+            break;
+    }
+}
+
+} // namespace trvx
