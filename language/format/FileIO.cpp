@@ -355,20 +355,27 @@ TFd OpenRegularFile(const std::string& fileName, std::string& whyNot) {
     return fd;
 }
 
-TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit) {
+TFd OpenFileToRead(const std::string& fileName, std::uint64_t limit, std::uint64_t& size) {
     std::string whyNot;
-    const TFd fd = OpenRegularFile(fileName, whyNot);
+    TFd fd = OpenRegularFile(fileName, whyNot);
     if (!fd.IsOpen())
         throw EFOpenError(FullPath(fileName), whyNot);
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0)
         throw EFOpenError(FullPath(fileName), SystemMessage(errno));
-    if (std::uint64_t(st.st_size) > limit)
+    size = static_cast<std::uint64_t>(st.st_size);
+    if (size > limit)
         throw EFOpenError(FullPath(fileName), TooLargeMessage(limit));
+    return fd;
+}
+
+TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit) {
+    std::uint64_t fileSize = 0;
+    const TFd fd = OpenFileToRead(fileName, limit, fileSize);
 
     // Read in one go into a block of the file's size; a file that grows
     // while read goes on into a growing block.
-    const std::size_t size = static_cast<std::size_t>(st.st_size);
+    const auto size = static_cast<std::size_t>(fileSize);
     TByteBuffer buffer(size + 1);
     std::size_t used = 0;
     if (size + 1 > kSplitReadSize)

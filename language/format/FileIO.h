@@ -25,6 +25,10 @@ std::string FullPath(const std::string& fileName);
 // when refused or failed, with the reason for people in whyNot.
 TFd OpenRegularFile(const std::string& fileName, std::string& whyNot);
 
+// A regular file opened to be read whole, and its size now. EFOpenError
+// when it cannot be opened, is no regular file, or is larger than limit.
+TFd OpenFileToRead(const std::string& fileName, std::uint64_t limit, std::uint64_t& size);
+
 // The whole file. EFOpenError when it cannot be opened or read, is no
 // regular file, or grows past limit while it is read.
 TByteBuffer ReadWholeFile(const std::string& fileName, std::uint64_t limit = kReadLimit);

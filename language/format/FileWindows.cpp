@@ -5,21 +5,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
+#include <unistd.h>
 
 namespace trvx {
 
 TFileWindows::TFileWindows(const std::string& fileName, std::size_t windowSize, std::uint64_t limit)
     : m_fileName(fileName), m_limit(limit), m_block(std::max<std::size_t>(windowSize, 1)) {
-    std::string whyNot;
-    m_fd = OpenRegularFile(fileName, whyNot);
-    if (!m_fd.IsOpen())
-        throw EFOpenError(FullPath(fileName), whyNot);
-    struct stat st {};
-    if (::fstat(m_fd.Get(), &st) != 0)
-        throw EFOpenError(FullPath(fileName), SystemMessage(errno));
-    if (std::uint64_t(st.st_size) > limit)
-        throw EFOpenError(FullPath(fileName), TooLargeMessage(limit));
+    std::uint64_t size = 0;
+    m_fd = OpenFileToRead(fileName, limit, size);
     char head[3];
     m_head.assign(head, ReadAt(head, sizeof head, 0));
     Fill(0);
