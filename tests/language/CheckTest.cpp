@@ -314,9 +314,9 @@ TEST(CheckSeverity, CountsBySeverity) {
 
 // A tree of the shapes the two-thread check splits, with something for every
 // family on both sides of the split and across it.
-std::string SplitTree(int topLevel, int forms, int depth, std::uint32_t seed) {
-    std::minstd_rand random(seed);
-    auto next = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+std::string FormsTree(int topLevel, int forms, int depth, std::uint32_t variant) {
+    std::minstd_rand draw(variant);
+    auto next = [&draw](int n) { return static_cast<int>(draw() % static_cast<unsigned>(n)); };
     const char* const captions[] = {"&Open", "&open", "Cl&ose", "x&", "a& b", "&a&b", "Plain"};
     const char* const shortcuts[] = {"Ctrl+O", "Ctrl+S", "Alt+X", "nope", "F9", ""};
     const char* const texts[] = {"%s of %d", "%d", "50%", "Same", " pad", "a\nb", "Text"};
@@ -370,8 +370,8 @@ TEST(CheckThreads, TwoThreadsFindWhatOneFinds) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
         TTarvin t, b;
-        t.LoadFromText(Crlf(SplitTree(c.topLevel, c.forms, c.depth, 1)));
-        b.LoadFromText(Crlf(SplitTree(c.topLevel, c.forms, c.depth, 2)));
+        t.LoadFromText(Crlf(FormsTree(c.topLevel, c.forms, c.depth, 1)));
+        b.LoadFromText(Crlf(FormsTree(c.topLevel, c.forms, c.depth, 2)));
         ASSERT_TRUE(PlanCheckSplit(t.Root(), 0));
         for (const TTarvin* base : std::initializer_list<const TTarvin*>{nullptr, &b}) {
             const TTarvinItem* baseRoot = base ? &base->Root() : nullptr;
