@@ -120,6 +120,12 @@ private:
     void AppendMatches(TFrame& parent, int match, std::string_view name, std::vector<TMatch>& out);
     // Marks what the frame's match'th match has and the closing base node lacks.
     void Mark(std::size_t depth, int match);
+    // Calls remove(i) for each of open's entries (children or values) whose
+    // key the base node lacks; run and keys are the frame's for that kind,
+    // and targetPosition finds a key among open's entries.
+    template <class Entry, class Position, class Remove>
+    void MarkLacking(std::span<const Entry> entries, TStr Entry::*key, int run, const TKeys& keys,
+                     TNameLookup& lookup, const Position& targetPosition, const Remove& remove);
     // Records the match's path once it has a mark; returns its TMarked position.
     int MarkedNode(std::size_t depth, int match);
     // Whether the frame's target has a value of that ident.
@@ -387,53 +393,49 @@ int TUpdateMerge::MarkedNode(std::size_t depth, int match) {
 }
 
 void TUpdateMerge::Mark(std::size_t depth, int match) {
-    // The entry after the last match, where a file in the same order has
-    // it, is tried first.
     m_lastMarked = -1;
     TFrame& base = m_frames[depth];
-    TTarvinItem& open = *base.matches[static_cast<std::size_t>(match)].node;
-    const TKeys& names = base.names;
-    int hint = 0;
-    const auto children = open.Children();
-    if (const int run = base.namesInOrder; run >= 0) {
-        // open is the target, and the base's children its first run.
-        for (int i = run; i < static_cast<int>(children.size()); ++i)
-            if (ChildPosition(open, children[i].Name.View(), &base.childLookup) >= run)
-                m_removedChildren.push_back({MarkedNode(depth, match), i});
-    } else {
-        for (int i = 0; i < static_cast<int>(children.size()); ++i) {
-            const std::string_view name = children[i].Name.View();
-            if (hint < names.Count() && m_cp.SameText(names[hint], name)) {
-                ++hint;
-            } else if (const int p = base.nameLookup.Find(
-                           name, names.Count(), [&](int k) { return names[k]; }, m_cp);
-                       p >= 0) {
-                hint = p + 1;
-            } else {
-                m_removedChildren.push_back({MarkedNode(depth, match), i});
-            }
-        }
+    const TTarvinItem& open = *base.matches[static_cast<std::size_t>(match)].node;
+    const auto into = [&](std::vector<TRemovedAt>& list) {
+        return [&, this](int i) { list.push_back({MarkedNode(depth, match), i}); };
+    };
+    MarkLacking(
+        open.Children(), &TTarvinItem::TChildEntry::Name, base.namesInOrder, base.names,
+        base.nameLookup,
+        [&](std::string_view name) { return ChildPosition(open, name, &base.childLookup); },
+        into(m_removedChildren));
+    MarkLacking(
+        open.Values(), &TTarvinItem::TValueEntryData::Ident, base.identsInOrder, base.idents,
+        base.identLookup,
+        [&](std::string_view ident) { return ValuePosition(open, ident, &base.valueLookup); },
+        into(m_removedValues));
+}
+
+template <class Entry, class Position, class Remove>
+void TUpdateMerge::MarkLacking(std::span<const Entry> entries, TStr Entry::*key, int run,
+                               const TKeys& keys, TNameLookup& lookup,
+                               const Position& targetPosition, const Remove& remove) {
+    const int count = static_cast<int>(entries.size());
+    const auto keyAt = [&](int i) { return (entries[static_cast<std::size_t>(i)].*key).View(); };
+    if (run >= 0) {
+        // open is the target, and the base's entries its first run.
+        for (int i = run; i < count; ++i)
+            if (targetPosition(keyAt(i)) >= run)
+                remove(i);
+        return;
     }
-    const TKeys& values = base.idents;
-    const auto identAt = [&](int k) { return values[k]; };
-    hint = 0;
-    const auto openValues = open.Values();
-    if (const int run = base.identsInOrder; run >= 0) {
-        for (int i = run; i < static_cast<int>(openValues.size()); ++i)
-            if (ValuePosition(open, openValues[i].Ident.View(), &base.valueLookup) >= run)
-                m_removedValues.push_back({MarkedNode(depth, match), i});
-    } else {
-        for (int i = 0; i < static_cast<int>(openValues.size()); ++i) {
-            const std::string_view ident = openValues[i].Ident.View();
-            if (hint < values.Count() && m_cp.SameText(identAt(hint), ident)) {
-                ++hint;
-            } else if (const int p = base.identLookup.Find(ident, values.Count(), identAt, m_cp);
-                       p >= 0) {
-                hint = p + 1;
-            } else {
-                m_removedValues.push_back({MarkedNode(depth, match), i});
-            }
-        }
+    // The entry after the last match, where a file in the same order has
+    // it, is tried first.
+    const auto baseKey = [&](int k) { return keys[k]; };
+    int hint = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::string_view wanted = keyAt(i);
+        if (hint < keys.Count() && m_cp.SameText(keys[hint], wanted))
+            ++hint;
+        else if (const int p = lookup.Find(wanted, keys.Count(), baseKey, m_cp); p >= 0)
+            hint = p + 1;
+        else
+            remove(i);
     }
 }
 
