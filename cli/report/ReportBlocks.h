@@ -1,13 +1,11 @@
 #pragma once
 
+#include "format/HandOff.h"
+
 #include <algorithm>
-#include <array>
-#include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <iosfwd>
-#include <mutex>
-#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -43,25 +41,11 @@ inline constexpr std::size_t kOneBlock = ~std::size_t{0};
 // kReportBlock with a second core, else kOneBlock.
 std::size_t ReportBlockForThisMachine();
 
-// The blocks the second thread has shown, on their way to the first.
-class TBlockQueue {
-public:
-    // Second thread: hands text over and takes an empty buffer back; false
-    // when told to stop.
-    bool Put(std::string& text, std::stop_token stop);
-    void Fail(std::exception_ptr error);
-    // First thread: the next block, kept until Done; rethrows a failure.
-    const std::string& Next();
-    void Done();
-
-private:
-    static constexpr std::size_t kSlots = 2;
-    std::mutex m_mutex;
-    std::condition_variable_any m_changed;
-    std::array<std::string, kSlots> m_slots;
-    std::size_t m_first = 0;
-    std::size_t m_filled = 0;
-    std::exception_ptr m_error;
+// A block the second thread has shown, on its way to the first, or what
+// stopped that thread.
+struct TShownBlock {
+    std::string Text;
+    std::exception_ptr Error;
 };
 
 // Shows findings [0, count) in order: show(i) appends finding i to
@@ -80,25 +64,39 @@ void ShowInBlocks(TChunkedOut& chunks, std::size_t count, std::size_t block, TSh
         return;
     }
     const std::size_t blocks = (count + block - 1) / block;
-    TBlockQueue queue;
-    std::jthread worker([&](std::stop_token stop) {
+    THandOff<TShownBlock, 2> queue;
+    std::jthread worker([&] {
+        std::string text;
+        std::exception_ptr error;
         try {
-            std::string text;
             auto mine = makeShow(text);
             for (std::size_t b = 1; b < blocks; b += 2) {
                 for (std::size_t i = b * block; i < end(b); ++i)
                     mine(i);
-                if (!queue.Put(text, stop))
+                TShownBlock* shown = queue.Free();
+                if (!shown)
                     return;
+                shown->Text.swap(text);
+                text.clear();
+                queue.Filled(shown);
             }
+            return;
         } catch (...) {
-            queue.Fail(std::current_exception());
+            error = std::current_exception();
+        }
+        if (TShownBlock* shown = queue.Free()) {
+            shown->Error = error;
+            queue.Filled(shown);
         }
     });
+    const decltype(queue)::TStopOnExit stop{queue};
     for (std::size_t b = 0; b < blocks; ++b) {
         if (b % 2 == 1) {
-            chunks.Write(queue.Next());
-            queue.Done();
+            TShownBlock* shown = queue.Next();
+            if (shown->Error)
+                std::rethrow_exception(shown->Error);
+            chunks.Write(shown->Text);
+            queue.Done(shown);
             continue;
         }
         for (std::size_t i = b * block; i < end(b); ++i) {

@@ -1,10 +1,9 @@
 #include "format/ReadAside.h"
 
-#include <condition_variable>
+#include "format/HandOff.h"
+
 #include <cstdint>
-#include <deque>
 #include <exception>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,68 +42,12 @@ struct TBatch {
 // Thrown through read when this side has stopped taking entries.
 struct TStopped {};
 
-class TBatchQueue {
-public:
-    // The reading side: an empty batch to fill, once one is free.
-    TBatch* Free() {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_stopped || !m_free.empty(); });
-        if (m_stopped)
-            throw TStopped();
-        TBatch* batch = m_free.back();
-        m_free.pop_back();
-        batch->Clear();
-        return batch;
-    }
-    void Filled(TBatch* batch) {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_filled.push_back(batch);
-        }
-        m_changed.notify_all();
-    }
-    // This side: the next filled batch, and back again once handed on.
-    TBatch* Next() {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return !m_filled.empty(); });
-        TBatch* batch = m_filled.front();
-        m_filled.pop_front();
-        return batch;
-    }
-    void Done(TBatch* batch) {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_free.push_back(batch);
-        }
-        m_changed.notify_all();
-    }
-    void Stop() {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stopped = true;
-        }
-        m_changed.notify_all();
-    }
-
-    // A few batches: the reader runs ahead by that much, in memory reused.
-    TBatch batches[3];
-
-    TBatchQueue() {
-        for (TBatch& batch : batches)
-            m_free.push_back(&batch);
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<TBatch*> m_free;
-    std::deque<TBatch*> m_filled;
-    bool m_stopped = false;
-};
+// A few batches: the reader runs ahead by that much, in memory reused.
+using TBatchQueue = THandOff<TBatch, 3>;
 
 class TBatchingSink final : public TLanguageSink {
 public:
-    explicit TBatchingSink(TBatchQueue& queue) : m_queue(queue), m_batch(queue.Free()) {}
+    explicit TBatchingSink(TBatchQueue& queue) : m_queue(queue), m_batch(Take(queue)) {}
 
     void OpenNode(std::string_view name) override {
         m_batch->bytes += name;
@@ -136,8 +79,15 @@ private:
         m_batch->entries.push_back(entry);
         if (m_batch->Full()) {
             m_queue.Filled(m_batch);
-            m_batch = m_queue.Free();
+            m_batch = Take(m_queue);
         }
+    }
+    static TBatch* Take(TBatchQueue& queue) {
+        TBatch* batch = queue.Free();
+        if (!batch)
+            throw TStopped();
+        batch->Clear();
+        return batch;
     }
 
     TBatchQueue& m_queue;
@@ -195,10 +145,7 @@ void ReadAside(const std::function<void(TLanguageSink&)>& read, TLanguageSink& s
         }
     });
     // However this side ends, the reader is stopped before it is joined.
-    struct TStopOnExit {
-        TBatchQueue& queue;
-        ~TStopOnExit() { queue.Stop(); }
-    } stop{queue};
+    const TBatchQueue::TStopOnExit stop{queue};
     for (;;) {
         TBatch* batch = queue.Next();
         const bool more = HandOn(*batch, sink);
