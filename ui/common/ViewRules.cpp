@@ -67,7 +67,9 @@ int CompareTextAscii(std::string_view a, std::string_view b) {
     return (a.size() < b.size()) ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-std::uint64_t CaptionSortKey(std::string_view caption) {
+namespace {
+
+std::uint64_t SevenBytesKey(std::string_view text) {
     // Seven folded bytes, zero-padded, then the length up to seven: a
     // padding zero and a zero byte tie, and the length then puts the prefix
     // first, as CompareTextAscii does.
@@ -75,8 +77,16 @@ std::uint64_t CaptionSortKey(std::string_view caption) {
     std::uint64_t key = 0;
     for (std::size_t i = 0; i < kBytes; ++i)
         key = (key << 8) |
-              (i < caption.size() ? trvx::UpperAscii(static_cast<unsigned char>(caption[i])) : 0);
-    return (key << 8) | std::min(caption.size(), kBytes);
+              (i < text.size() ? trvx::UpperAscii(static_cast<unsigned char>(text[i])) : 0);
+    return (key << 8) | std::min(text.size(), kBytes);
+}
+
+} // namespace
+
+TCaptionKey CaptionSortKey(std::string_view caption) {
+    // Equal heads mean equal first seven bytes, or equal short captions.
+    const std::string_view tail = caption.size() > 7 ? caption.substr(7) : std::string_view();
+    return {SevenBytesKey(caption), SevenBytesKey(tail)};
 }
 
 int CompareContentsNodes(const TContentsNodeData& a, const TContentsNodeData& b) {

@@ -54,11 +54,16 @@ TNodeLook NodeLook(std::string_view childName, const TControlPrefixes& prefixes)
 // codes; a prefix sorts first. <0, 0, >0.
 int CompareTextAscii(std::string_view a, std::string_view b);
 
-// The first bytes of a caption as one number: where the keys of two
+// The first bytes of a caption as two numbers: where the keys of two
 // captions differ, they order as CompareTextAscii orders the captions; equal
 // keys leave the order to it. Sorting many rows compares keys kept with the
-// rows instead of reading the captions.
-std::uint64_t CaptionSortKey(std::string_view caption);
+// rows instead of reading the captions, which lie scattered over the tree.
+struct TCaptionKey {
+    std::uint64_t Head = 0;
+    std::uint64_t Tail = 0;
+    auto operator<=>(const TCaptionKey&) const = default;
+};
+TCaptionKey CaptionSortKey(std::string_view caption);
 
 // Order of siblings in the contents tree: by icon, then by caption.
 int CompareContentsNodes(const TContentsNodeData& a, const TContentsNodeData& b);

@@ -91,7 +91,7 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
     }
     m_links.reserve(total + 1);
     m_data.reserve(total + 1);
-    m_sortKeys.resize(total + 1);
+    m_sortEntries.resize(total);
     m_children.reserve(total);
 
     m_data[0].Item = &root;
@@ -117,7 +117,7 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
         stack.pop_back();
         trvx::TTarvinItem& child = p.Parent->GetChild(p.ChildIndex);
         const int number = static_cast<int>(m_links.size());
-        m_children[Size(m_links[Size(p.ParentNode)].FirstChild + p.ChildIndex)] = number;
+        const std::size_t slot = Size(m_links[Size(p.ParentNode)].FirstChild + p.ChildIndex);
 
         TContentsNodeData data;
         data.State = m_data[Size(p.ParentNode)].State;
@@ -135,7 +135,7 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
         data.ImageIndex = look.ImageIndex;
         data.SelectedIndex = look.SelectedIndex;
         m_data.push_back(data);
-        m_sortKeys[Size(number)] = CaptionSortKey(look.Caption);
+        m_sortEntries[slot] = {CaptionSortKey(look.Caption), look.ImageIndex, number};
 
         TLinks links;
         links.Parent = p.ParentNode;
@@ -147,23 +147,24 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
             stack.push_back({&child, number, i});
     }
 
+    // Blocks lie in the order of m_links, so this pass reads the entries
+    // once, front to back; only captions whose keys tie are read.
     for (const TLinks& node : m_links) {
-        auto begin = m_children.begin() + node.FirstChild;
-        // The keys are kept apart: most comparisons read no caption bytes,
-        // which lie scattered over the whole tree.
-        std::stable_sort(begin, begin + node.ChildCount, [this](int a, int b) {
-            const TContentsNodeData& x = m_data[Size(a)];
-            const TContentsNodeData& y = m_data[Size(b)];
-            if (x.ImageIndex != y.ImageIndex)
-                return x.ImageIndex < y.ImageIndex;
-            const std::uint64_t xKey = m_sortKeys[Size(a)];
-            const std::uint64_t yKey = m_sortKeys[Size(b)];
-            if (xKey != yKey)
-                return xKey < yKey;
-            return CompareContentsNodes(x, y) < 0;
-        });
-        for (int row = 0; row < node.ChildCount; ++row)
-            m_links[Size(*(begin + row))].Row = row;
+        const auto begin = m_sortEntries.begin() + node.FirstChild;
+        std::stable_sort(begin, begin + node.ChildCount,
+                         [this](const TSortEntry& a, const TSortEntry& b) {
+                             if (a.ImageIndex != b.ImageIndex)
+                                 return a.ImageIndex < b.ImageIndex;
+                             if (a.Key != b.Key)
+                                 return a.Key < b.Key;
+                             return CompareTextAscii(m_data[Size(a.Node)].Caption,
+                                                     m_data[Size(b.Node)].Caption) < 0;
+                         });
+        for (int row = 0; row < node.ChildCount; ++row) {
+            const int child = (begin + row)->Node;
+            m_children[Size(node.FirstChild + row)] = child;
+            m_links[Size(child)].Row = row;
+        }
     }
     endReset.Done = true;
 }

@@ -90,8 +90,15 @@ private:
     // apart, so a walk over a large tree pulls only what it reads into cache.
     std::vector<TLinks> m_links;
     std::vector<TContentsNodeData> m_data;
-    std::vector<std::uint64_t> m_sortKeys; // Rebuild's, kept so its memory is reused
-    std::vector<int> m_children;           // blocks of node numbers in displayed order
+    std::vector<int> m_children; // blocks of node numbers in displayed order
+    // Rebuild's sort keys, beside m_children's blocks so a block sorts in
+    // place; kept so their memory is reused.
+    struct TSortEntry {
+        TCaptionKey Key;
+        int ImageIndex;
+        int Node;
+    };
+    std::vector<TSortEntry> m_sortEntries;
     mutable std::vector<std::pair<const trvx::TTarvinItem*, int>> m_itemIndex; // sorted
     std::vector<int> m_markedNodes; // found by Rebuild, so no later pass visits every row
 };
