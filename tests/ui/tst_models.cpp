@@ -5,6 +5,7 @@
 #include "ui/common/Icons.h"
 #include "ui/models/ContentsModel.h"
 #include "ui/models/ItemFilter.h"
+#include "ui/models/ItemNodes.h"
 #include "ui/models/UpdateModel.h"
 #include "ui/models/ValuesModel.h"
 
@@ -135,18 +136,26 @@ private slots:
 
     // The filter may let strangers through, but never turns a member away,
     // and at the sizes of a large update it still keeps most strangers out.
-    void itemFilterKeepsEveryMember() {
+    void itemTablesKeepEveryMember() {
         for (const int count : {0, 1, 7, 1000, 60000}) {
             const std::vector<int> items(static_cast<std::size_t>(count) * 3);
             TItemFilter filter(static_cast<std::size_t>(count));
-            for (int i = 0; i < count; ++i)
+            TItemNodes nodes(static_cast<std::size_t>(count));
+            for (int i = 0; i < count; ++i) {
                 filter.Add(&items[static_cast<std::size_t>(i) * 3]);
+                nodes.Add(&items[static_cast<std::size_t>(i) * 3]);
+            }
+            // Every item is offered twice: the first node given must stay.
+            for (int pass = 0; pass < 2; ++pass)
+                for (int i = 0; i < count * 3; ++i)
+                    nodes.SetNode(&items[static_cast<std::size_t>(i)], i + 1 + pass);
             int passed = 0;
             for (int i = 0; i < count * 3; ++i) {
                 const bool member = i % 3 == 0;
                 const bool may = filter.MayContain(&items[static_cast<std::size_t>(i)]);
                 QVERIFY2(may || !member, qPrintable(QString::number(i)));
                 passed += may && !member;
+                QCOMPARE(nodes.NodeOf(&items[static_cast<std::size_t>(i)]), member ? i + 1 : 0);
             }
             QVERIFY2(passed <= count * 2 / 20, qPrintable(QString::number(passed)));
         }

@@ -4,6 +4,7 @@
 #include "ui/common/Dialogs.h"
 #include "ui/models/ContentsModel.h"
 #include "ui/models/ItemFilter.h"
+#include "ui/models/ItemNodes.h"
 #include "ui/models/UpdateModel.h"
 #include "ui/models/ValuesModel.h"
 #include "update/UpdateMerge.h"
@@ -11,7 +12,6 @@
 #include <QItemSelectionModel>
 #include <QTreeView>
 
-#include <unordered_map>
 #include <vector>
 
 namespace tarvin {
@@ -19,20 +19,18 @@ namespace tarvin {
 namespace {
 
 // A value row for each entry whose node has a row in the contents tree.
-// nodeOf maps the entries' nodes to their rows (0: no row).
+// nodeOf gives the entries' nodes their rows (0: no row).
 template <class ValueList>
-void AddValueEntryRows(const ValueList& list,
-                       const std::unordered_map<const trvx::TTarvinItem*, int>& nodeOf,
+void AddValueEntryRows(const ValueList& list, const TItemNodes& nodeOf,
                        std::vector<TUpdateNodeData>& rows) {
     for (const trvx::TValueEntry& entry : list) {
-        const auto found = nodeOf.find(entry.Item);
-        if (found == nodeOf.end() || found->second == 0 || entry.ValueIndex < 0 ||
-            entry.ValueIndex >= entry.Item->ValueCount())
+        const int node = nodeOf.NodeOf(entry.Item);
+        if (node == 0 || entry.ValueIndex < 0 || entry.ValueIndex >= entry.Item->ValueCount())
             continue;
         const std::string_view ident = entry.Item->GetValueIdent(entry.ValueIndex);
         TUpdateNodeData row;
         row.Kind = ukValue;
-        row.ContentsNode = found->second;
+        row.ContentsNode = node;
         row.ValueIndex = entry.ValueIndex;
         row.ImageIndex = ValueRowImageIndex(ident);
         row.Caption = "Value: ";
@@ -85,21 +83,18 @@ void TfrmMain::FillUpdateTrees() {
     }
     // The rows of only the nodes the entries name, found in one pass: the
     // entries are few, the rows may be a million.
-    std::unordered_map<const trvx::TTarvinItem*, int> nodeOf;
-    TItemFilter named(UpdateLists.AddedValues.size() + UpdateLists.RemovedValues.size());
+    const std::size_t entries = UpdateLists.AddedValues.size() + UpdateLists.RemovedValues.size();
+    TItemNodes nodeOf(entries);
+    TItemFilter named(entries);
     for (const auto* list : {&UpdateLists.AddedValues, &UpdateLists.RemovedValues})
         for (const trvx::TValueEntry& entry : *list) {
-            nodeOf.emplace(entry.Item, 0);
+            nodeOf.Add(entry.Item);
             named.Add(entry.Item);
         }
-    for (int node = 1; !nodeOf.empty() && node <= ContentsModel->NodeCount(); ++node) {
-        const trvx::TTarvinItem* item = ContentsModel->NodeData(node).Item;
-        if (!named.MayContain(item))
-            continue;
-        const auto found = nodeOf.find(item);
-        if (found != nodeOf.end() && found->second == 0)
-            found->second = node;
-    }
+    for (int node = 1; entries > 0 && node <= ContentsModel->NodeCount(); ++node)
+        if (const trvx::TTarvinItem* item = ContentsModel->NodeData(node).Item;
+            named.MayContain(item))
+            nodeOf.SetNode(item, node);
     AddValueEntryRows(UpdateLists.AddedValues, nodeOf, added);
     AddValueEntryRows(UpdateLists.RemovedValues, nodeOf, removed);
     AddedModel->SetRows(std::move(added), *m_codePage);
