@@ -38,7 +38,7 @@ TControlPrefixes::TControlPrefixes() {
 
 int TControlPrefixes::IndexOf(std::string_view prefix) const {
     for (std::size_t i = 0; i < m_sorted.size(); ++i)
-        if (CompareTextAscii(m_sorted[i], prefix) == 0)
+        if (m_sorted[i].size() == prefix.size() && CompareTextAscii(m_sorted[i], prefix) == 0)
             return static_cast<int>(i);
     return -1;
 }

@@ -23,15 +23,35 @@ namespace {
 template <class ValueList>
 void AddValueEntryRows(const ValueList& list, const TItemNodes& nodeOf,
                        std::vector<TUpdateNodeData>& rows) {
-    for (const trvx::TValueEntry& entry : list) {
-        const int node = nodeOf.NodeOf(entry.Item);
-        if (node == 0 || entry.ValueIndex < 0 || entry.ValueIndex >= entry.Item->ValueCount())
+    // Each entry leads to its node, then the node's value, then the ident's
+    // bytes: three places apart in a large tree. They are asked for a few
+    // entries ahead, in that order, so the misses overlap.
+    const auto value = [&list](std::size_t i) -> const trvx::TTarvinItem::TValueEntryData* {
+        const trvx::TValueEntry& entry = list[i];
+        const auto values = entry.Item->Values();
+        return entry.ValueIndex >= 0 && std::size_t(entry.ValueIndex) < values.size()
+                   ? &values[std::size_t(entry.ValueIndex)]
+                   : nullptr;
+    };
+    constexpr std::size_t kAhead = 4;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (i + 3 * kAhead < list.size())
+            __builtin_prefetch(list[i + 3 * kAhead].Item);
+        if (i + 2 * kAhead < list.size())
+            if (const auto* v = value(i + 2 * kAhead))
+                __builtin_prefetch(v);
+        if (i + kAhead < list.size())
+            if (const auto* v = value(i + kAhead))
+                __builtin_prefetch(v->Ident.View().data());
+        const int node = nodeOf.NodeOf(list[i].Item);
+        const auto* v = value(i);
+        if (node == 0 || v == nullptr)
             continue;
-        const std::string_view ident = entry.Item->GetValueIdent(entry.ValueIndex);
+        const std::string_view ident = v->Ident.View();
         TUpdateNodeData row;
         row.Kind = ukValue;
         row.ContentsNode = node;
-        row.ValueIndex = entry.ValueIndex;
+        row.ValueIndex = list[i].ValueIndex;
         row.ImageIndex = ValueRowImageIndex(ident);
         row.Caption = "Value: ";
         row.Caption += ident;
