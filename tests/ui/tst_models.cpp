@@ -13,6 +13,8 @@
 #include <QItemSelectionModel>
 #include <QTest>
 
+#include <random>
+
 using namespace tarvin;
 using namespace tarvin::test;
 
@@ -183,6 +185,56 @@ private slots:
         QCOMPARE(model.ParentNode(last), model.PreviousNode(last));
         model.Clear();
         QCOMPARE(model.rowCount(), 0);
+    }
+
+    // Halves built at once must give the rows one thread gives, whatever
+    // the shape, the marks and the names that tie on their first bytes.
+    void twoHalvesBuildTheSameRows() {
+        const char* const names[] = {"Action:actAusschneidenLang1",
+                                     "action:ACTausschneidenlang2",
+                                     "Form:frm",
+                                     "Menu:m",
+                                     "Plain",
+                                     "Button:b",
+                                     "Edit:e",
+                                     "x:y"};
+        std::minstd_rand draw(7);
+        const TImageList images;
+        for (int shape = 0; shape < 12; ++shape) {
+            trvx::TTarvin tree;
+            trvx::TUpdateLists lists;
+            std::vector<trvx::TTarvinItem*> items{&tree.Root()};
+            const int size = 20 + shape * 40;
+            for (int i = 0; i < size; ++i) {
+                // Every third shape grows deep chains, the others wide nodes.
+                const std::size_t last = items.size() - 1;
+                const std::size_t pick = shape % 3 == 0
+                                             ? last - std::min<std::size_t>(last, draw() % 2)
+                                             : draw() % items.size();
+                trvx::TTarvinItem& child = items[pick]->AddChild(names[draw() % 8]);
+                items.push_back(&child);
+                if (draw() % 9 == 0)
+                    Append(draw() % 2 ? lists.AddedItems : lists.RemovedItems, &child);
+            }
+            TContentsModel one(images), two(images);
+            two.SetSplitFrom(1);
+            one.Rebuild(tree.Root(), lists, TControlPrefixes(), tree.GetCodePage());
+            two.Rebuild(tree.Root(), lists, TControlPrefixes(), tree.GetCodePage());
+            QCOMPARE(two.NodeCount(), one.NodeCount());
+            QVERIFY(two.MarkedNodes() == one.MarkedNodes());
+            for (int n = 0; n <= one.NodeCount(); ++n) {
+                const TContentsNodeData &a = one.NodeData(n), &b = two.NodeData(n);
+                QVERIFY2(a.Item == b.Item && a.Caption == b.Caption && a.State == b.State &&
+                             a.ImageIndex == b.ImageIndex && a.SelectedIndex == b.SelectedIndex,
+                         qPrintable(QString::number(n)));
+                QCOMPARE(two.NextNode(n), one.NextNode(n));
+                if (n > 0) {
+                    QCOMPARE(two.ParentNode(n), one.ParentNode(n));
+                    QCOMPARE(two.IndexOfNode(n).row(), one.IndexOfNode(n).row());
+                    QCOMPARE(two.rowCount(two.IndexOfNode(n)), one.rowCount(one.IndexOfNode(n)));
+                }
+            }
+        }
     }
 
     void valuesRows() {

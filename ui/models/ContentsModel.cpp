@@ -7,6 +7,8 @@
 #include "ui/models/ItemFilter.h"
 
 #include <algorithm>
+#include <exception>
+#include <thread>
 
 namespace tarvin {
 
@@ -33,6 +35,28 @@ quintptr IdOfNode(int node) {
 
 int NodeOfId(quintptr id) {
     return int(quint64(id) * kUnscramble);
+}
+
+// Runs part over [0, split) here and [split, count) beside it; count <=
+// split keeps it all here.
+template <class Part> void InTwoParts(int split, int count, const Part& part) {
+    if (split >= count) {
+        part(0, count);
+        return;
+    }
+    std::exception_ptr failed;
+    {
+        std::jthread other([&] {
+            try {
+                part(split, count);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        part(0, split);
+    }
+    if (failed)
+        std::rethrow_exception(failed);
 }
 
 } // namespace
@@ -79,79 +103,100 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
 
     m_codePage = &codePage;
     ResetRows();
-    // One cheap pass for the number of rows, so the arrays never grow.
-    std::size_t total = 0;
-    for (std::vector<const trvx::TTarvinItem*> pending{&root}; !pending.empty();) {
-        const trvx::TTarvinItem* item = pending.back();
-        pending.pop_back();
-        total += item->Children().size();
-        for (const auto& child : item->Children())
-            if (child.Item->ChildCount() > 0)
-                pending.push_back(child.Item.get());
-    }
-    m_links.reserve(total + 1);
-    m_data.reserve(total + 1);
-    m_sortEntries.resize(total);
-    m_children.reserve(total);
-
+    WalkInFileOrder(root, lists);
+    const int count = static_cast<int>(m_walk.size());
+    m_links.resize(Size(count));
+    m_data.resize(Size(count));
+    m_children.resize(Size(count - 1));
+    m_sortEntries.resize(Size(count - 1));
     m_data[0].Item = &root;
     m_links[0].ChildCount = root.ChildCount();
-    m_children.resize(Size(root.ChildCount()));
+
+    // Each row needs only its own walk entry, and each block only its own
+    // rows: a large tree is built in two halves at once. Sorting waits for
+    // all rows, as a block's keys may come from either half.
+    const int split =
+        Size(count) >= m_splitFrom && std::thread::hardware_concurrency() > 1 ? count / 2 : count;
+    InTwoParts(split, count, [&](int from, int to) { FillRows(from, to, prefixes); });
+    InTwoParts(split, count, [&](int from, int to) { SortBlocks(from, to); });
+    endReset.Done = true;
+}
+
+void TContentsModel::WalkInFileOrder(const trvx::TTarvinItem& root,
+                                     const trvx::TUpdateLists& lists) {
     TItemFilter listed(lists.AddedItems.size() + lists.RemovedItems.size());
     for (const auto* list : {&lists.AddedItems, &lists.RemovedItems})
         for (const trvx::TTarvinItem* item : *list)
             listed.Add(item);
 
-    // Depth first in file order without recursion: a child gets its number
-    // when it is taken from the stack, and its children's block at once.
+    // Depth first without recursion: a child gets its number when it is
+    // taken from the stack, and the next free block for its children.
     struct TPending {
-        trvx::TTarvinItem* Parent;
-        int ParentNode;
-        int ChildIndex;
+        const trvx::TTarvinItem::TChildEntry* Entry;
+        int Parent;
+        int Slot;
+        TUpdateState State;
     };
     std::vector<TPending> stack;
-    for (int i = root.ChildCount() - 1; i >= 0; --i)
-        stack.push_back({&root, 0, i});
+    const auto pushChildren = [&stack](const trvx::TTarvinItem& item, int number, int firstChild,
+                                       TUpdateState state) {
+        const auto children = item.Children();
+        for (int i = static_cast<int>(children.size()) - 1; i >= 0; --i)
+            stack.push_back({&children[Size(i)], number, firstChild + i, state});
+    };
+    m_walk.clear();
+    m_walk.push_back({nullptr, 0, 0, 0, usNone});
+    int nextBlock = root.ChildCount();
+    pushChildren(root, 0, 0, usNone);
     while (!stack.empty()) {
         const TPending p = stack.back();
         stack.pop_back();
-        trvx::TTarvinItem& child = p.Parent->GetChild(p.ChildIndex);
-        const int number = static_cast<int>(m_links.size());
-        const std::size_t slot = Size(m_links[Size(p.ParentNode)].FirstChild + p.ChildIndex);
-
-        TContentsNodeData data;
-        data.State = m_data[Size(p.ParentNode)].State;
-        if (listed.MayContain(&child)) {
-            if (lists.IsAddedItem(&child))
-                data.State = usAdded;
-            else if (lists.IsRemovedItem(&child))
-                data.State = usRemoved;
+        const trvx::TTarvinItem* child = p.Entry->Item.get();
+        const int number = static_cast<int>(m_walk.size());
+        TUpdateState state = p.State;
+        if (listed.MayContain(child)) {
+            if (lists.IsAddedItem(child))
+                state = usAdded;
+            else if (lists.IsRemovedItem(child))
+                state = usRemoved;
         }
-        if (data.State != usNone)
+        if (state != usNone)
             m_markedNodes.push_back(number);
-        data.Item = &child;
-        const TNodeLook look = NodeLook(p.Parent->GetChildName(p.ChildIndex), prefixes);
+        m_walk.push_back({p.Entry, p.Parent, p.Slot, nextBlock, state});
+        pushChildren(*child, number, nextBlock, state);
+        nextBlock += child->ChildCount();
+    }
+}
+
+int TContentsModel::WalkChildCount(int node) const {
+    // Blocks follow one another in walk order.
+    const int next = Size(node) + 1 < m_walk.size() ? m_walk[Size(node) + 1].FirstChild
+                                                    : static_cast<int>(m_children.size());
+    return next - m_walk[Size(node)].FirstChild;
+}
+
+void TContentsModel::FillRows(int from, int to, const TControlPrefixes& prefixes) {
+    for (int node = std::max(from, 1); node < to; ++node) {
+        const TWalkEntry& w = m_walk[Size(node)];
+        const TNodeLook look = NodeLook(w.Entry->Name.View(), prefixes);
+        TContentsNodeData& data = m_data[Size(node)];
+        data.State = w.State;
         data.Caption = look.Caption;
+        data.Item = w.Entry->Item.get();
         data.ImageIndex = look.ImageIndex;
         data.SelectedIndex = look.SelectedIndex;
-        m_data.push_back(data);
-        m_sortEntries[slot] = {CaptionSortKey(look.Caption), look.ImageIndex, number};
-
-        TLinks links;
-        links.Parent = p.ParentNode;
-        links.FirstChild = static_cast<int>(m_children.size());
-        links.ChildCount = child.ChildCount();
-        m_children.resize(m_children.size() + Size(links.ChildCount));
-        m_links.push_back(links);
-        for (int i = child.ChildCount() - 1; i >= 0; --i)
-            stack.push_back({&child, number, i});
+        m_links[Size(node)] = {w.Parent, 0, w.FirstChild, WalkChildCount(node)};
+        m_sortEntries[Size(w.Slot)] = {CaptionSortKey(look.Caption), look.ImageIndex, node};
     }
+}
 
-    // Blocks lie in the order of m_links, so this pass reads the entries
-    // once, front to back; only captions whose keys tie are read.
-    for (const TLinks& node : m_links) {
-        const auto begin = m_sortEntries.begin() + node.FirstChild;
-        std::stable_sort(begin, begin + node.ChildCount,
+void TContentsModel::SortBlocks(int from, int to) {
+    // Blocks lie in node order, so this reads the entries once, front to
+    // back; only captions whose keys tie are read.
+    for (int node = from; node < to; ++node) {
+        const TLinks& links = m_links[Size(node)];
+        const auto begin = m_sortEntries.begin() + links.FirstChild;
+        std::stable_sort(begin, begin + links.ChildCount,
                          [this](const TSortEntry& a, const TSortEntry& b) {
                              if (a.ImageIndex != b.ImageIndex)
                                  return a.ImageIndex < b.ImageIndex;
@@ -160,13 +205,12 @@ void TContentsModel::Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& 
                              return CompareTextAscii(m_data[Size(a.Node)].Caption,
                                                      m_data[Size(b.Node)].Caption) < 0;
                          });
-        for (int row = 0; row < node.ChildCount; ++row) {
+        for (int row = 0; row < links.ChildCount; ++row) {
             const int child = (begin + row)->Node;
-            m_children[Size(node.FirstChild + row)] = child;
+            m_children[Size(links.FirstChild + row)] = child;
             m_links[Size(child)].Row = row;
         }
     }
-    endReset.Done = true;
 }
 
 int TContentsModel::NodeOf(const QModelIndex& index) const {

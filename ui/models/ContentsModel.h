@@ -31,6 +31,8 @@ public:
     void Rebuild(trvx::TTarvinItem& root, const trvx::TUpdateLists& lists,
                  const TControlPrefixes& prefixes, const trvx::CodePage& codePage);
     void Clear();
+    // Trees of at least this many rows are built on two threads.
+    void SetSplitFrom(std::size_t rows) { m_splitFrom = rows; }
     // Shows the same rows through another code page.
     void SetCodePage(const trvx::CodePage& codePage);
 
@@ -81,6 +83,12 @@ private:
         return m_children[Size(m_links[Size(node)].FirstChild + row)];
     }
     int LastDescendant(int node) const;
+    // Rebuild's steps: the nodes in file order, then their rows over a range
+    // of numbers, then the children's order of a range of nodes.
+    void WalkInFileOrder(const trvx::TTarvinItem& root, const trvx::TUpdateLists& lists);
+    int WalkChildCount(int node) const;
+    void FillRows(int from, int to, const TControlPrefixes& prefixes);
+    void SortBlocks(int from, int to);
     void ResetRows();
     void BuildItemIndex() const;
 
@@ -99,6 +107,17 @@ private:
         int Node;
     };
     std::vector<TSortEntry> m_sortEntries;
+    // Rebuild's walk, by node number: where each row's name and item are,
+    // and what it inherits; kept so its memory is reused.
+    struct TWalkEntry {
+        const trvx::TTarvinItem::TChildEntry* Entry;
+        int Parent;
+        int Slot; // in the parent's block
+        int FirstChild;
+        TUpdateState State;
+    };
+    std::vector<TWalkEntry> m_walk;
+    std::size_t m_splitFrom = std::size_t{1} << 15;
     mutable std::vector<std::pair<const trvx::TTarvinItem*, int>> m_itemIndex; // sorted
     std::vector<int> m_markedNodes; // found by Rebuild, so no later pass visits every row
 };
