@@ -118,6 +118,14 @@ private:
     // Appends to out every child of the parent frame's match'th match with
     // that name, in order.
     void AppendMatches(TFrame& parent, int match, std::string_view name, std::vector<TMatch>& out);
+    // Starts fetching the target's child j and those after it from memory.
+    static void PrefetchFrom(const TTarvinItem& target, int j);
+    // The merge's first position of name among the parent frame's target's children.
+    int TargetPosition(TFrame& parent, std::string_view name);
+    // AppendMatches when the parent's one match is its target, in which the
+    // merge found name first at j (before appending a copy when j < 0).
+    void AppendTargetMatches(TFrame& parent, int j, std::string_view name,
+                             std::vector<TMatch>& out);
     // Marks what the frame's match'th match has and the closing base node lacks.
     void Mark(std::size_t depth, int match);
     // Calls remove(i) for each of open's entries (children or values) whose
@@ -281,8 +289,7 @@ void TUpdateMerge::OpenNode(std::string_view name) {
     TFrame& parent = m_frames[m_depth - 1];
     // The merge's lookup comes first: while the base is in order it also
     // says whether the name is new among the base node's children.
-    const int j =
-        m_merging && !parent.copy ? ChildPosition(*parent.target, name, &parent.childLookup) : -1;
+    const int j = m_merging && !parent.copy ? TargetPosition(parent, name) : -1;
     bool first = false;
     if (m_marking) {
         if (parent.namesInOrder >= 0 && j == parent.namesInOrder) {
@@ -307,15 +314,69 @@ void TUpdateMerge::OpenNode(std::string_view name) {
         TTarvinItem& target = *parent.target;
         child.copy = j < 0;
         child.target = j < 0 ? &target.AppendChild(FromBase(name)) : &target.GetChild(j);
+        if (j >= 0)
+            PrefetchFrom(target, j);
     }
     if (m_marking && first) {
-        for (int m = 0; m < static_cast<int>(parent.matches.size()); ++m)
-            AppendMatches(parent, m, name, child.matches);
+        if (m_merging && parent.matches.size() == 1 && parent.matches[0].node == parent.target)
+            AppendTargetMatches(parent, j, name, child.matches);
+        else
+            for (int m = 0; m < static_cast<int>(parent.matches.size()); ++m)
+                AppendMatches(parent, m, name, child.matches);
         // Marks against the target alone can read the target's keys.
         if (m_merging && !child.copy && child.matches.size() == 1 &&
             child.matches[0].node == child.target)
             child.namesInOrder = child.identsInOrder = 0;
     }
+}
+
+void TUpdateMerge::PrefetchFrom(const TTarvinItem& target, int j) {
+    // The open tree is far out of cache, and a base in its order names the
+    // target's children one after another: fetch the entries of the next
+    // child, whose node was fetched a child ago, and the node after it.
+    const auto children = target.Children();
+    const auto fetchEntries = [](const TTarvinItem& node) {
+        __builtin_prefetch(node.Values().data());
+        __builtin_prefetch(node.Children().data());
+    };
+    fetchEntries(*children[static_cast<std::size_t>(j)].Item);
+    if (static_cast<std::size_t>(j) + 1 < children.size())
+        fetchEntries(*children[static_cast<std::size_t>(j) + 1].Item);
+    if (static_cast<std::size_t>(j) + 2 < children.size())
+        __builtin_prefetch(children[static_cast<std::size_t>(j) + 2].Item.get());
+}
+
+int TUpdateMerge::TargetPosition(TFrame& parent, std::string_view name) {
+    // A base in the translation's order names the target's next child: with
+    // no name repeated among the target's children, that one is the first
+    // of its name, and the hash of the name need not be taken.
+    const int next = parent.namesInOrder;
+    const TTarvinItem& target = *parent.target;
+    if (next >= 0 && next < target.ChildCount() && parent.childLookup != nullptr &&
+        !parent.childLookup->Repeats() &&
+        m_cp.SameText(target.Children()[static_cast<std::size_t>(next)].Name.View(), name))
+        return next;
+    return ChildPosition(target, name, &parent.childLookup);
+}
+
+void TUpdateMerge::AppendTargetMatches(TFrame& parent, int j, std::string_view name,
+                                       std::vector<TMatch>& out) {
+    // A copy made just now holds all the base node will hold, so marks
+    // against it find nothing: it is no match.
+    if (j < 0 || parent.copy)
+        return;
+    const auto children = parent.target->Children();
+    const int count = static_cast<int>(children.size());
+    if (count > kLinearLookupLimit && parent.childLookup->Repeats()) {
+        AppendMatches(parent, 0, name, out);
+        return;
+    }
+    // Nothing before j has the name, as the merge's lookup found.
+    out.push_back({children[j].Item.get(), 0, j});
+    if (count <= kLinearLookupLimit)
+        for (int i = j + 1; i < count; ++i)
+            if (m_cp.SameText(children[i].Name.View(), name))
+                out.push_back({children[i].Item.get(), 0, i});
 }
 
 void TUpdateMerge::TakeNamesFromTarget(TFrame& frame) {
