@@ -114,9 +114,13 @@ private:
         int identsInOrder = kKeysCopied;
         std::vector<std::uint8_t> namedChildren;
         std::vector<std::uint8_t> namedValues;
-        // The target's lookups, once it has one: a map lookup per entry costs.
+        // The target's lookups. A map lookup per entry costs, and a node per
+        // wide target in the map more: while merging, the frame's own serve,
+        // their memory kept from one target to the next.
         TNameLookup* childLookup = nullptr;
         TNameLookup* valueLookup = nullptr;
+        TNameLookup targetChildren;
+        TNameLookup targetValues;
     };
 
     TFrame& Push();
@@ -231,8 +235,10 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
     frame.identsInOrder = kKeysCopied;
     frame.namedChildren.clear();
     frame.namedValues.clear();
-    frame.childLookup = nullptr;
-    frame.valueLookup = nullptr;
+    frame.targetChildren.Clear();
+    frame.targetValues.Clear();
+    frame.childLookup = m_merging ? &frame.targetChildren : nullptr;
+    frame.valueLookup = m_merging ? &frame.targetValues : nullptr;
     return frame;
 }
 
@@ -383,7 +389,7 @@ int TUpdateMerge::TargetPosition(TFrame& parent, std::string_view name) {
     int& next = parent.childHint;
     const TTarvinItem& target = *parent.target;
     if (next < target.ChildCount() && parent.childLookup != nullptr &&
-        !parent.childLookup->Repeats() &&
+        parent.childLookup->Indexed() && !parent.childLookup->Repeats() &&
         m_cp.SameText(target.Children()[static_cast<std::size_t>(next)].Name.View(), name))
         return next++;
     const int j = ChildPosition(target, name, &parent.childLookup);
@@ -415,7 +421,8 @@ void TUpdateMerge::AppendTargetMatches(TFrame& parent, int j, std::string_view n
 void TUpdateMerge::EndNamesRun(TFrame& frame) {
     const TNameLookup* lookup = frame.childLookup;
     const int count = frame.target->ChildCount();
-    if (count > kLinearLookupLimit && lookup != nullptr && !lookup->Repeats()) {
+    if (count > kLinearLookupLimit && lookup != nullptr && lookup->Indexed() &&
+        !lookup->Repeats()) {
         frame.namedChildren.assign(static_cast<std::size_t>(count), 0);
         std::fill_n(frame.namedChildren.begin(), frame.namesInOrder, 1);
         frame.namesInOrder = kByPosition;
@@ -427,7 +434,8 @@ void TUpdateMerge::EndNamesRun(TFrame& frame) {
 void TUpdateMerge::EndIdentsRun(TFrame& frame) {
     const TNameLookup* lookup = frame.valueLookup;
     const int count = frame.target->ValueCount();
-    if (count > kLinearLookupLimit && lookup != nullptr && !lookup->Repeats()) {
+    if (count > kLinearLookupLimit && lookup != nullptr && lookup->Indexed() &&
+        !lookup->Repeats()) {
         frame.namedValues.assign(static_cast<std::size_t>(count), 0);
         std::fill_n(frame.namedValues.begin(), frame.identsInOrder, 1);
         frame.identsInOrder = kByPosition;
