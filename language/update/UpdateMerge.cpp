@@ -368,14 +368,18 @@ void TUpdateMerge::OpenNode(std::string_view name) {
 
 void TUpdateMerge::PrefetchFrom(const TTarvinItem& target, int j) {
     // The open tree is far out of cache, and a base in its order names the
-    // target's children one after another: fetch the entries of the next
-    // child, whose node was fetched a child ago, and the node after it.
+    // target's children one after another, each before its own children:
+    // fetch the entries of child j and the next, whose nodes were fetched a
+    // child ago, the node of j's first child, and the node after the next.
     const auto children = target.Children();
     const auto fetchEntries = [](const TTarvinItem& node) {
         __builtin_prefetch(node.Values().data());
         __builtin_prefetch(node.Children().data());
     };
-    fetchEntries(*children[static_cast<std::size_t>(j)].Item);
+    const TTarvinItem& node = *children[static_cast<std::size_t>(j)].Item;
+    fetchEntries(node);
+    if (const auto below = node.Children(); !below.empty())
+        __builtin_prefetch(below.front().Item.get());
     if (static_cast<std::size_t>(j) + 1 < children.size())
         fetchEntries(*children[static_cast<std::size_t>(j) + 1].Item);
     if (static_cast<std::size_t>(j) + 2 < children.size())
