@@ -69,13 +69,20 @@ const TTarvin& LoadAndUpdate(TTarvin& translation, const std::string& translatio
     const auto read = [&](TLanguageSink& merge) {
         if (first) {
             first = false;
-            TBaseFacts facts(merge, base.Root());
-            // The file is parsed on the other core while its entries are merged here.
-            if (input.File)
-                ReadAside([&](TLanguageSink& sink) { base.ReadIntoSink(*input.File, sink); },
-                          facts);
-            else
+            // The file is parsed on the other core while its entries are
+            // merged here; the facts are kept there too, and the base is
+            // not touched here until the read is over.
+            if (input.File) {
+                ReadAside(
+                    [&](TLanguageSink& sink) {
+                        TBaseFacts facts(sink, base.Root());
+                        base.ReadIntoSink(*input.File, facts);
+                    },
+                    merge);
+            } else {
+                TBaseFacts facts(merge, base.Root());
                 base.ReadIntoSink(std::move(*input.Bytes), facts);
+            }
         } else if (input.File) {
             ReadAside(
                 [&](TLanguageSink& sink) {

@@ -13,23 +13,23 @@ namespace trvx {
 namespace {
 
 // A run of entries with their strings copied, as a window's bytes go with it.
+// A text the read made for its value is copied too: freed on the thread that
+// made it, it costs less than a free on the other.
 struct TBatch {
-    enum class TKind : std::uint8_t { Open, Value, OwnedValue, Close };
+    enum class TKind : std::uint8_t { Open, Value, Close };
     struct TEntry {
         TKind kind;
         std::uint32_t keySize = 0;
-        std::uint32_t textSize = 0; // or, of an owned text, its place in owned
+        std::uint32_t textSize = 0;
     };
     std::vector<TEntry> entries;
-    std::string bytes; // each entry's key, then its borrowed text
-    std::vector<TStr> owned;
+    std::string bytes; // each entry's key, then its text
     std::exception_ptr error;
     bool last = false;
 
     void Clear() {
         entries.clear();
         bytes.clear();
-        owned.clear();
         error = nullptr;
         last = false;
     }
@@ -55,14 +55,8 @@ public:
     }
     void Value(std::string_view ident, TStr text) override {
         m_batch->bytes += ident;
-        if (text.IsOwned()) {
-            const auto place = static_cast<std::uint32_t>(m_batch->owned.size());
-            m_batch->owned.push_back(std::move(text));
-            Add({TBatch::TKind::OwnedValue, Size(ident), place});
-        } else {
-            m_batch->bytes += text.View();
-            Add({TBatch::TKind::Value, Size(ident), Size(text.View())});
-        }
+        m_batch->bytes += text.View();
+        Add({TBatch::TKind::Value, Size(ident), Size(text.View())});
     }
     void CloseNode() override { Add({TBatch::TKind::Close}); }
 
@@ -113,9 +107,6 @@ bool HandOn(TBatch& batch, TLanguageSink& sink) {
             sink.Value(ident, TStr::Borrow(take(e.textSize)));
             break;
         }
-        case TBatch::TKind::OwnedValue:
-            sink.Value(take(e.keySize), std::move(batch.owned[e.textSize]));
-            break;
         case TBatch::TKind::Close:
             sink.CloseNode();
             break;

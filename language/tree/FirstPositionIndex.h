@@ -39,6 +39,20 @@ public:
 
     // Whether the entries taken in so far repeat a name.
     bool Repeats() const { return m_repeats; }
+    int Indexed() const { return m_indexed; }
+
+    // Forgets every entry, for another list; a small table is kept for it.
+    void Clear() {
+        if (m_indexed == 0)
+            return;
+        if (m_slots.size() > kKeptSlots)
+            m_slots = {};
+        else
+            std::fill(m_slots.begin(), m_slots.end(), TSlot{});
+        m_used = 0;
+        m_indexed = 0;
+        m_repeats = false;
+    }
 
 private:
     struct TSlot {
@@ -60,6 +74,8 @@ private:
         }
         return static_cast<std::uint32_t>(h ^ (h >> 32));
     }
+
+    static constexpr std::size_t kKeptSlots = 64;
 
     std::size_t Mask() const { return m_slots.size() - 1; }
 
@@ -145,6 +161,13 @@ public:
     // For a list wider than kLinearLookupLimit: whether what the last Find
     // took in repeats a name.
     bool Repeats() const { return m_index && m_index->Repeats(); }
+    // Whether a Find has taken in a list wider than kLinearLookupLimit.
+    bool Indexed() const { return m_index && m_index->Indexed() > 0; }
+    // Forgets the list, keeping a small index for the next one.
+    void Clear() {
+        if (m_index)
+            m_index->Clear();
+    }
 
 private:
     std::unique_ptr<TFirstPositionIndex> m_index;

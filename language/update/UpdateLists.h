@@ -27,26 +27,31 @@ struct TValueEntryHash {
 };
 
 // An ordered list, appended at the end, that also answers "is this entry in
-// it" at once: the views ask that for every row they paint.
+// it" at once: the views ask that for every row they paint. The entries are
+// counted on the first such question after appending, not as they come: a
+// merge appends tens of thousands that trvx never asks about. Questions
+// from several threads at once must wait until one has been answered.
 template <class Entry, class Hash = std::hash<Entry>> class TUpdateList {
 public:
     using const_iterator = typename std::vector<Entry>::const_iterator;
 
-    void Append(const Entry& entry) {
-        m_entries.push_back(entry);
-        m_counts.Increment(entry);
-    }
+    void Append(const Entry& entry) { m_entries.push_back(entry); }
     void Clear() {
         m_entries.clear();
         m_counts.Clear();
+        m_counted = 0;
     }
-    bool Contains(const Entry& entry) const { return m_counts.Contains(entry); }
+    bool Contains(const Entry& entry) const {
+        CountAppended();
+        return m_counts.Contains(entry);
+    }
 
     // Takes out the first occurrence of each entry of doomed (as often as it
     // is named there); the others keep their order.
     void RemoveFirstOccurrences(const std::vector<Entry>& doomed) {
         if (doomed.empty())
             return;
+        CountAppended();
         TEntryCounts<Entry, Hash> pending;
         for (const Entry& e : doomed)
             pending.Increment(e);
@@ -59,6 +64,7 @@ public:
             m_entries[kept++] = m_entries[i];
         }
         m_entries.resize(kept);
+        m_counted = kept;
     }
 
     std::size_t size() const { return m_entries.size(); }
@@ -69,8 +75,14 @@ public:
     const std::vector<Entry>& Entries() const { return m_entries; }
 
 private:
+    void CountAppended() const {
+        for (; m_counted < m_entries.size(); ++m_counted)
+            m_counts.Increment(m_entries[m_counted]);
+    }
+
     std::vector<Entry> m_entries;
-    TEntryCounts<Entry, Hash> m_counts;
+    mutable TEntryCounts<Entry, Hash> m_counts; // of m_entries[0, m_counted)
+    mutable std::size_t m_counted = 0;
 };
 
 using TItemList = TUpdateList<TTarvinItem*>;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <deque>
 #include <span>
 #include <string>
@@ -84,6 +85,9 @@ private:
         int index = 0;
     };
 
+    static constexpr int kKeysCopied = -1;
+    static constexpr int kByPosition = -2;
+
     struct TFrame {
         TTarvinItem* target = nullptr; // where the base node's entries go (merging only)
         bool copy = false;             // target is a copy of the base node
@@ -98,16 +102,25 @@ private:
         // its tree's arena.
         std::vector<TTarvinItem::TValueEntryData> missing;
         TNameLookup missingLookup;
-        int hint = 0; // the target's value after the last one found
+        int hint = 0;      // the target's value after the last one found
+        int childHint = 0; // the same of its children
         // While the base's children (values) so far are the target's first
-        // ones in the same order, their count; -1 once they are copied into
-        // names (idents). The usual base is in the translation's order, and
-        // its keys need then be neither copied nor looked up twice.
-        int namesInOrder = -1;
-        int identsInOrder = -1;
-        // The target's lookups, once it has one: a map lookup per entry costs.
+        // ones in the same order, their count; kKeysCopied once they are
+        // copied into names (idents), kByPosition once the target's entries
+        // they name are flagged in namedChildren (namedValues). The usual
+        // base is in the translation's order, and its keys need then be
+        // neither copied nor looked up twice.
+        int namesInOrder = kKeysCopied;
+        int identsInOrder = kKeysCopied;
+        std::vector<std::uint8_t> namedChildren;
+        std::vector<std::uint8_t> namedValues;
+        // The target's lookups. A map lookup per entry costs, and a node per
+        // wide target in the map more: while merging, the frame's own serve,
+        // their memory kept from one target to the next.
         TNameLookup* childLookup = nullptr;
         TNameLookup* valueLookup = nullptr;
+        TNameLookup targetChildren;
+        TNameLookup targetValues;
     };
 
     TFrame& Push();
@@ -118,18 +131,33 @@ private:
     // Appends to out every child of the parent frame's match'th match with
     // that name, in order.
     void AppendMatches(TFrame& parent, int match, std::string_view name, std::vector<TMatch>& out);
+    // Starts fetching the target's child j and those after it from memory.
+    static void PrefetchFrom(const TTarvinItem& target, int j);
+    // The merge's first position of name among the parent frame's target's children.
+    int TargetPosition(TFrame& parent, std::string_view name);
+    // AppendMatches when the parent's one match is its target, in which the
+    // merge found name first at j (before appending a copy when j < 0).
+    void AppendTargetMatches(TFrame& parent, int j, std::string_view name,
+                             std::vector<TMatch>& out);
     // Marks what the frame's match'th match has and the closing base node lacks.
     void Mark(std::size_t depth, int match);
     // Calls remove(i) for each of open's entries (children or values) whose
-    // key the base node lacks; run and keys are the frame's for that kind,
-    // and targetPosition finds a key among open's entries.
+    // key the base node lacks; run, keys and named are the frame's for that
+    // kind, and targetPosition finds a key among open's entries.
     template <class Entry, class Position, class Remove>
     void MarkLacking(std::span<const Entry> entries, TStr Entry::*key, int run, const TKeys& keys,
-                     TNameLookup& lookup, const Position& targetPosition, const Remove& remove);
+                     TNameLookup& lookup, const std::vector<std::uint8_t>& named,
+                     const Position& targetPosition, const Remove& remove);
     // Records the match's path once it has a mark; returns its TMarked position.
     int MarkedNode(std::size_t depth, int match);
-    // Whether the frame's target has a value of that ident.
-    bool HasValue(TFrame& frame, std::string_view ident);
+    // A position of a value of that ident in the frame's target, -1 if it
+    // has none: the first unless the target repeats idents.
+    int ValueAt(TFrame& frame, std::string_view ident);
+    // End the frame's run in order: the entries its base node named so far
+    // are flagged by position when the target's keys all differ and it is
+    // wide (its lookup then says so), else the keys so far are copied.
+    void EndNamesRun(TFrame& frame);
+    void EndIdentsRun(TFrame& frame);
     // Ends the frame's run in order: its keys so far are copied from the target.
     void TakeNamesFromTarget(TFrame& frame);
     void TakeIdentsFromTarget(TFrame& frame);
@@ -185,7 +213,7 @@ void TUpdateMerge::Start(bool merging) {
     TFrame& root = Push();
     root.target = &m_openRoot;
     root.matches.push_back({&m_openRoot, -1, -1});
-    root.namesInOrder = root.identsInOrder = merging ? 0 : -1;
+    root.namesInOrder = root.identsInOrder = merging ? 0 : kKeysCopied;
 }
 
 TUpdateMerge::TFrame& TUpdateMerge::Push() {
@@ -202,10 +230,15 @@ TUpdateMerge::TFrame& TUpdateMerge::Push() {
     frame.missing.clear();
     frame.missingLookup = TNameLookup();
     frame.hint = 0;
-    frame.namesInOrder = -1;
-    frame.identsInOrder = -1;
-    frame.childLookup = nullptr;
-    frame.valueLookup = nullptr;
+    frame.childHint = 0;
+    frame.namesInOrder = kKeysCopied;
+    frame.identsInOrder = kKeysCopied;
+    frame.namedChildren.clear();
+    frame.namedValues.clear();
+    frame.targetChildren.Clear();
+    frame.targetValues.Clear();
+    frame.childLookup = m_merging ? &frame.targetChildren : nullptr;
+    frame.valueLookup = m_merging ? &frame.targetValues : nullptr;
     return frame;
 }
 
@@ -281,19 +314,27 @@ void TUpdateMerge::OpenNode(std::string_view name) {
     TFrame& parent = m_frames[m_depth - 1];
     // The merge's lookup comes first: while the base is in order it also
     // says whether the name is new among the base node's children.
-    const int j =
-        m_merging && !parent.copy ? ChildPosition(*parent.target, name, &parent.childLookup) : -1;
+    const int j = m_merging && !parent.copy ? TargetPosition(parent, name) : -1;
     bool first = false;
     if (m_marking) {
         if (parent.namesInOrder >= 0 && j == parent.namesInOrder) {
             ++parent.namesInOrder;
             first = true;
         } else {
-            TakeNamesFromTarget(parent);
-            const TKeys& names = parent.names;
-            first = parent.nameLookup.Find(
-                        name, names.Count(), [&](int i) { return names[i]; }, m_cp) < 0;
-            parent.names.Add(name);
+            if (parent.namesInOrder >= 0)
+                EndNamesRun(parent);
+            if (parent.namesInOrder == kByPosition) {
+                // j is the first of its name: the name is new unless an
+                // earlier base child found the same child.
+                first = j < 0 || parent.namedChildren[static_cast<std::size_t>(j)] == 0;
+                if (j >= 0)
+                    parent.namedChildren[static_cast<std::size_t>(j)] = 1;
+            } else {
+                const TKeys& names = parent.names;
+                first = parent.nameLookup.Find(
+                            name, names.Count(), [&](int i) { return names[i]; }, m_cp) < 0;
+                parent.names.Add(name);
+            }
             if (!first && m_merging) {
                 // The merge goes on; the marks wait for the second read.
                 m_marking = false;
@@ -307,10 +348,17 @@ void TUpdateMerge::OpenNode(std::string_view name) {
         TTarvinItem& target = *parent.target;
         child.copy = j < 0;
         child.target = j < 0 ? &target.AppendChild(FromBase(name)) : &target.GetChild(j);
+        if (j >= 0)
+            PrefetchFrom(target, j);
+        else if (m_marking && parent.namesInOrder == kByPosition)
+            parent.namedChildren.push_back(1); // the copy, which the base has
     }
     if (m_marking && first) {
-        for (int m = 0; m < static_cast<int>(parent.matches.size()); ++m)
-            AppendMatches(parent, m, name, child.matches);
+        if (m_merging && parent.matches.size() == 1 && parent.matches[0].node == parent.target)
+            AppendTargetMatches(parent, j, name, child.matches);
+        else
+            for (int m = 0; m < static_cast<int>(parent.matches.size()); ++m)
+                AppendMatches(parent, m, name, child.matches);
         // Marks against the target alone can read the target's keys.
         if (m_merging && !child.copy && child.matches.size() == 1 &&
             child.matches[0].node == child.target)
@@ -318,16 +366,98 @@ void TUpdateMerge::OpenNode(std::string_view name) {
     }
 }
 
+void TUpdateMerge::PrefetchFrom(const TTarvinItem& target, int j) {
+    // The open tree is far out of cache, and a base in its order names the
+    // target's children one after another, each before its own children:
+    // fetch the entries of child j and the next, whose nodes were fetched a
+    // child ago, the node of j's first child, and the node after the next.
+    const auto children = target.Children();
+    const auto fetchEntries = [](const TTarvinItem& node) {
+        __builtin_prefetch(node.Values().data());
+        __builtin_prefetch(node.Children().data());
+    };
+    const TTarvinItem& node = *children[static_cast<std::size_t>(j)].Item;
+    fetchEntries(node);
+    if (const auto below = node.Children(); !below.empty())
+        __builtin_prefetch(below.front().Item.get());
+    if (static_cast<std::size_t>(j) + 1 < children.size())
+        fetchEntries(*children[static_cast<std::size_t>(j) + 1].Item);
+    if (static_cast<std::size_t>(j) + 2 < children.size())
+        __builtin_prefetch(children[static_cast<std::size_t>(j) + 2].Item.get());
+}
+
+int TUpdateMerge::TargetPosition(TFrame& parent, std::string_view name) {
+    // A base in the translation's order names the target's next child: with
+    // no name repeated among the target's children, that one is the first
+    // of its name, and the hash of the name need not be taken.
+    int& next = parent.childHint;
+    const TTarvinItem& target = *parent.target;
+    if (next < target.ChildCount() && parent.childLookup != nullptr &&
+        parent.childLookup->Indexed() && !parent.childLookup->Repeats() &&
+        m_cp.SameText(target.Children()[static_cast<std::size_t>(next)].Name.View(), name))
+        return next++;
+    const int j = ChildPosition(target, name, &parent.childLookup);
+    if (j >= 0)
+        next = j + 1;
+    return j;
+}
+
+void TUpdateMerge::AppendTargetMatches(TFrame& parent, int j, std::string_view name,
+                                       std::vector<TMatch>& out) {
+    // A copy made just now holds all the base node will hold, so marks
+    // against it find nothing: it is no match.
+    if (j < 0 || parent.copy)
+        return;
+    const auto children = parent.target->Children();
+    const int count = static_cast<int>(children.size());
+    if (count > kLinearLookupLimit && parent.childLookup->Repeats()) {
+        AppendMatches(parent, 0, name, out);
+        return;
+    }
+    // Nothing before j has the name, as the merge's lookup found.
+    out.push_back({children[j].Item.get(), 0, j});
+    if (count <= kLinearLookupLimit)
+        for (int i = j + 1; i < count; ++i)
+            if (m_cp.SameText(children[i].Name.View(), name))
+                out.push_back({children[i].Item.get(), 0, i});
+}
+
+void TUpdateMerge::EndNamesRun(TFrame& frame) {
+    const TNameLookup* lookup = frame.childLookup;
+    const int count = frame.target->ChildCount();
+    if (count > kLinearLookupLimit && lookup != nullptr && lookup->Indexed() &&
+        !lookup->Repeats()) {
+        frame.namedChildren.assign(static_cast<std::size_t>(count), 0);
+        std::fill_n(frame.namedChildren.begin(), frame.namesInOrder, 1);
+        frame.namesInOrder = kByPosition;
+    } else {
+        TakeNamesFromTarget(frame);
+    }
+}
+
+void TUpdateMerge::EndIdentsRun(TFrame& frame) {
+    const TNameLookup* lookup = frame.valueLookup;
+    const int count = frame.target->ValueCount();
+    if (count > kLinearLookupLimit && lookup != nullptr && lookup->Indexed() &&
+        !lookup->Repeats()) {
+        frame.namedValues.assign(static_cast<std::size_t>(count), 0);
+        std::fill_n(frame.namedValues.begin(), frame.identsInOrder, 1);
+        frame.identsInOrder = kByPosition;
+    } else {
+        TakeIdentsFromTarget(frame);
+    }
+}
+
 void TUpdateMerge::TakeNamesFromTarget(TFrame& frame) {
     for (int i = 0; i < frame.namesInOrder; ++i)
         frame.names.Add(frame.target->Children()[static_cast<std::size_t>(i)].Name.View());
-    frame.namesInOrder = -1;
+    frame.namesInOrder = kKeysCopied;
 }
 
 void TUpdateMerge::TakeIdentsFromTarget(TFrame& frame) {
     for (int i = 0; i < frame.identsInOrder; ++i)
         frame.idents.Add(frame.target->Values()[static_cast<std::size_t>(i)].Ident.View());
-    frame.identsInOrder = -1;
+    frame.identsInOrder = kKeysCopied;
 }
 
 void TUpdateMerge::Value(std::string_view ident, TStr text) {
@@ -338,14 +468,24 @@ void TUpdateMerge::Value(std::string_view ident, TStr text) {
             if (k < static_cast<int>(values.size()) &&
                 m_cp.SameText(values[static_cast<std::size_t>(k)].Ident.View(), ident)) {
                 ++frame.identsInOrder;
-                ++frame.hint; // as HasValue would, finding it there
+                ++frame.hint; // as ValueAt would, finding it there
                 return;
             }
-            TakeIdentsFromTarget(frame);
         }
-        frame.idents.Add(ident);
     }
-    if (!m_merging || HasValue(frame, ident))
+    // A wide target's lookup has taken in all its values once this returns.
+    const int p = m_merging ? ValueAt(frame, ident) : -1;
+    if (m_marking) {
+        if (frame.identsInOrder >= 0)
+            EndIdentsRun(frame);
+        if (frame.identsInOrder == kByPosition) {
+            if (p >= 0)
+                frame.namedValues[static_cast<std::size_t>(p)] = 1;
+        } else {
+            frame.idents.Add(ident);
+        }
+    }
+    if (!m_merging || p >= 0)
         return;
     // An ident the base repeats goes in once, as if each went in on its own.
     auto& missing = frame.missing;
@@ -401,12 +541,12 @@ void TUpdateMerge::Mark(std::size_t depth, int match) {
     };
     MarkLacking(
         open.Children(), &TTarvinItem::TChildEntry::Name, base.namesInOrder, base.names,
-        base.nameLookup,
+        base.nameLookup, base.namedChildren,
         [&](std::string_view name) { return ChildPosition(open, name, &base.childLookup); },
         into(m_removedChildren));
     MarkLacking(
         open.Values(), &TTarvinItem::TValueEntryData::Ident, base.identsInOrder, base.idents,
-        base.identLookup,
+        base.identLookup, base.namedValues,
         [&](std::string_view ident) { return ValuePosition(open, ident, &base.valueLookup); },
         into(m_removedValues));
 }
@@ -414,8 +554,16 @@ void TUpdateMerge::Mark(std::size_t depth, int match) {
 template <class Entry, class Position, class Remove>
 void TUpdateMerge::MarkLacking(std::span<const Entry> entries, TStr Entry::*key, int run,
                                const TKeys& keys, TNameLookup& lookup,
+                               const std::vector<std::uint8_t>& named,
                                const Position& targetPosition, const Remove& remove) {
     const int count = static_cast<int>(entries.size());
+    if (run == kByPosition) {
+        // open is the target, its keys all differ, and named holds a flag for each entry.
+        for (int i = 0; i < count; ++i)
+            if (named[static_cast<std::size_t>(i)] == 0)
+                remove(i);
+        return;
+    }
     const auto keyAt = [&](int i) { return (entries[static_cast<std::size_t>(i)].*key).View(); };
     if (run >= 0) {
         // open is the target, and the base's entries its first run.
@@ -439,18 +587,15 @@ void TUpdateMerge::MarkLacking(std::span<const Entry> entries, TStr Entry::*key,
     }
 }
 
-bool TUpdateMerge::HasValue(TFrame& frame, std::string_view ident) {
-    // Only whether it has the ident matters: as in Mark.
+int TUpdateMerge::ValueAt(TFrame& frame, std::string_view ident) {
     const TTarvinItem& target = *frame.target;
     int& hint = frame.hint;
-    if (hint < target.ValueCount() && m_cp.SameText(target.Values()[hint].Ident.View(), ident)) {
-        ++hint;
-        return true;
-    }
+    if (hint < target.ValueCount() && m_cp.SameText(target.Values()[hint].Ident.View(), ident))
+        return hint++;
     const int p = ValuePosition(target, ident, &frame.valueLookup);
     if (p >= 0)
         hint = p + 1;
-    return p >= 0;
+    return p;
 }
 
 void TUpdateMerge::ListRemoved() {

@@ -3,6 +3,7 @@
 
 #include "format/Reader.h"
 #include "format/Writer.h"
+#include "tree/FirstPositionIndex.h"
 #include "update/UpdateMerge.h"
 
 #include <gtest/gtest.h>
@@ -35,13 +36,21 @@ public:
     // Mostly narrow nodes, now and then one wide enough to be indexed.
     int Width() { return Chance(8) ? 9 + Below(40) : Below(4); }
 
+    // The i'th key of a wide list whose keys all differ, as a form's
+    // controls do; now and then in another case.
+    std::string Apart(int i) { return (Chance(5) ? "W" : "w") + std::to_string(i); }
+
     void Fill(TTarvinItem& node, int depth) {
-        for (int i = Width(); i > 0; --i)
-            node.AddValue(Name(), std::to_string(Below(1000)));
+        int width = Width();
+        bool apart = width > kLinearLookupLimit && Chance(50);
+        for (int i = 0; i < width; ++i)
+            node.AddValue(apart ? Apart(i) : Name(), std::to_string(Below(1000)));
         if (depth == 0)
             return;
-        for (int i = Width(); i > 0; --i)
-            Fill(node.AddChild(Name()), depth - 1);
+        width = Width();
+        apart = width > kLinearLookupLimit && Chance(50);
+        for (int i = 0; i < width; ++i)
+            Fill(node.AddChild(apart ? Apart(i) : Name()), depth - 1);
     }
 
     // A changed copy: entries dropped, renamed into another case, added.
