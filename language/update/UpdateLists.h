@@ -29,8 +29,9 @@ struct TValueEntryHash {
 // An ordered list, appended at the end, that also answers "is this entry in
 // it" at once: the views ask that for every row they paint. The entries are
 // counted on the first such question after appending, not as they come: a
-// merge appends tens of thousands that trvx never asks about. Questions
-// from several threads at once must wait until one has been answered.
+// merge appends tens of thousands that trvx never asks about. So the first
+// question after an append writes: ask from one thread, or answer one
+// question before others ask at once.
 template <class Entry, class Hash = std::hash<Entry>> class TUpdateList {
 public:
     using const_iterator = typename std::vector<Entry>::const_iterator;
