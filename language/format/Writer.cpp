@@ -2,6 +2,7 @@
 
 #include "format/ByteScan.h"
 #include "format/Quoting.h"
+#include "format/WriteAside.h"
 
 #include <algorithm>
 #include <vector>
@@ -89,16 +90,24 @@ void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string
     out += "}\r\n";
 }
 
+void WriteNodeOpen(std::string& out, int indent, std::string_view name) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += name;
+    out += " {\r\n";
+}
+
+void WriteNodeClose(std::string& out, int indent) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += "}\r\n";
+}
+
 namespace {
 
 // Filtered: whether skip is given. Most writes skip nothing, and their walk
 // is built without the tests.
 void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTarvinItem& node,
                    std::span<const int> skipped = {}) {
-    std::string& out = sink.Out();
-    out.append(static_cast<std::size_t>(indent), ' ');
-    out += name;
-    out += " {\r\n";
+    WriteNodeOpen(sink.Out(), indent, name);
     // One node may hold a large share of the file (STRINGS): flush within it
     // too, or the block grows to the node's whole text.
     int index = 0;
@@ -111,11 +120,6 @@ void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTa
         WriteValue(sink, indent, v.Ident.View(), v.Text.View());
         sink.FlushIfFull();
     }
-}
-
-void WriteNodeTail(std::string& out, int indent) {
-    out.append(static_cast<std::size_t>(indent), ' ');
-    out += "}\r\n";
 }
 
 template <bool Filtered>
@@ -134,7 +138,7 @@ void WalkItem(const TTarvinItem& item, TTextSink& sink, int indent, const TWrite
             const int closing = top.indent - 2;
             stack.pop_back();
             if (!stack.empty()) {
-                WriteNodeTail(out, closing);
+                WriteNodeClose(out, closing);
                 // A deep tree closes in one long run of lines.
                 sink.FlushIfFull();
             }
@@ -169,6 +173,12 @@ void TTextSink::FlushNow() {
     }
 }
 
+void TTextSink::Pass(std::string_view text) {
+    FlushNow();
+    if (!text.empty())
+        m_flush(text);
+}
+
 std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root) {
     struct Frame {
         const TTarvinItem* node;
@@ -199,7 +209,10 @@ void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent, const TWrit
 }
 
 void WriteTree(const TTarvinItem& root, TTextSink& out, const TWriteFilter* skip) {
-    WriteItem(root, out, 0, skip);
+    if (WorthWritingAside(root))
+        WriteAside(root, out, skip);
+    else
+        WriteItem(root, out, 0, skip);
     out.FlushNow();
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "format/Writer.h"
+
+#include <cstdint>
+
+namespace trvx {
+
+// Entries (a node or a value each) in one range of a write on two threads:
+// about a megabyte of text.
+inline constexpr std::uint64_t kWriteRange = std::uint64_t{1} << 15;
+
+// Whether root holds enough entries for a second thread to pay for itself.
+bool WorthWritingAside(const TTarvinItem& root, std::uint64_t rangeEntries = kWriteRange);
+
+// Writes what WriteTree writes, byte for byte, on two threads: the walk is
+// cut into ranges of rangeEntries entries; this thread writes the even ones
+// to sink, another thread the odd ones into a few reused blocks, which sink
+// passes on in their place. All of sink's flushes happen on this thread.
+// skip is asked here too, once per node reached, before the write begins.
+// What a flush throws stops the other thread; what that thread throws is
+// thrown here once the text before it has gone out.
+void WriteAside(const TTarvinItem& root, TTextSink& sink, const TWriteFilter* skip,
+                std::uint64_t rangeEntries = kWriteRange);
+
+} // namespace trvx
