@@ -3,6 +3,7 @@
 #include "format/HandOff.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <span>
 #include <string>
@@ -81,12 +82,12 @@ void WriteValues(TTextSink& sink, int indent, std::span<const TTarvinItem::TValu
 }
 
 // One thread's walk over the whole tree, as WriteItem walks it: it writes
-// the ranges of its parity and only counts its way through the others.
-// side.Enter(range, sink) is told of every range the walk comes to, and of
-// one past the last.
+// the ranges its side takes and only counts its way through the others.
+// side.Enter(range, sink) is told of every range the walk comes to and says
+// whether this side writes it; side.Finish(range, sink) of the last.
 template <class Side>
 void WalkRanges(const TTarvinItem& root, TTextSink& sink, std::span<const TSkipAt> said,
-                std::uint64_t rangeEntries, std::uint64_t parity, Side& side) {
+                std::uint64_t rangeEntries, Side& side) {
     struct Frame {
         const TTarvinItem* node;
         std::size_t next;
@@ -98,12 +99,13 @@ void WalkRanges(const TTarvinItem& root, TTextSink& sink, std::span<const TSkipA
     std::uint64_t entries = 0; // begun so far
     std::uint64_t range = 0;
     std::uint64_t rangeEnd = rangeEntries; // no division per entry: it showed
+    bool mine = side.Enter(range, sink);
     const auto reach = [&] {
         while (entries >= rangeEnd) {
             rangeEnd += rangeEntries;
-            side.Enter(++range, sink);
+            mine = side.Enter(++range, sink);
         }
-        return range % 2 == parity;
+        return mine;
     };
     while (!stack.empty()) {
         Frame& top = stack.back();
@@ -129,11 +131,11 @@ void WalkRanges(const TTarvinItem& root, TTextSink& sink, std::span<const TSkipA
         // within one range.
         const auto values = child.Item->Values();
         for (std::size_t v = 0; v < values.size();) {
-            const bool mine = reach();
+            const bool write = reach();
             const std::uint64_t room = rangeEnd - entries;
             const std::size_t end =
                 static_cast<std::size_t>(std::min<std::uint64_t>(values.size(), v + room));
-            if (mine)
+            if (write)
                 WriteValues(sink, indent, values, v, end, skip.Values);
             entries += end - v;
             v = end;
@@ -142,10 +144,10 @@ void WalkRanges(const TTarvinItem& root, TTextSink& sink, std::span<const TSkipA
         sink.FlushIfFull();
     }
     reach();
-    side.Enter(range + 1, sink);
+    side.Finish(range, sink);
 }
 
-// A piece of an odd range's text; the range's last piece is marked.
+// A piece of the other thread's text; the last piece of a range is marked.
 struct TBlock {
     std::string text;
     bool rangeEnd = false;
@@ -158,10 +160,12 @@ using TBlockQueue = THandOff<TBlock, 3>;
 // Thrown through the walk when this thread is no longer waited for.
 struct TStopped {};
 
-// The other thread's side: the text it writes goes out in blocks.
+// The other thread's side: it takes the next range nobody has taken each
+// time it has written one, and its text goes out in blocks.
 class TAsideSide {
 public:
-    explicit TAsideSide(TBlockQueue& queue) : m_queue(queue) {}
+    TAsideSide(TBlockQueue& queue, std::atomic<std::uint64_t>& taken)
+        : m_queue(queue), m_taken(taken), m_range(taken.fetch_add(1)) {}
 
     // Swaps text into a free block, so the strings go round without a copy.
     void HandOver(std::string& text, bool rangeEnd) {
@@ -172,9 +176,15 @@ public:
         block.rangeEnd = rangeEnd;
         m_queue.Filled(&block);
     }
-    void Enter(std::uint64_t range, TTextSink& sink) {
-        // Leaving one of this side's ranges.
-        if (range % 2 == 0)
+    bool Enter(std::uint64_t range, TTextSink& sink) {
+        if (range == m_range + 1) {
+            HandOver(sink.Out(), true);
+            m_range = m_taken.fetch_add(1);
+        }
+        return range == m_range;
+    }
+    void Finish(std::uint64_t range, TTextSink& sink) {
+        if (range == m_range)
             HandOver(sink.Out(), true);
     }
     void Fail(std::exception_ptr error) {
@@ -192,17 +202,24 @@ private:
     }
 
     TBlockQueue& m_queue;
+    std::atomic<std::uint64_t>& m_taken;
+    std::uint64_t m_range; // the one it writes or walks towards
 };
 
-// This thread's side: at the end of each odd range it passes on the blocks
-// the other thread wrote for it.
+// This thread's side: it writes a range itself only when nothing before it
+// is still to come and nobody has taken it, so its flushes go straight out;
+// a range the other thread took is passed on here as its blocks come. The
+// thread that also does the output writes fewer ranges, as it should.
 class TMainSide {
 public:
-    explicit TMainSide(TBlockQueue& queue) : m_queue(queue) {}
+    TMainSide(TBlockQueue& queue, std::atomic<std::uint64_t>& taken)
+        : m_queue(queue), m_taken(taken) {}
 
-    void Enter(std::uint64_t range, TTextSink& sink) {
-        if (range % 2 != 0)
-            return;
+    bool Enter(std::uint64_t range, TTextSink& sink) {
+        // Every range before this one is taken, so the count is at least range.
+        std::uint64_t next = range;
+        if (m_taken.compare_exchange_strong(next, range + 1))
+            return true;
         for (bool end = false; !end;) {
             TBlock* block = m_queue.Next();
             if (block->error)
@@ -211,10 +228,13 @@ public:
             end = block->rangeEnd;
             m_queue.Done(block);
         }
+        return false;
     }
+    void Finish(std::uint64_t, TTextSink&) {}
 
 private:
     TBlockQueue& m_queue;
+    std::atomic<std::uint64_t>& m_taken;
 };
 
 } // namespace
@@ -241,11 +261,13 @@ void WriteAside(const TTarvinItem& root, TTextSink& sink, const TWriteFilter* sk
     rangeEntries = std::max<std::uint64_t>(rangeEntries, 1);
     const std::vector<TSkipAt> said = skip ? AskFilter(root, *skip) : std::vector<TSkipAt>{};
     TBlockQueue queue;
+    std::atomic<std::uint64_t> taken{0}; // ranges either side has taken
     std::jthread aside([&] {
-        TAsideSide side(queue);
+        TAsideSide side(queue, taken);
         try {
-            TTextSink blocks([&](std::string_view) { side.HandOver(blocks.Out(), false); });
-            WalkRanges(root, blocks, said, rangeEntries, 1, side);
+            TTextSink blocks([&](std::string_view) { side.HandOver(blocks.Out(), false); },
+                             sink.Chunk());
+            WalkRanges(root, blocks, said, rangeEntries, side);
         } catch (const TStopped&) {
         } catch (...) {
             try {
@@ -256,8 +278,8 @@ void WriteAside(const TTarvinItem& root, TTextSink& sink, const TWriteFilter* sk
     });
     // However this side ends, the other thread is stopped before it is joined.
     const TBlockQueue::TStopOnExit stop{queue};
-    TMainSide side(queue);
-    WalkRanges(root, sink, said, rangeEntries, 0, side);
+    TMainSide side(queue, taken);
+    WalkRanges(root, sink, said, rangeEntries, side);
 }
 
 } // namespace trvx

@@ -17,6 +17,7 @@ public:
     using Flush = std::function<void(std::string_view)>;
     explicit TTextSink(Flush flush, std::size_t chunk = std::size_t{1} << 20);
     std::string& Out() { return m_out; }
+    std::size_t Chunk() const { return m_chunk; }
     void FlushIfFull() {
         if (m_out.size() >= m_chunk)
             FlushNow();

@@ -104,7 +104,7 @@ TEST(WriteAside, WritesWhatOneThreadWrites) {
 TEST(WriteAside, AFailingFlushStopsBothThreadsAndKeepsWhatWentOut) {
     const std::vector<TTarvin> trees = Shapes();
     const std::string whole = Written(trees[4], nullptr, 0, 1 << 20);
-    for (const int failAt : {0, 1, 5, 40, 150}) {
+    for (const int failAt : {0, 1, 5, 40, 100}) {
         std::string text;
         int flushes = 0;
         TTextSink sink(
