@@ -154,6 +154,10 @@ struct TBlock {
     std::exception_ptr error;
 };
 
+// Small blocks: fresh pages cost more to fault in here than the hand-offs
+// of more blocks do.
+constexpr std::size_t kBlock = std::size_t{128} << 10;
+
 // A few blocks: the other thread runs ahead by that much, in memory reused.
 using TBlockQueue = THandOff<TBlock, 3>;
 
@@ -266,7 +270,7 @@ void WriteAside(const TTarvinItem& root, TTextSink& sink, const TWriteFilter* sk
         TAsideSide side(queue, taken);
         try {
             TTextSink blocks([&](std::string_view) { side.HandOver(blocks.Out(), false); },
-                             sink.Chunk());
+                             std::min(sink.Chunk(), kBlock));
             WalkRanges(root, blocks, said, rangeEntries, side);
         } catch (const TStopped&) {
         } catch (...) {
