@@ -5,6 +5,7 @@
 #include "format/WriteAside.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace trvx {
@@ -17,8 +18,9 @@ bool IsLineBreak(char c) {
 
 // A text may be far larger than a chunk: it goes out in slices, so the
 // block never grows to the size of one huge value.
+constexpr std::size_t kSlice = std::size_t{1} << 20;
+
 void AppendText(TTextSink& sink, std::string_view text, bool escape) {
-    constexpr std::size_t kSlice = std::size_t{1} << 20;
     std::string& out = sink.Out();
     const auto append = [&](std::string_view piece) {
         if (escape)
@@ -40,21 +42,44 @@ void AppendQuoted(TTextSink& sink, std::string_view line) {
     sink.Out() += '"';
 }
 
+// Most lines are "ident = text" with a bare text: they go in with one
+// growth of the block, where appending piece by piece showed.
+void AppendBareLine(std::string& out, std::size_t spaces, std::string_view ident,
+                    std::string_view text) {
+    const std::size_t at = out.size();
+    out.resize(at + spaces + ident.size() + 3 + text.size() + 2);
+    char* p = out.data() + at;
+    std::memset(p, ' ', spaces);
+    p += spaces;
+    std::memcpy(p, ident.data(), ident.size());
+    p += ident.size();
+    std::memcpy(p, " = ", 3);
+    p += 3;
+    std::memcpy(p, text.data(), text.size());
+    p += text.size();
+    std::memcpy(p, "\r\n", 2);
+}
+
 } // namespace
 
 void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string_view text) {
     std::string& out = sink.Out();
     const std::size_t start = out.size();
+    // Line breaks, quotes and braces decide the form.
+    const char* const end = text.data() + text.size();
+    const char* notable = FindAny<'\r', '\n', '"', '{', '}'>(text.data(), end);
+    const bool special = notable != end && !IsLineBreak(*notable);
+    if (!text.empty() && notable == end && !IsBlank(text.front()) && !IsBlank(text.back()) &&
+        text.size() <= kSlice) {
+        AppendBareLine(out, static_cast<std::size_t>(indent) + 2, ident, text);
+        return;
+    }
     out.append(static_cast<std::size_t>(indent) + 2, ' ');
     out += ident;
     if (text.empty()) {
         out += " =\r\n";
         return;
     }
-    // Line breaks, quotes and braces decide the form.
-    const char* const end = text.data() + text.size();
-    const char* notable = FindAny<'\r', '\n', '"', '{', '}'>(text.data(), end);
-    const bool special = notable != end && !IsLineBreak(*notable);
     if (special)
         notable = FindAny<'\r', '\n'>(notable + 1, end);
     if (notable == end) {
