@@ -70,6 +70,13 @@ private:
 // Values [from, to) of a node, less those at the skipped positions.
 void WriteValues(TTextSink& sink, int indent, std::span<const TTarvinItem::TValueEntryData> values,
                  std::size_t from, std::size_t to, std::span<const int> skipped) {
+    if (skipped.empty()) {
+        for (std::size_t i = from; i < to; ++i) {
+            WriteValue(sink, indent, values[i].Ident.View(), values[i].Text.View());
+            sink.FlushIfFull();
+        }
+        return;
+    }
     auto next = std::lower_bound(skipped.begin(), skipped.end(), static_cast<int>(from));
     for (std::size_t i = from; i < to; ++i) {
         if (next != skipped.end() && *next == static_cast<int>(i)) {
@@ -79,6 +86,20 @@ void WriteValues(TTextSink& sink, int indent, std::span<const TTarvinItem::TValu
         WriteValue(sink, indent, values[i].Ident.View(), values[i].Text.View());
         sink.FlushIfFull();
     }
+}
+
+// Tells side of each range the walk has come to: out of line, so that the
+// test for it, made for every entry, stays small.
+template <class Side>
+[[gnu::noinline]] bool EnterRanges(Side& side, TTextSink& sink, std::uint64_t entries,
+                                   std::uint64_t rangeEntries, std::uint64_t& range,
+                                   std::uint64_t& rangeEnd) {
+    bool mine = false;
+    while (entries >= rangeEnd) {
+        rangeEnd += rangeEntries;
+        mine = side.Enter(++range, sink);
+    }
+    return mine;
 }
 
 // One thread's walk over the whole tree, as WriteItem walks it: it writes
@@ -101,10 +122,8 @@ void WalkRanges(const TTarvinItem& root, TTextSink& sink, std::span<const TSkipA
     std::uint64_t rangeEnd = rangeEntries; // no division per entry: it showed
     bool mine = side.Enter(range, sink);
     const auto reach = [&] {
-        while (entries >= rangeEnd) {
-            rangeEnd += rangeEntries;
-            mine = side.Enter(++range, sink);
-        }
+        if (entries >= rangeEnd) [[unlikely]]
+            mine = EnterRanges(side, sink, entries, rangeEntries, range, rangeEnd);
         return mine;
     };
     while (!stack.empty()) {
