@@ -263,6 +263,11 @@ private:
 } // namespace
 
 bool WorthWritingAside(const TTarvinItem& root, std::uint64_t rangeEntries) {
+    // With two processors the other one was seldom free: fmt -o of 100 MB
+    // took 9% longer and 13% more CPU on two threads than on one.
+    static const bool spare = std::thread::hardware_concurrency() > 2;
+    if (!spare)
+        return false;
     const std::uint64_t enough = kRangesWorthAThread * rangeEntries;
     std::uint64_t entries = 0;
     std::vector<const TTarvinItem*> stack{&root};

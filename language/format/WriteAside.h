@@ -10,7 +10,8 @@ namespace trvx {
 // about a megabyte of text.
 inline constexpr std::uint64_t kWriteRange = std::uint64_t{1} << 15;
 
-// Whether root holds enough entries for a second thread to pay for itself.
+// Whether a second thread may pay for itself: the machine has a processor
+// to spare and root holds enough entries.
 bool WorthWritingAside(const TTarvinItem& root, std::uint64_t rangeEntries = kWriteRange);
 
 // Writes what WriteTree writes, byte for byte, on two threads: the walk is
