@@ -47,10 +47,9 @@ void AppendQuoted(TTextSink& sink, std::string_view line) {
 void AppendBareLine(std::string& out, std::size_t spaces, std::string_view ident,
                     std::string_view text) {
     const std::size_t at = out.size();
-    out.resize(at + spaces + ident.size() + 3 + text.size() + 2);
-    char* p = out.data() + at;
-    std::memset(p, ' ', spaces);
-    p += spaces;
+    // Grown with blanks, which are the indent already.
+    out.append(spaces + ident.size() + 3 + text.size() + 2, ' ');
+    char* p = out.data() + at + spaces;
     std::memcpy(p, ident.data(), ident.size());
     p += ident.size();
     std::memcpy(p, " = ", 3);
@@ -95,21 +94,19 @@ void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string
     const std::size_t pad = out.size() - start;
     // Every line break ends a line, and one more ends the last line.
     std::size_t lineStart = 0;
-    bool first = true;
-    for (std::size_t i = 0;; ++i) {
-        if (i == text.size() || IsLineBreak(text[i])) {
-            if (!first)
-                out.append(pad, ' ');
-            first = false;
-            AppendQuoted(sink, text.substr(lineStart, i - lineStart));
-            out += "\r\n";
-            sink.FlushIfFull();
-            if (i == text.size())
-                break;
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            lineStart = i + 1;
-        }
+    for (bool first = true;; first = false) {
+        const auto i = static_cast<std::size_t>(FindAny<'\r', '\n'>(text.data() + lineStart, end) -
+                                                text.data());
+        if (!first)
+            out.append(pad, ' ');
+        AppendQuoted(sink, text.substr(lineStart, i - lineStart));
+        out += "\r\n";
+        sink.FlushIfFull();
+        if (i == text.size())
+            break;
+        lineStart = i + 1;
+        if (text[i] == '\r' && lineStart < text.size() && text[lineStart] == '\n')
+            ++lineStart;
     }
     out.append(static_cast<std::size_t>(indent) + 2, ' ');
     out += "}\r\n";
