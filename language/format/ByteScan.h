@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace trvx {
 
 namespace scan_detail {
@@ -32,6 +36,17 @@ template <bool LineBreaks, unsigned char Mark> constexpr std::uint64_t Hits(std:
         return BytesBelow(word ^ (kOnes * Mark), 1);
 }
 
+#if defined(__SSE2__)
+// One bit for each of the sixteen bytes at p that is one of Marks.
+template <unsigned char... Marks> inline unsigned HitMask(const char* p) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hits = _mm_setzero_si128();
+    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(Marks))))),
+     ...);
+    return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+#endif
+
 } // namespace scan_detail
 
 // The first byte in [p, end) that is one of Marks, or end. Reads eight bytes
@@ -40,6 +55,22 @@ template <bool LineBreaks, unsigned char Mark> constexpr std::uint64_t Hits(std:
 // bytes (names, texts) are long.
 template <unsigned char... Marks> inline const char* FindAny(const char* p, const char* end) {
     using namespace scan_detail;
+#if defined(__SSE2__)
+    // Sixteen bytes a step where the machine has it, a third of the word
+    // arithmetic's instructions; the rest in one step that ends at end.
+    if (end - p >= 16) {
+        const char* const last = end - 16;
+        for (;;) {
+            if (const unsigned hits = HitMask<Marks...>(p))
+                return p + std::countr_zero(hits);
+            p += 16;
+            if (p > last) {
+                const unsigned rest = HitMask<Marks...>(last) >> (p - last);
+                return rest ? p + std::countr_zero(rest) : end;
+            }
+        }
+    }
+#endif
     constexpr bool kLineBreaks = kHasLineBreaks<Marks...>;
     if constexpr (std::endian::native == std::endian::little) {
         while (end - p >= 8) {

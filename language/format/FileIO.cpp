@@ -260,15 +260,21 @@ public:
             if (m_written + bytes.size() > m_room)
                 throw EWriteError();
             WriteAll(fd, bytes);
-            StartWriteback(fd, static_cast<off_t>(m_written), bytes.size());
             m_written += bytes.size();
+            // A writeback per megabyte or more: per small write it cost time.
+            if (m_written - m_started >= kWriteback) {
+                StartWriteback(fd, static_cast<off_t>(m_started), m_written - m_started);
+                m_started = m_written;
+            }
         };
     }
 
 private:
     static constexpr std::uint64_t kSpare = std::uint64_t{64} << 20;
+    static constexpr std::uint64_t kWriteback = std::uint64_t{1} << 20;
     std::uint64_t m_room = UINT64_MAX;
     std::uint64_t m_written = 0;
+    std::uint64_t m_started = 0; // written bytes handed to writeback
 };
 
 void CopyFileContent(int from, int to) {

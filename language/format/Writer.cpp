@@ -2,8 +2,10 @@
 
 #include "format/ByteScan.h"
 #include "format/Quoting.h"
+#include "format/WriteAside.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace trvx {
@@ -16,8 +18,9 @@ bool IsLineBreak(char c) {
 
 // A text may be far larger than a chunk: it goes out in slices, so the
 // block never grows to the size of one huge value.
+constexpr std::size_t kSlice = std::size_t{1} << 20;
+
 void AppendText(TTextSink& sink, std::string_view text, bool escape) {
-    constexpr std::size_t kSlice = std::size_t{1} << 20;
     std::string& out = sink.Out();
     const auto append = [&](std::string_view piece) {
         if (escape)
@@ -39,21 +42,43 @@ void AppendQuoted(TTextSink& sink, std::string_view line) {
     sink.Out() += '"';
 }
 
+// Most lines are "ident = text" with a bare text: they go in with one
+// growth of the block, where appending piece by piece showed.
+void AppendBareLine(std::string& out, std::size_t spaces, std::string_view ident,
+                    std::string_view text) {
+    const std::size_t at = out.size();
+    // Grown with blanks, which are the indent already.
+    out.append(spaces + ident.size() + 3 + text.size() + 2, ' ');
+    char* p = out.data() + at + spaces;
+    std::memcpy(p, ident.data(), ident.size());
+    p += ident.size();
+    std::memcpy(p, " = ", 3);
+    p += 3;
+    std::memcpy(p, text.data(), text.size());
+    p += text.size();
+    std::memcpy(p, "\r\n", 2);
+}
+
 } // namespace
 
 void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string_view text) {
     std::string& out = sink.Out();
     const std::size_t start = out.size();
+    // Line breaks, quotes and braces decide the form.
+    const char* const end = text.data() + text.size();
+    const char* notable = FindAny<'\r', '\n', '"', '{', '}'>(text.data(), end);
+    const bool special = notable != end && !IsLineBreak(*notable);
+    if (!text.empty() && notable == end && !IsBlank(text.front()) && !IsBlank(text.back()) &&
+        text.size() <= kSlice) {
+        AppendBareLine(out, static_cast<std::size_t>(indent) + 2, ident, text);
+        return;
+    }
     out.append(static_cast<std::size_t>(indent) + 2, ' ');
     out += ident;
     if (text.empty()) {
         out += " =\r\n";
         return;
     }
-    // Line breaks, quotes and braces decide the form.
-    const char* const end = text.data() + text.size();
-    const char* notable = FindAny<'\r', '\n', '"', '{', '}'>(text.data(), end);
-    const bool special = notable != end && !IsLineBreak(*notable);
     if (special)
         notable = FindAny<'\r', '\n'>(notable + 1, end);
     if (notable == end) {
@@ -69,23 +94,32 @@ void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string
     const std::size_t pad = out.size() - start;
     // Every line break ends a line, and one more ends the last line.
     std::size_t lineStart = 0;
-    bool first = true;
-    for (std::size_t i = 0;; ++i) {
-        if (i == text.size() || IsLineBreak(text[i])) {
-            if (!first)
-                out.append(pad, ' ');
-            first = false;
-            AppendQuoted(sink, text.substr(lineStart, i - lineStart));
-            out += "\r\n";
-            sink.FlushIfFull();
-            if (i == text.size())
-                break;
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            lineStart = i + 1;
-        }
+    for (bool first = true;; first = false) {
+        const auto i = static_cast<std::size_t>(FindAny<'\r', '\n'>(text.data() + lineStart, end) -
+                                                text.data());
+        if (!first)
+            out.append(pad, ' ');
+        AppendQuoted(sink, text.substr(lineStart, i - lineStart));
+        out += "\r\n";
+        sink.FlushIfFull();
+        if (i == text.size())
+            break;
+        lineStart = i + 1;
+        if (text[i] == '\r' && lineStart < text.size() && text[lineStart] == '\n')
+            ++lineStart;
     }
     out.append(static_cast<std::size_t>(indent) + 2, ' ');
+    out += "}\r\n";
+}
+
+void WriteNodeOpen(std::string& out, int indent, std::string_view name) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += name;
+    out += " {\r\n";
+}
+
+void WriteNodeClose(std::string& out, int indent) {
+    out.append(static_cast<std::size_t>(indent), ' ');
     out += "}\r\n";
 }
 
@@ -95,10 +129,7 @@ namespace {
 // is built without the tests.
 void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTarvinItem& node,
                    std::span<const int> skipped = {}) {
-    std::string& out = sink.Out();
-    out.append(static_cast<std::size_t>(indent), ' ');
-    out += name;
-    out += " {\r\n";
+    WriteNodeOpen(sink.Out(), indent, name);
     // One node may hold a large share of the file (STRINGS): flush within it
     // too, or the block grows to the node's whole text.
     int index = 0;
@@ -111,11 +142,6 @@ void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTa
         WriteValue(sink, indent, v.Ident.View(), v.Text.View());
         sink.FlushIfFull();
     }
-}
-
-void WriteNodeTail(std::string& out, int indent) {
-    out.append(static_cast<std::size_t>(indent), ' ');
-    out += "}\r\n";
 }
 
 template <bool Filtered>
@@ -134,7 +160,7 @@ void WalkItem(const TTarvinItem& item, TTextSink& sink, int indent, const TWrite
             const int closing = top.indent - 2;
             stack.pop_back();
             if (!stack.empty()) {
-                WriteNodeTail(out, closing);
+                WriteNodeClose(out, closing);
                 // A deep tree closes in one long run of lines.
                 sink.FlushIfFull();
             }
@@ -169,6 +195,12 @@ void TTextSink::FlushNow() {
     }
 }
 
+void TTextSink::Pass(std::string_view text) {
+    FlushNow();
+    if (!text.empty())
+        m_flush(text);
+}
+
 std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root) {
     struct Frame {
         const TTarvinItem* node;
@@ -199,7 +231,10 @@ void WriteItem(const TTarvinItem& item, TTextSink& sink, int indent, const TWrit
 }
 
 void WriteTree(const TTarvinItem& root, TTextSink& out, const TWriteFilter* skip) {
-    WriteItem(root, out, 0, skip);
+    if (WorthWritingAside(root))
+        WriteAside(root, out, skip);
+    else
+        WriteItem(root, out, 0, skip);
     out.FlushNow();
 }
 

@@ -17,11 +17,15 @@ public:
     using Flush = std::function<void(std::string_view)>;
     explicit TTextSink(Flush flush, std::size_t chunk = std::size_t{1} << 20);
     std::string& Out() { return m_out; }
+    std::size_t Chunk() const { return m_chunk; }
     void FlushIfFull() {
         if (m_out.size() >= m_chunk)
             FlushNow();
     }
     void FlushNow();
+    // Hands on what is collected, then text: a block written elsewhere
+    // goes out in its place without a copy.
+    void Pass(std::string_view text);
 
 private:
     Flush m_flush;
@@ -49,12 +53,16 @@ public:
 // One value line (or block of lines, for a text with line breaks), its
 // ident indented by indent + 2.
 void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string_view text);
+// The line that opens a node, and the one that closes it.
+void WriteNodeOpen(std::string& out, int indent, std::string_view name);
+void WriteNodeClose(std::string& out, int indent);
 void WriteItem(const TTarvinItem& item, TTextSink& out, int indent,
                const TWriteFilter* skip = nullptr);
 // A lower bound of what WriteTree writes, found without writing: each line
 // is indented by its depth, so a deep tree writes far more than it holds.
 std::uint64_t WrittenSizeAtLeast(const TTarvinItem& root);
-// The whole tree; the root's own values are not written.
+// The whole tree; the root's own values are not written. A large tree is
+// written on two threads (WriteAside), every byte as one would.
 void WriteTree(const TTarvinItem& root, TTextSink& out, const TWriteFilter* skip = nullptr);
 
 } // namespace trvx
