@@ -158,6 +158,10 @@ private:
     // wide (its lookup then says so), else the keys so far are copied.
     void EndNamesRun(TFrame& frame);
     void EndIdentsRun(TFrame& frame);
+    // Their flagging, for one kind: false, with nothing changed, where the
+    // target is narrow or its lookup is not indexed or repeats a key.
+    static bool FlagRun(const TNameLookup* lookup, int count, std::vector<std::uint8_t>& named,
+                        int& run);
     // Ends the frame's run in order: its keys so far are copied from the target.
     void TakeNamesFromTarget(TFrame& frame);
     void TakeIdentsFromTarget(TFrame& frame);
@@ -422,30 +426,26 @@ void TUpdateMerge::AppendTargetMatches(TFrame& parent, int j, std::string_view n
                 out.push_back({children[i].Item.get(), 0, i});
 }
 
+bool TUpdateMerge::FlagRun(const TNameLookup* lookup, int count, std::vector<std::uint8_t>& named,
+                           int& run) {
+    if (count <= kLinearLookupLimit || lookup == nullptr || !lookup->Indexed() || lookup->Repeats())
+        return false;
+    named.assign(static_cast<std::size_t>(count), 0);
+    std::fill_n(named.begin(), run, 1);
+    run = kByPosition;
+    return true;
+}
+
 void TUpdateMerge::EndNamesRun(TFrame& frame) {
-    const TNameLookup* lookup = frame.childLookup;
-    const int count = frame.target->ChildCount();
-    if (count > kLinearLookupLimit && lookup != nullptr && lookup->Indexed() &&
-        !lookup->Repeats()) {
-        frame.namedChildren.assign(static_cast<std::size_t>(count), 0);
-        std::fill_n(frame.namedChildren.begin(), frame.namesInOrder, 1);
-        frame.namesInOrder = kByPosition;
-    } else {
+    if (!FlagRun(frame.childLookup, frame.target->ChildCount(), frame.namedChildren,
+                 frame.namesInOrder))
         TakeNamesFromTarget(frame);
-    }
 }
 
 void TUpdateMerge::EndIdentsRun(TFrame& frame) {
-    const TNameLookup* lookup = frame.valueLookup;
-    const int count = frame.target->ValueCount();
-    if (count > kLinearLookupLimit && lookup != nullptr && lookup->Indexed() &&
-        !lookup->Repeats()) {
-        frame.namedValues.assign(static_cast<std::size_t>(count), 0);
-        std::fill_n(frame.namedValues.begin(), frame.identsInOrder, 1);
-        frame.identsInOrder = kByPosition;
-    } else {
+    if (!FlagRun(frame.valueLookup, frame.target->ValueCount(), frame.namedValues,
+                 frame.identsInOrder))
         TakeIdentsFromTarget(frame);
-    }
 }
 
 void TUpdateMerge::TakeNamesFromTarget(TFrame& frame) {
