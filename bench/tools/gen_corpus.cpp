@@ -1,7 +1,7 @@
 // Writes a benchmark corpus of language data in the shape of a real host's
 // translation, deterministically from a fixed starting number:
 //
-//   gen_corpus OUTDIR NAME MEGABYTES [SEED]
+//   gen_corpus OUTDIR NAME MEGABYTES [ORIGIN]
 //
 // OUTDIR/NAME.trvx      the translation, in the canonical layout (cp1252)
 // OUTDIR/NAME-new.trvx  a newer base of it: about 5% of the nodes and values
@@ -724,7 +724,7 @@ void Generate(const std::string& dir, const std::string& name, double megabytes,
 
 int main(int argc, char** argv) {
     if (argc < 4 || argc > 5) {
-        std::fprintf(stderr, "usage: gen_corpus OUTDIR NAME MEGABYTES [SEED]\n");
+        std::fprintf(stderr, "usage: gen_corpus OUTDIR NAME MEGABYTES [ORIGIN]\n");
         return 2;
     }
     try {

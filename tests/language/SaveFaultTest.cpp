@@ -45,7 +45,7 @@ std::vector<std::string> Files(const fs::path& dir) {
     return names;
 }
 
-// A tree whose written form is about bytes long; trees of different seeds differ.
+// A tree whose written form is about bytes long; different starts give different trees.
 std::string BigText(unsigned start, std::size_t bytes) {
     std::mt19937 rng(start);
     TTarvin t;

@@ -15,7 +15,7 @@ namespace {
 // notes who asked about what.
 class TRandomSkips : public TWriteFilter {
 public:
-    explicit TRandomSkips(unsigned seed) : m_rng(seed) {}
+    explicit TRandomSkips(unsigned variant) : m_rng(variant) {}
     TSkips Skips(const TTarvinItem& node) const override {
         EXPECT_EQ(std::this_thread::get_id(), m_thread);
         EXPECT_EQ(m_asked.count(&node), 0u) << "asked twice";
@@ -84,7 +84,7 @@ TEST(WriteAside, WritesWhatOneThreadWrites) {
     const std::vector<TTarvin> trees = Shapes();
     for (std::size_t shape = 0; shape < trees.size(); ++shape) {
         for (const bool filtered : {false, true}) {
-            // The same seed picks the same skips for both writes.
+            // The same variant picks the same skips for both writes.
             TRandomSkips skips(static_cast<unsigned>(shape));
             const TWriteFilter* skip = filtered ? &skips : nullptr;
             const std::string expected = Written(trees[shape], skip, 0, 1 << 20);
