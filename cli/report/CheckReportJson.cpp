@@ -12,8 +12,8 @@ using namespace report;
 void WriteCheckReportJson(std::ostream& stream, const TFindings& findings,
                           const TCheckSource& source, std::size_t block) {
     using cli::TJsonWriter;
-    TChunkedOut chunks(stream);
-    TJsonWriter json(chunks.Text(), TJsonWriter::TLayout::Report);
+    TTextSink chunks = ReportSink(stream);
+    TJsonWriter json(chunks.Out(), TJsonWriter::TLayout::Report);
     json.StartObject();
     json.Member("file", source.File);
     json.Key("base");
@@ -65,8 +65,8 @@ void WriteCheckReportJson(std::ostream& stream, const TFindings& findings,
     ShowInBlocks(chunks, findings.size(), block, show, makeShow);
     json.EndArray();
     json.EndObject();
-    chunks.Text() += '\n';
-    chunks.Flush();
+    chunks.Out() += '\n';
+    chunks.FlushNow();
 }
 
 } // namespace trvx

@@ -71,8 +71,8 @@ void AppendJunitCase(std::string& out, const TFinding& finding, const TShown& f)
 void WriteCheckReportJunit(std::ostream& stream, const TFindings& findings,
                            const TCheckSource& source, std::size_t block) {
     const TTally tally = TallyByKind(findings);
-    TChunkedOut chunks(stream);
-    std::string& out = chunks.Text();
+    TTextSink chunks = ReportSink(stream);
+    std::string& out = chunks.Out();
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"trvx check ";
     AppendXmlText(out, source.File, true);
     int cases = 0;
@@ -95,7 +95,7 @@ void WriteCheckReportJunit(std::ostream& stream, const TFindings& findings,
         out, findings.empty() ? -1 : static_cast<int>(findings[findings.size() - 1].Kind),
         kCheckKindCount, tally);
     out += "</testsuites>\n";
-    chunks.Flush();
+    chunks.FlushNow();
 }
 
 } // namespace trvx

@@ -55,8 +55,8 @@ void AppendKindHeading(std::string& out, TCheckKind kind, const TKindTally& t) {
 
 void WriteCheckReportText(std::ostream& stream, const TFindings& findings,
                           const TCheckSource& source, std::size_t block) {
-    TChunkedOut chunks(stream);
-    std::string& out = chunks.Text();
+    TTextSink chunks = ReportSink(stream);
+    std::string& out = chunks.Out();
     out += "Checked " + ValidUtf8(source.File);
     if (!source.Base.empty())
         out += " against " + ValidUtf8(source.Base);
@@ -81,7 +81,7 @@ void WriteCheckReportText(std::ostream& stream, const TFindings& findings,
         out += "; " + Counted(untranslated, "value", "values") + " the same as the base";
     }
     out += "\n";
-    chunks.Flush();
+    chunks.FlushNow();
 }
 
 } // namespace trvx

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "format/HandOff.h"
+#include "format/Writer.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -12,26 +13,10 @@
 
 namespace trvx {
 
-// A report is built a piece at a time in one reused buffer and handed on
-// whenever it is full, so a report of a hundred thousand findings never
+// A report is built a piece at a time in one reused buffer and handed to
+// out in chunks of 64 KB, so a report of a hundred thousand findings never
 // sits whole in memory.
-class TChunkedOut {
-public:
-    explicit TChunkedOut(std::ostream& out);
-    std::string& Text() { return m_text; }
-    void Pass() {
-        if (m_text.size() >= kChunk)
-            Flush();
-    }
-    void Flush();
-    // What was built so far, then text.
-    void Write(std::string_view text);
-
-private:
-    static constexpr std::size_t kChunk = std::size_t{64} << 10;
-    std::ostream& m_out;
-    std::string m_text;
-};
+TTextSink ReportSink(std::ostream& out);
 
 // Findings in a block, put into words by one thread. Their words lie all
 // over the loaded file, so showing them waits on memory far more than
@@ -49,17 +34,17 @@ struct TShownBlock {
 };
 
 // Shows findings [0, count) in order: show(i) appends finding i to
-// chunks.Text(). With blocks of block findings and more than one block,
+// chunks.Out(). With blocks of block findings and more than one block,
 // every second block is shown on another thread by a show of its own,
 // makeShow(text), which appends to text.
 template <class TShow, class TMakeShow>
-void ShowInBlocks(TChunkedOut& chunks, std::size_t count, std::size_t block, TShow& show,
+void ShowInBlocks(TTextSink& chunks, std::size_t count, std::size_t block, TShow& show,
                   const TMakeShow& makeShow) {
     auto end = [&](std::size_t b) { return std::min(count, (b + 1) * block); };
     if (block == kOneBlock || count <= block) {
         for (std::size_t i = 0; i < count; ++i) {
             show(i);
-            chunks.Pass();
+            chunks.FlushIfFull();
         }
         return;
     }
@@ -95,13 +80,13 @@ void ShowInBlocks(TChunkedOut& chunks, std::size_t count, std::size_t block, TSh
             TShownBlock* shown = queue.Next();
             if (shown->Error)
                 std::rethrow_exception(shown->Error);
-            chunks.Write(shown->Text);
+            chunks.Pass(shown->Text);
             queue.Done(shown);
             continue;
         }
         for (std::size_t i = b * block; i < end(b); ++i) {
             show(i);
-            chunks.Pass();
+            chunks.FlushIfFull();
         }
     }
 }
