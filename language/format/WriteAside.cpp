@@ -67,27 +67,6 @@ private:
     std::uint64_t m_reached = 0;
 };
 
-// Values [from, to) of a node, less those at the skipped positions.
-void WriteValues(TTextSink& sink, int indent, std::span<const TTarvinItem::TValueEntryData> values,
-                 std::size_t from, std::size_t to, std::span<const int> skipped) {
-    if (skipped.empty()) {
-        for (std::size_t i = from; i < to; ++i) {
-            WriteValue(sink, indent, values[i].Ident.View(), values[i].Text.View());
-            sink.FlushIfFull();
-        }
-        return;
-    }
-    auto next = std::lower_bound(skipped.begin(), skipped.end(), static_cast<int>(from));
-    for (std::size_t i = from; i < to; ++i) {
-        if (next != skipped.end() && *next == static_cast<int>(i)) {
-            ++next;
-            continue;
-        }
-        WriteValue(sink, indent, values[i].Ident.View(), values[i].Text.View());
-        sink.FlushIfFull();
-    }
-}
-
 // Tells side of each range the walk has come to: out of line, so that the
 // test for it, made for every entry, stays small.
 template <class Side>

@@ -123,6 +123,28 @@ void WriteNodeClose(std::string& out, int indent) {
     out += "}\r\n";
 }
 
+// One node may hold a large share of the file (STRINGS): it flushes within
+// the values too, or the block grows to the node's whole text.
+void WriteValues(TTextSink& sink, int indent, std::span<const TTarvinItem::TValueEntryData> values,
+                 std::size_t from, std::size_t to, std::span<const int> skipped) {
+    if (skipped.empty()) {
+        for (std::size_t i = from; i < to; ++i) {
+            WriteValue(sink, indent, values[i].Ident.View(), values[i].Text.View());
+            sink.FlushIfFull();
+        }
+        return;
+    }
+    auto next = std::lower_bound(skipped.begin(), skipped.end(), static_cast<int>(from));
+    for (std::size_t i = from; i < to; ++i) {
+        if (next != skipped.end() && *next == static_cast<int>(i)) {
+            ++next;
+            continue;
+        }
+        WriteValue(sink, indent, values[i].Ident.View(), values[i].Text.View());
+        sink.FlushIfFull();
+    }
+}
+
 namespace {
 
 // Filtered: whether skip is given. Most writes skip nothing, and their walk
@@ -130,18 +152,8 @@ namespace {
 void WriteNodeHead(TTextSink& sink, int indent, std::string_view name, const TTarvinItem& node,
                    std::span<const int> skipped = {}) {
     WriteNodeOpen(sink.Out(), indent, name);
-    // One node may hold a large share of the file (STRINGS): flush within it
-    // too, or the block grows to the node's whole text.
-    int index = 0;
-    auto next = skipped.begin();
-    for (const auto& v : node.Values()) {
-        if (next != skipped.end() && *next == index++) {
-            ++next;
-            continue;
-        }
-        WriteValue(sink, indent, v.Ident.View(), v.Text.View());
-        sink.FlushIfFull();
-    }
+    const auto values = node.Values();
+    WriteValues(sink, indent, values, 0, values.size(), skipped);
 }
 
 template <bool Filtered>

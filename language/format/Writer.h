@@ -53,6 +53,10 @@ public:
 // One value line (or block of lines, for a text with line breaks), its
 // ident indented by indent + 2.
 void WriteValue(TTextSink& sink, int indent, std::string_view ident, std::string_view text);
+// Values [from, to) of a node, less those at the skipped positions
+// (ascending), each as WriteValue writes it.
+void WriteValues(TTextSink& sink, int indent, std::span<const TTarvinItem::TValueEntryData> values,
+                 std::size_t from, std::size_t to, std::span<const int> skipped);
 // The line that opens a node, and the one that closes it.
 void WriteNodeOpen(std::string& out, int indent, std::string_view name);
 void WriteNodeClose(std::string& out, int indent);
