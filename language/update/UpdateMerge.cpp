@@ -1,6 +1,7 @@
 #include "update/UpdateMerge.h"
 
 #include "tree/FirstPositionIndex.h"
+#include "tree/HugePages.h"
 #include "update/RemovedEntries.h"
 
 #include <algorithm>
@@ -66,6 +67,9 @@ public:
     void CloseNode() override;
 
 private:
+    // For lists that grow to megabytes on a large file.
+    template <class T> using TList = std::vector<T, THugeListAllocator<T>>;
+
     // An open node with where it sits: the removed lists are put in the open
     // tree's order from these, without walking the tree.
     struct TMatch {
@@ -100,7 +104,7 @@ private:
         // The values target lacks, to go in as one batch when the node closes,
         // so its list grows by one exact allocation rather than doubling in
         // its tree's arena.
-        std::vector<TTarvinItem::TValueEntryData> missing;
+        TList<TTarvinItem::TValueEntryData> missing;
         TNameLookup missingLookup;
         int hint = 0;      // the target's value after the last one found
         int childHint = 0; // the same of its children
@@ -200,10 +204,10 @@ private:
         std::unordered_map<int, std::vector<int>> later;
     };
     std::unordered_map<const TTarvinItem*, TRepeats> m_repeats;
-    std::vector<TMarked> m_marked;
-    std::vector<int> m_paths; // the marked nodes' paths, one after another
-    std::vector<TRemovedAt> m_removedChildren;
-    std::vector<TRemovedAt> m_removedValues;
+    TList<TMarked> m_marked;
+    TList<int> m_paths; // the marked nodes' paths, one after another
+    TList<TRemovedAt> m_removedChildren;
+    TList<TRemovedAt> m_removedValues;
     int m_lastMarked = -1; // of the Mark call under way
 };
 
@@ -507,6 +511,7 @@ void TUpdateMerge::CloseNode() {
         const int first = target.ValueCount();
         const int added = static_cast<int>(frame.missing.size());
         target.AppendValues(frame.missing);
+        frame.missing.clear();
         if (!frame.copy)
             for (int i = 0; i < added; ++i)
                 m_lists.AddedValues.Append({&target, first + i});
@@ -536,7 +541,7 @@ void TUpdateMerge::Mark(std::size_t depth, int match) {
     m_lastMarked = -1;
     TFrame& base = m_frames[depth];
     const TTarvinItem& open = *base.matches[static_cast<std::size_t>(match)].node;
-    const auto into = [&](std::vector<TRemovedAt>& list) {
+    const auto into = [&](TList<TRemovedAt>& list) {
         return [&, this](int i) { list.push_back({MarkedNode(depth, match), i}); };
     };
     MarkLacking(
