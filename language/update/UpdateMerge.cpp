@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <deque>
+#include <memory_resource>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,8 +55,8 @@ private:
 class TUpdateMerge final : public TLanguageSink {
 public:
     TUpdateMerge(TTarvinItem& openRoot, TUpdateLists& lists, const CodePage& cp, TBaseLife life)
-        : m_openRoot(openRoot), m_lists(lists), m_cp(cp),
-          m_borrow(life == TBaseLife::OutlivesOpen) {}
+        : m_openRoot(openRoot), m_lists(lists), m_cp(cp), m_borrow(life == TBaseLife::OutlivesOpen),
+          m_copies(CopiesIn(openRoot)) {}
 
     // Before each read of the base: the first merges and marks, a second only marks.
     void Start(bool merging);
@@ -169,8 +171,21 @@ private:
     // Ends the frame's run in order: its keys so far are copied from the target.
     void TakeNamesFromTarget(TFrame& frame);
     void TakeIdentsFromTarget(TFrame& frame);
+    // A tree in an arena keeps the copies there, beside its nodes: tens of
+    // thousands of small heap blocks would fault in fresh small pages one by
+    // one. A tree on the heap gets strings of its own.
+    static std::pmr::memory_resource* CopiesIn(const TTarvinItem& openRoot) {
+        std::pmr::memory_resource* resource = openRoot.Resource();
+        return resource == std::pmr::get_default_resource() ? nullptr : resource;
+    }
     TStr FromBase(std::string_view text) const {
-        return m_borrow ? TStr::Borrow(text) : TStr(text);
+        if (m_borrow)
+            return TStr::Borrow(text);
+        if (m_copies == nullptr || text.empty())
+            return TStr(text);
+        auto* copy = static_cast<char*>(m_copies->allocate(text.size(), 1));
+        std::memcpy(copy, text.data(), text.size());
+        return TStr::Borrow({copy, text.size()});
     }
     // A string the read made for this value alone is taken over, not copied.
     TStr FromBase(TStr&& text, std::string_view kept) const {
@@ -189,6 +204,7 @@ private:
     TUpdateLists& m_lists;
     const CodePage& m_cp;
     const bool m_borrow;
+    std::pmr::memory_resource* const m_copies;
     bool m_merging = true;
     bool m_marking = true;
     bool m_repeatedName = false;
