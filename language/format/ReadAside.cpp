@@ -26,7 +26,8 @@ struct TBatch {
     // Reserved whole before the first fill, in huge pages: grown step by
     // step, they would be copied and faulted in again at each step.
     std::vector<TEntry, THugeListAllocator<TEntry>> entries;
-    std::vector<char, THugeListAllocator<char>> bytes; // each entry's key, then its text
+    // Each entry's key, then its text; a string, as its appends copy whole.
+    std::basic_string<char, std::char_traits<char>, THugeListAllocator<char>> bytes;
     std::exception_ptr error;
     bool last = false;
 
@@ -36,9 +37,11 @@ struct TBatch {
         error = nullptr;
         last = false;
         entries.reserve(kEntries);
-        bytes.reserve(kHugePage); // full from kBytes on: only a text that large outgrows it
+        // Full from kBytes on: only a text that large outgrows it. One byte
+        // is kept for the terminating NUL.
+        bytes.reserve(kHugePage - 1);
     }
-    void Append(std::string_view s) { bytes.insert(bytes.end(), s.begin(), s.end()); }
+    void Append(std::string_view s) { bytes.append(s); }
     bool Full() const { return bytes.size() >= kBytes || entries.size() >= kEntries; }
 
     static constexpr std::size_t kBytes = std::size_t{1} << 20;
