@@ -1,6 +1,7 @@
 #include "format/ReadAside.h"
 
 #include "format/HandOff.h"
+#include "tree/HugePages.h"
 
 #include <cstdint>
 #include <exception>
@@ -22,8 +23,11 @@ struct TBatch {
         std::uint32_t keySize = 0;
         std::uint32_t textSize = 0;
     };
-    std::vector<TEntry> entries;
-    std::string bytes; // each entry's key, then its text
+    // Reserved whole before the first fill, in huge pages: grown step by
+    // step, they would be copied and faulted in again at each step.
+    std::vector<TEntry, THugeListAllocator<TEntry>> entries;
+    // Each entry's key, then its text; a string, as its appends copy whole.
+    std::basic_string<char, std::char_traits<char>, THugeListAllocator<char>> bytes;
     std::exception_ptr error;
     bool last = false;
 
@@ -32,7 +36,12 @@ struct TBatch {
         bytes.clear();
         error = nullptr;
         last = false;
+        entries.reserve(kEntries);
+        // Full from kBytes on: only a text that large outgrows it. One byte
+        // is kept for the terminating NUL.
+        bytes.reserve(kHugePage - 1);
     }
+    void Append(std::string_view s) { bytes.append(s); }
     bool Full() const { return bytes.size() >= kBytes || entries.size() >= kEntries; }
 
     static constexpr std::size_t kBytes = std::size_t{1} << 20;
@@ -50,12 +59,12 @@ public:
     explicit TBatchingSink(TBatchQueue& queue) : m_queue(queue), m_batch(Take(queue)) {}
 
     void OpenNode(std::string_view name) override {
-        m_batch->bytes += name;
+        m_batch->Append(name);
         Add({TBatch::TKind::Open, Size(name)});
     }
     void Value(std::string_view ident, TStr text) override {
-        m_batch->bytes += ident;
-        m_batch->bytes += text.View();
+        m_batch->Append(ident);
+        m_batch->Append(text.View());
         Add({TBatch::TKind::Value, Size(ident), Size(text.View())});
     }
     void CloseNode() override { Add({TBatch::TKind::Close}); }
@@ -90,7 +99,7 @@ private:
 
 // Hands a batch's entries on; whether more batches follow.
 bool HandOn(TBatch& batch, TLanguageSink& sink) {
-    const std::string_view bytes = batch.bytes;
+    const std::string_view bytes(batch.bytes.data(), batch.bytes.size());
     std::size_t at = 0;
     const auto take = [&](std::uint32_t size) {
         const std::string_view s = bytes.substr(at, size);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encoding/CodePage.h"
+#include "tree/HugePages.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -124,7 +125,7 @@ private:
     void Grow() { Rehash(m_slots.empty() ? 16 : m_slots.size() * 2); }
 
     void Rehash(std::size_t size) {
-        std::vector<TSlot> old = std::move(m_slots);
+        const auto old = std::move(m_slots);
         m_slots.assign(size, TSlot{});
         for (const TSlot& slot : old) {
             if (slot.position < 0)
@@ -136,7 +137,8 @@ private:
         }
     }
 
-    std::vector<TSlot> m_slots; // open addressing, size a power of two
+    // Open addressing, size a power of two; a wide list's table is megabytes.
+    std::vector<TSlot, THugeListAllocator<TSlot>> m_slots;
     std::size_t m_used = 0;
     int m_indexed = 0;
     bool m_repeats = false;

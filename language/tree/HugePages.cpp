@@ -6,6 +6,31 @@
 
 namespace trvx {
 
+namespace {
+
+// Mapped memory is not searched by leak checkers, so under AddressSanitizer
+// a list keeps to the heap.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kHeapLists = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kHeapLists = true;
+#else
+constexpr bool kHeapLists = false;
+#endif
+#else
+constexpr bool kHeapLists = false;
+#endif
+
+constexpr std::size_t kMappedList = std::size_t{128} << 10;
+
+// Whole huge pages, so that the last one is backed as the others are.
+std::size_t MappedSize(std::size_t bytes) {
+    return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+} // namespace
+
 void* MapHugePages(std::size_t bytes) {
     // The kernel backs only 2 MB-aligned stretches with huge pages, and a
     // plain mapping is seldom aligned: map a huge page more, keep the
@@ -29,6 +54,19 @@ void* MapHugePages(std::size_t bytes) {
 
 void UnmapHugePages(void* p, std::size_t bytes) noexcept {
     munmap(p, bytes);
+}
+
+void* AllocateList(std::size_t bytes, std::size_t alignment) {
+    if (kHeapLists || bytes < kMappedList)
+        return ::operator new(bytes, std::align_val_t(alignment));
+    return MapHugePages(MappedSize(bytes));
+}
+
+void FreeList(void* p, std::size_t bytes, std::size_t alignment) noexcept {
+    if (kHeapLists || bytes < kMappedList)
+        ::operator delete(p, std::align_val_t(alignment));
+    else
+        UnmapHugePages(p, MappedSize(bytes));
 }
 
 } // namespace trvx

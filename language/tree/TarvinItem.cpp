@@ -51,10 +51,14 @@ void TTarvinItem::AppendChildren(std::vector<TChildEntry>& batch) {
 }
 
 void TTarvinItem::AppendValues(std::vector<TValueEntryData>& batch) {
+    AppendValues(std::span(batch));
+    batch.clear();
+}
+
+void TTarvinItem::AppendValues(std::span<TValueEntryData> batch) {
     m_values.reserve(m_values.size() + batch.size());
     for (auto& entry : batch)
         m_values.push_back(std::move(entry));
-    batch.clear();
 }
 
 namespace {

@@ -82,6 +82,8 @@ public:
     // Appends whole batches with one exact allocation, so a reader leaves no slack.
     void AppendChildren(std::vector<TChildEntry>& batch);
     void AppendValues(std::vector<TValueEntryData>& batch);
+    // The same from a list of any kind, moved from; the caller empties it.
+    void AppendValues(std::span<TValueEntryData> batch);
 
     std::span<const TChildEntry> Children() const { return m_children; }
     std::span<const TValueEntryData> Values() const { return m_values; }

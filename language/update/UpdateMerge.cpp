@@ -1,12 +1,15 @@
 #include "update/UpdateMerge.h"
 
 #include "tree/FirstPositionIndex.h"
+#include "tree/HugePages.h"
 #include "update/RemovedEntries.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <deque>
+#include <memory_resource>
 #include <span>
 #include <string>
 #include <string_view>
@@ -52,8 +55,8 @@ private:
 class TUpdateMerge final : public TLanguageSink {
 public:
     TUpdateMerge(TTarvinItem& openRoot, TUpdateLists& lists, const CodePage& cp, TBaseLife life)
-        : m_openRoot(openRoot), m_lists(lists), m_cp(cp),
-          m_borrow(life == TBaseLife::OutlivesOpen) {}
+        : m_openRoot(openRoot), m_lists(lists), m_cp(cp), m_borrow(life == TBaseLife::OutlivesOpen),
+          m_copies(CopiesIn(openRoot)) {}
 
     // Before each read of the base: the first merges and marks, a second only marks.
     void Start(bool merging);
@@ -66,6 +69,9 @@ public:
     void CloseNode() override;
 
 private:
+    // For lists that grow to megabytes on a large file.
+    template <class T> using TList = std::vector<T, THugeListAllocator<T>>;
+
     // An open node with where it sits: the removed lists are put in the open
     // tree's order from these, without walking the tree.
     struct TMatch {
@@ -100,7 +106,7 @@ private:
         // The values target lacks, to go in as one batch when the node closes,
         // so its list grows by one exact allocation rather than doubling in
         // its tree's arena.
-        std::vector<TTarvinItem::TValueEntryData> missing;
+        TList<TTarvinItem::TValueEntryData> missing;
         TNameLookup missingLookup;
         int hint = 0;      // the target's value after the last one found
         int childHint = 0; // the same of its children
@@ -165,8 +171,21 @@ private:
     // Ends the frame's run in order: its keys so far are copied from the target.
     void TakeNamesFromTarget(TFrame& frame);
     void TakeIdentsFromTarget(TFrame& frame);
+    // A tree in an arena keeps the copies there, beside its nodes: tens of
+    // thousands of small heap blocks would fault in fresh small pages one by
+    // one. A tree on the heap gets strings of its own.
+    static std::pmr::memory_resource* CopiesIn(const TTarvinItem& openRoot) {
+        std::pmr::memory_resource* resource = openRoot.Resource();
+        return resource == std::pmr::get_default_resource() ? nullptr : resource;
+    }
     TStr FromBase(std::string_view text) const {
-        return m_borrow ? TStr::Borrow(text) : TStr(text);
+        if (m_borrow)
+            return TStr::Borrow(text);
+        if (m_copies == nullptr || text.empty())
+            return TStr(text);
+        auto* copy = static_cast<char*>(m_copies->allocate(text.size(), 1));
+        std::memcpy(copy, text.data(), text.size());
+        return TStr::Borrow({copy, text.size()});
     }
     // A string the read made for this value alone is taken over, not copied.
     TStr FromBase(TStr&& text, std::string_view kept) const {
@@ -185,6 +204,7 @@ private:
     TUpdateLists& m_lists;
     const CodePage& m_cp;
     const bool m_borrow;
+    std::pmr::memory_resource* const m_copies;
     bool m_merging = true;
     bool m_marking = true;
     bool m_repeatedName = false;
@@ -200,10 +220,10 @@ private:
         std::unordered_map<int, std::vector<int>> later;
     };
     std::unordered_map<const TTarvinItem*, TRepeats> m_repeats;
-    std::vector<TMarked> m_marked;
-    std::vector<int> m_paths; // the marked nodes' paths, one after another
-    std::vector<TRemovedAt> m_removedChildren;
-    std::vector<TRemovedAt> m_removedValues;
+    TList<TMarked> m_marked;
+    TList<int> m_paths; // the marked nodes' paths, one after another
+    TList<TRemovedAt> m_removedChildren;
+    TList<TRemovedAt> m_removedValues;
     int m_lastMarked = -1; // of the Mark call under way
 };
 
@@ -507,6 +527,7 @@ void TUpdateMerge::CloseNode() {
         const int first = target.ValueCount();
         const int added = static_cast<int>(frame.missing.size());
         target.AppendValues(frame.missing);
+        frame.missing.clear();
         if (!frame.copy)
             for (int i = 0; i < added; ++i)
                 m_lists.AddedValues.Append({&target, first + i});
@@ -536,7 +557,7 @@ void TUpdateMerge::Mark(std::size_t depth, int match) {
     m_lastMarked = -1;
     TFrame& base = m_frames[depth];
     const TTarvinItem& open = *base.matches[static_cast<std::size_t>(match)].node;
-    const auto into = [&](std::vector<TRemovedAt>& list) {
+    const auto into = [&](TList<TRemovedAt>& list) {
         return [&, this](int i) { list.push_back({MarkedNode(depth, match), i}); };
     };
     MarkLacking(
