@@ -13,21 +13,10 @@ namespace {
 // fault for it.
 constexpr std::size_t kFirstChunk = kHugePage;
 
-// The chunks are linked through their tails, and leak checkers do not look
-// inside mapped memory: under AddressSanitizer every chunk comes from the
-// heap, or a tree kept until exit would count as leaked.
-#if defined(__SANITIZE_ADDRESS__)
-#define TARVIN_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TARVIN_ASAN 1
-#endif
-#endif
-#ifdef TARVIN_ASAN
-constexpr std::size_t kMappedChunk = SIZE_MAX;
-#else
-constexpr std::size_t kMappedChunk = kHugePage;
-#endif
+// The chunks are linked through their tails: where a leak checker cannot see
+// into mappings, every chunk comes from the heap, or a tree kept until exit
+// would count as leaked.
+constexpr std::size_t kMappedChunk = kMappingHidesFromLeakChecks ? SIZE_MAX : kHugePage;
 } // namespace
 
 TArena::TArena() : m_monotonic(kFirstChunk, &m_upstream), m_helper(kFirstChunk, &m_upstream) {}

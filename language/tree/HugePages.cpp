@@ -8,19 +8,8 @@ namespace trvx {
 
 namespace {
 
-// Mapped memory is not searched by leak checkers, so under AddressSanitizer
-// a list keeps to the heap.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kHeapLists = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kHeapLists = true;
-#else
-constexpr bool kHeapLists = false;
-#endif
-#else
-constexpr bool kHeapLists = false;
-#endif
+// Under AddressSanitizer a list keeps to the heap, as the arena's chunks do.
+constexpr bool kHeapLists = kMappingHidesFromLeakChecks;
 
 constexpr std::size_t kMappedList = std::size_t{128} << 10;
 

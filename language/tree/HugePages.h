@@ -9,6 +9,20 @@ namespace trvx {
 // for transparent huge pages.
 inline constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
+// Leak checkers do not look inside mapped memory: under AddressSanitizer
+// whatever links to other blocks from within comes from the heap instead.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kMappingHidesFromLeakChecks = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kMappingHidesFromLeakChecks = true;
+#else
+inline constexpr bool kMappingHidesFromLeakChecks = false;
+#endif
+#else
+inline constexpr bool kMappingHidesFromLeakChecks = false;
+#endif
+
 // A fresh mapping of bytes, zeroed; throws std::bad_alloc when there is none.
 void* MapHugePages(std::size_t bytes);
 void UnmapHugePages(void* p, std::size_t bytes) noexcept;
