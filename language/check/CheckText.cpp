@@ -230,8 +230,7 @@ TNameHazard NameHazardOf(std::string_view name) {
         return TNameHazard::None;
     // Every name and ident of a tree comes here, and almost none holds a
     // byte that matters: one word-wise scan settles those.
-    const char* const end = name.data() + name.size();
-    if (FindAny<'{', '}', '=', '\r', '\n'>(name.data(), end) == end)
+    if (!HasAny<'{', '}', '=', '\r', '\n'>(name.data(), name.data() + name.size()))
         return IsBlank(name.front()) || IsBlank(name.back()) ? TNameHazard::OuterBlanks
                                                              : TNameHazard::None;
     bool brace = false, equals = false, lineBreak = false;
