@@ -55,8 +55,9 @@ struct TBaseValue {
 
 class TChecker {
 public:
-    TChecker(const CodePage& cp, const CodePage& baseCp)
-        : m_cp(cp), m_baseCp(baseCp), m_letters(cp), m_out(cp, baseCp) {}
+    TChecker(const CodePage& cp, const CodePage& baseCp,
+             TFindings::TPathIds ids = TFindings::TPathIds::First)
+        : m_cp(cp), m_baseCp(baseCp), m_letters(cp), m_out(cp, baseCp, ids) {}
 
     // With a split, the second part is checked on another thread.
     void Run(const TTarvinItem& root, const TTarvinItem* baseRoot,
@@ -210,7 +211,7 @@ void TChecker::Walk(std::size_t floor) {
 // Called when the split's parent has just been visited, so its accelerator
 // findings about its children are known.
 void TChecker::StartPart(std::size_t from) {
-    m_part = std::make_unique<TChecker>(m_cp, m_baseCp);
+    m_part = std::make_unique<TChecker>(m_cp, m_baseCp, TFindings::TPathIds::Second);
     // The frames above, for paths and depth; the part never leaves the
     // parent, so they open no scopes.
     std::vector<TFrame>& stack = m_part->m_stack;
@@ -495,18 +496,10 @@ TFindings TChecker::TakeFindings() {
         return std::move(m_out);
     }
     // Each family: the first part up to the split, the second, the rest.
-    const std::uint32_t offset = m_out.AdoptPaths(m_part->m_out);
+    m_out.AdoptPaths(std::move(m_part->m_out));
     for (int k = 0; k < kCheckKindCount; ++k) {
-        auto& part = m_part->m_findings[k];
-        for (TFinding& f : part) {
-            if (f.Path != TFindings::kRootPath)
-                f.Path += offset;
-            if (f.Message == TFindingMessage::ShortcutShared &&
-                f.Numbers[2] != TFindings::kRootPath)
-                f.Numbers[2] += offset;
-        }
         m_out.Join(std::move(m_before[k]));
-        m_out.Join(std::move(part));
+        m_out.Join(std::move(m_part->m_findings[k]));
         m_out.Join(std::move(m_findings[k]));
     }
     return std::move(m_out);

@@ -12,20 +12,21 @@ namespace trvx {
 
 TAccelerator FindAccelerator(std::string_view caption) {
     TAccelerator result;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] != '&')
-            continue;
+    // Every caption of a tree comes here; find jumps to each "&". The byte
+    // after one is never the start of the next: it is the "&" of "&&", a
+    // blank or the marked character.
+    for (std::size_t i = caption.find('&'); i != std::string_view::npos;
+         i = caption.find('&', i + 2)) {
         if (i + 1 == caption.size()) {
             result.LoneAtEnd = true;
         } else if (caption[i + 1] == '&') {
-            ++i; // a literal ampersand
+            continue; // a literal ampersand
         } else if (IsBlank(caption[i + 1])) {
             result.LoneBeforeBlank = true;
         } else {
             if (result.Position < 0)
                 result.Position = static_cast<int>(i + 1);
             ++result.Marks;
-            ++i; // the marked character cannot start a mark itself
         }
     }
     return result;
@@ -230,8 +231,7 @@ TNameHazard NameHazardOf(std::string_view name) {
         return TNameHazard::None;
     // Every name and ident of a tree comes here, and almost none holds a
     // byte that matters: one word-wise scan settles those.
-    const char* const end = name.data() + name.size();
-    if (FindAny<'{', '}', '=', '\r', '\n'>(name.data(), end) == end)
+    if (!HasAny<'{', '}', '=', '\r', '\n'>(name.data(), name.data() + name.size()))
         return IsBlank(name.front()) || IsBlank(name.back()) ? TNameHazard::OuterBlanks
                                                              : TNameHazard::None;
     bool brace = false, equals = false, lineBreak = false;

@@ -55,19 +55,18 @@ std::string_view CheckKindTitle(TCheckKind kind) {
     return kTitles[static_cast<int>(kind)];
 }
 
-TFindings::TFindings(const CodePage& cp, const CodePage& baseCp)
-    : m_cp(&cp), m_baseCp(&baseCp), m_paths{{kRootPath, {}}} {}
+TFindings::TFindings(const CodePage& cp, const CodePage& baseCp, TPathIds ids)
+    : m_cp(&cp), m_baseCp(&baseCp), m_ids(ids), m_paths{{kRootPath, {}}} {}
 
 std::uint32_t TFindings::AddPath(std::uint32_t parent, std::string_view name) {
-    m_paths.push_back({parent, name});
-    return static_cast<std::uint32_t>(m_paths.size() - 1);
+    std::deque<TPathNode>& paths = m_ids == TPathIds::First ? m_paths : m_secondPaths;
+    paths.push_back({parent, name});
+    const auto index = static_cast<std::uint32_t>(paths.size() - 1);
+    return m_ids == TPathIds::First ? index : index | kSecondPath;
 }
 
-std::uint32_t TFindings::AdoptPaths(const TFindings& other) {
-    const auto offset = static_cast<std::uint32_t>(m_paths.size() - 1);
-    for (auto it = other.m_paths.begin() + 1; it != other.m_paths.end(); ++it)
-        m_paths.push_back({it->Parent == kRootPath ? kRootPath : it->Parent + offset, it->Name});
-    return offset;
+void TFindings::AdoptPaths(TFindings&& second) {
+    m_secondPaths = std::move(second.m_secondPaths);
 }
 
 TFinding TFindings::WithWords(TSeverity severity, TCheckKind kind, std::uint32_t path,
@@ -91,11 +90,11 @@ int TFindings::Count(TSeverity severity) const {
 
 void TFindings::AppendPath(std::string& out, const TFinding& f, TPathMemo& memo) const {
     const std::size_t start = out.size();
-    if (f.Path != kRootPath && m_paths[f.Path].Parent == memo.ParentId) {
+    if (f.Path != kRootPath && Node(f.Path).Parent == memo.ParentId) {
         out += memo.ParentPath;
         if (memo.ParentId != kRootPath)
             out += '/';
-        AppendSegment(out, m_paths[f.Path].Name, *m_cp);
+        AppendSegment(out, Node(f.Path).Name, *m_cp);
         if (out.size() - start <= kPathLimit)
             return;
         out.resize(start);
@@ -106,9 +105,9 @@ void TFindings::AppendPath(std::string& out, const TFinding& f, TPathMemo& memo)
     nodes.clear();
     std::size_t raw = 0;
     for (std::uint32_t id = f.Path; id != kRootPath && raw <= 4 * kPathLimit;
-         id = m_paths[id].Parent) {
+         id = Node(id).Parent) {
         nodes.push_back(id);
-        raw += m_paths[id].Name.size() + 1;
+        raw += Node(id).Name.size() + 1;
     }
     std::size_t parentEnd = start;
     for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
@@ -116,11 +115,11 @@ void TFindings::AppendPath(std::string& out, const TFinding& f, TPathMemo& memo)
             parentEnd = out.size();
             out += '/';
         }
-        AppendSegment(out, m_paths[*it].Name, *m_cp);
+        AppendSegment(out, Node(*it).Name, *m_cp);
     }
     memo.ParentId = TPathMemo::kNone;
     if (f.Path != kRootPath && out.size() - start <= kPathLimit) {
-        memo.ParentId = m_paths[f.Path].Parent;
+        memo.ParentId = Node(f.Path).Parent;
         memo.ParentPath.assign(out, start, parentEnd - start);
     }
     if (out.size() - start > kPathLimit) {
@@ -132,7 +131,7 @@ void TFindings::AppendPath(std::string& out, const TFinding& f, TPathMemo& memo)
 }
 
 void TFindings::Prefetch(const TFinding& f, int stage) const {
-    const TPathNode& node = m_paths[f.Path];
+    const TPathNode& node = Node(f.Path);
     switch (stage) {
     case 0:
         __builtin_prefetch(f.Item);

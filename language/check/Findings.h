@@ -76,14 +76,19 @@ class TFindings {
 public:
     static constexpr std::uint32_t kRootPath = 0;
 
-    TFindings(const CodePage& cp, const CodePage& baseCp);
+    // The findings of the second part of a split check name their paths
+    // with ids of their own, so joining them renumbers nothing.
+    enum class TPathIds : std::uint8_t { First, Second };
+
+    TFindings(const CodePage& cp, const CodePage& baseCp, TPathIds ids = TPathIds::First);
 
     // A node's path: its parent's and its own name as read.
     std::uint32_t AddPath(std::uint32_t parent, std::string_view name);
     // The name of a path's last node, "" for the root.
-    std::string_view PathName(std::uint32_t path) const { return m_paths[path].Name; }
-    // Appends other's path nodes but its root; other's node n > 0 becomes n + the result.
-    std::uint32_t AdoptPaths(const TFindings& other);
+    std::string_view PathName(std::uint32_t path) const { return Node(path).Name; }
+    // Takes over the path nodes of second, whose ids are TPathIds::Second;
+    // they keep their ids.
+    void AdoptPaths(TFindings&& second);
     void Add(const TFinding& finding) { m_list.push_back(finding); }
     // Appends findings whole, without copying them.
     void Join(std::deque<TFinding> findings) { m_list.Join(std::move(findings)); }
@@ -137,10 +142,17 @@ private:
         std::uint32_t Parent;
         std::string_view Name;
     };
+    static constexpr std::uint32_t kSecondPath = std::uint32_t{1} << 31;
+    const TPathNode& Node(std::uint32_t id) const {
+        return (id & kSecondPath) != 0 ? m_secondPaths[id & ~kSecondPath] : m_paths[id];
+    }
+
     const CodePage* m_cp;
     const CodePage* m_baseCp;
     TJoinedList<TFinding> m_list;
+    TPathIds m_ids;
     std::deque<TPathNode> m_paths; // grows without moving what it holds
+    std::deque<TPathNode> m_secondPaths;
 
     std::vector<std::string> m_words;
     mutable TPathMemo m_memo;

@@ -101,10 +101,7 @@ void AppendDisplayText(std::string& out, std::string_view utf8, std::size_t maxC
         }
         // Runs of printable ASCII, most of any text, go whole.
         const std::size_t limit = pos + std::min(maxChars - shown, utf8.size() - pos);
-        std::size_t end = pos;
-        while (end < limit && static_cast<unsigned char>(utf8[end]) >= 0x20 &&
-               static_cast<unsigned char>(utf8[end]) < 0x7F)
-            ++end;
+        const std::size_t end = AsciiRunEnd(utf8, pos, limit, true);
         if (end > pos) {
             out.append(utf8, pos, end - pos);
             shown += end - pos;

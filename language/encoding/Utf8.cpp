@@ -1,8 +1,41 @@
 #include "encoding/Utf8.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace trvx {
+
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t pos, std::size_t limit,
+                        bool printable) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+        // High bits of the bytes below n; a false mark can only lie above a
+        // true one, so the lowest mark is exact.
+        const auto below = [](std::uint64_t word, std::uint64_t n) {
+            return (word - kOnes * n) & ~word & kHighs;
+        };
+        while (limit - pos >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + pos, 8);
+            std::uint64_t stops = word & kHighs;
+            if (printable)
+                stops |= below(word, 0x20) | below(word ^ (kOnes * 0x7F), 1);
+            if (stops != 0)
+                return pos + static_cast<std::size_t>(std::countr_zero(stops)) / 8;
+            pos += 8;
+        }
+    }
+    while (pos < limit) {
+        const auto b = static_cast<unsigned char>(bytes[pos]);
+        if (b >= 0x80 || (printable && (b < 0x20 || b == 0x7F)))
+            break;
+        ++pos;
+    }
+    return pos;
+}
 
 char32_t NextValidUtf8(std::string_view text, std::size_t& pos) {
     const std::size_t start = pos;
@@ -29,9 +62,7 @@ std::string ValidUtf8(std::string_view bytes) {
 void AppendValidUtf8(std::string& out, std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
         // ASCII is valid as it stands: copy its runs whole.
-        std::size_t end = pos;
-        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
-            ++end;
+        const std::size_t end = AsciiRunEnd(bytes, pos, bytes.size());
         out.append(bytes.data() + pos, end - pos);
         pos = end;
         if (pos < bytes.size())

@@ -16,6 +16,12 @@ constexpr bool IsUtf8Continuation(char byte) {
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
+// The end of the run of ASCII bytes in [pos, limit); with printable, of
+// those that are neither control characters nor DEL. Eight bytes a step:
+// reports are mostly such runs.
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t pos, std::size_t limit,
+                        bool printable = false);
+
 // Appends a code point as UTF-8.
 inline void AppendUtf8(std::string& out, char32_t ch) {
     if (ch < 0x80) {

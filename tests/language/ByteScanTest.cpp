@@ -22,13 +22,17 @@ template <unsigned char... Marks> const char* NaiveFind(const char* p, const cha
 // Every start offset and length over bytes that stress the word arithmetic:
 // zero, control characters next to CR and LF, the marks themselves, and
 // bytes with the high bit set (where a borrow could run into a neighbour).
+// HasAny must agree too, at every length its overlapping loads cover.
 template <unsigned char... Marks> void ExpectSameAsNaive(const std::string& bytes) {
     const char* base = bytes.data();
     for (std::size_t from = 0; from < bytes.size(); ++from)
-        for (std::size_t to = from; to <= bytes.size(); ++to)
-            ASSERT_EQ(FindAny<Marks...>(base + from, base + to),
-                      NaiveFind<Marks...>(base + from, base + to))
+        for (std::size_t to = from; to <= bytes.size(); ++to) {
+            const char* naive = NaiveFind<Marks...>(base + from, base + to);
+            ASSERT_EQ(FindAny<Marks...>(base + from, base + to), naive)
                 << "from " << from << " to " << to;
+            ASSERT_EQ(HasAny<Marks...>(base + from, base + to), naive != base + to)
+                << "from " << from << " to " << to;
+        }
 }
 
 TEST(ByteScan, FindsTheFirstMarkLikeAByteLoop) {

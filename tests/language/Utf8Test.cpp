@@ -49,5 +49,26 @@ TEST(Utf8, EncodesEveryLength) {
     }
 }
 
+// Every start and limit over bytes at the edges of each run: the word
+// steps must stop where a byte loop stops.
+TEST(Utf8, AsciiRunsEndWhereAByteLoopEnds) {
+    const std::string bytes =
+        std::string("ab\x1F\x20\x7E\x7F\x80\xFF\x00 0123456789\tx\xC3\x84", 24) +
+        "long plain run of text\x7Fz\x01";
+    for (const bool printable : {false, true})
+        for (std::size_t pos = 0; pos <= bytes.size(); ++pos)
+            for (std::size_t limit = pos; limit <= bytes.size(); ++limit) {
+                std::size_t naive = pos;
+                while (naive < limit) {
+                    const auto b = static_cast<unsigned char>(bytes[naive]);
+                    if (b >= 0x80 || (printable && (b < 0x20 || b == 0x7F)))
+                        break;
+                    ++naive;
+                }
+                ASSERT_EQ(AsciiRunEnd(bytes, pos, limit, printable), naive)
+                    << pos << " " << limit << " " << printable;
+            }
+}
+
 } // namespace
 } // namespace trvx
