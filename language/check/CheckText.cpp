@@ -1,7 +1,7 @@
 #include "check/CheckText.h"
 
 #include "encoding/AsciiCase.h"
-#include "format/ByteScan.h"
+#include "encoding/ByteScan.h"
 #include "format/Quoting.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #include "encoding/Utf8.h"
 
+#include "encoding/ByteScan.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -10,19 +12,13 @@ namespace trvx {
 std::size_t AsciiRunEnd(std::string_view bytes, std::size_t pos, std::size_t limit,
                         bool printable) {
     if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-        constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-        // High bits of the bytes below n; a false mark can only lie above a
-        // true one, so the lowest mark is exact.
-        const auto below = [](std::uint64_t word, std::uint64_t n) {
-            return (word - kOnes * n) & ~word & kHighs;
-        };
+        using namespace scan_detail;
         while (limit - pos >= 8) {
             std::uint64_t word;
             std::memcpy(&word, bytes.data() + pos, 8);
             std::uint64_t stops = word & kHighs;
             if (printable)
-                stops |= below(word, 0x20) | below(word ^ (kOnes * 0x7F), 1);
+                stops |= BytesBelow(word, 0x20) | BytesBelow(word ^ (kOnes * 0x7F), 1);
             if (stops != 0)
                 return pos + static_cast<std::size_t>(std::countr_zero(stops)) / 8;
             pos += 8;

@@ -1,6 +1,6 @@
 #include "format/Reader.h"
 
-#include "format/ByteScan.h"
+#include "encoding/ByteScan.h"
 #include "format/Quoting.h"
 #include "tree/Errors.h"
 

@@ -1,6 +1,6 @@
 #include "format/Writer.h"
 
-#include "format/ByteScan.h"
+#include "encoding/ByteScan.h"
 #include "format/Quoting.h"
 #include "format/WriteAside.h"
 

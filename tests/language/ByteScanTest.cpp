@@ -1,4 +1,4 @@
-#include "format/ByteScan.h"
+#include "encoding/ByteScan.h"
 #include "document/Tarvin.h"
 #include "format/Writer.h"
 
